@@ -1,0 +1,74 @@
+// Basic value types of the host's effect interface, as the effect and our simulated host use them.
+// This folder is the only place a build against the host's own interface headers would replace.
+#pragma once
+
+#include <cstdint>
+
+typedef char A_char;
+typedef uint8_t A_u_char;
+typedef int16_t A_short;
+typedef uint16_t A_u_short;
+typedef int32_t A_long;
+typedef uint32_t A_u_long;
+typedef int64_t A_longlong;
+typedef uint64_t A_u_longlong;
+typedef uint8_t A_Boolean;
+typedef double A_FpLong;
+typedef float A_FpShort;
+typedef int32_t A_Err;
+
+typedef A_long PF_Err;
+typedef A_long PF_Fixed;     // 16.16 fixed point
+typedef A_long PF_ParamIndex;
+typedef A_u_char PF_Boolean;
+typedef double PF_FpLong;
+typedef float PF_FpShort;
+
+struct A_Time {
+    A_long value;
+    A_u_long scale;
+};
+
+struct A_Ratio {
+    A_long num;
+    A_u_long den;
+};
+typedef A_Ratio PF_RationalScale;
+
+struct A_Matrix4 {
+    A_FpLong mat[4][4];
+};
+
+struct PF_Rect {
+    A_long left, top, right, bottom;
+};
+typedef PF_Rect PF_LRect;
+
+struct PF_Point {
+    A_long h, v;
+};
+
+struct A_FloatPoint {
+    A_FpLong x, y;
+};
+
+// An opaque movable block of host memory: the handle points at the block's master pointer.
+typedef void** PF_Handle;
+
+// Opaque host references.
+typedef struct PF_ProgressInfo* PF_ProgPtr;
+typedef struct _PF_CustomContext* PF_ContextH;
+
+enum : PF_Err {
+    PF_Err_NONE = 0,
+    PF_Err_OUT_OF_MEMORY = 4,
+    PF_Err_INTERNAL_STRUCT_DAMAGED = 512,
+    PF_Err_INVALID_INDEX = 513,
+    PF_Err_UNRECOGNIZED_PARAM_TYPE = 514,
+    PF_Err_INVALID_CALLBACK = 515,
+    PF_Err_BAD_CALLBACK_PARAM = 516,
+    PF_Interrupt_CANCEL = 517,
+};
+
+// Whole-number fixed-point helpers.
+constexpr PF_Fixed PF_Fixed_ONE = 0x10000;

@@ -1,0 +1,63 @@
+#include "HostCallbacks.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "SimulatedHost.h"
+#include "suites/HostSuites.h"
+
+namespace hostsim::callbacks {
+
+namespace {
+
+SimulatedHost& host() { return SimulatedHost::current(); }
+
+SPErr acquireSuite(const char* name, A_long version, const void** suite) {
+    return host().suites().acquire(name, version, suite);
+}
+SPErr releaseSuite(const char* name, A_long version) { return host().suites().release(name, version); }
+SPBoolean isEqual(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+SPErr allocateBlock(size_t size, void** block) {
+    *block = std::malloc(size);
+    return *block ? 0 : PF_Err_OUT_OF_MEMORY;
+}
+SPErr freeBlock(void* block) {
+    std::free(block);
+    return 0;
+}
+SPErr reallocateBlock(void* block, size_t size, void** moved) {
+    *moved = std::realloc(block, size);
+    return *moved ? 0 : PF_Err_OUT_OF_MEMORY;
+}
+SPErr undefined() { return 0; }
+
+A_char* ansiStrcpy(A_char* dst, const A_char* src) { return std::strcpy(dst, src); }
+PF_Handle newHandle(A_u_longlong size) { return host().handles().create(static_cast<size_t>(size)); }
+void* lockHandle(PF_Handle handle) { return host().handles().lock(handle); }
+void unlockHandle(PF_Handle handle) { host().handles().unlock(handle); }
+void disposeHandle(PF_Handle handle) { host().handles().dispose(handle); }
+A_u_longlong handleSize(PF_Handle handle) { return host().handles().size(handle); }
+PF_Err platformData(PF_ProgPtr, PF_PlatDataID which, void* data) { return host().platformData(which, data); }
+
+PF_Err checkoutParam(PF_ProgPtr, PF_ParamIndex, A_long, A_long, A_u_long, PF_ParamDef* param) {
+    if (param) std::memset(param, 0, sizeof *param);
+    return PF_Err_INVALID_INDEX;
+}
+PF_Err checkinParam(PF_ProgPtr, PF_ParamDef*) { return PF_Err_NONE; }
+PF_Err addParam(PF_ProgPtr, PF_ParamIndex, PF_ParamDefPtr) { return PF_Err_NONE; }
+PF_Err registerUi(PF_ProgPtr, PF_CustomUIInfo*) { return PF_Err_NONE; }
+
+}  // namespace
+
+void install(SimulatedHost& host, SPBasicSuite& basic, PF_UtilCallbacks& utils) {
+    basic = SPBasicSuite{acquireSuite, releaseSuite, isEqual, allocateBlock, freeBlock, reallocateBlock, undefined};
+    utils = PF_UtilCallbacks{{ansiStrcpy}, newHandle, lockHandle, unlockHandle, disposeHandle, handleSize,
+                             platformData};
+    provideHostSuites(host.suites());
+}
+
+void installInteract(PF_InteractCallbacks& inter) {
+    inter = PF_InteractCallbacks{checkoutParam, checkinParam, addParam, registerUi};
+}
+
+}  // namespace hostsim::callbacks

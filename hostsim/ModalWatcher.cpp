@@ -1,0 +1,87 @@
+#include "ModalWatcher.h"
+
+#include <algorithm>
+
+#include "utf.h"
+
+namespace hostsim {
+
+namespace {
+
+std::string windowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(std::max(copied, 0)));
+    return qssdk::utf16_to_utf8(text);
+}
+
+std::string className(HWND window) {
+    wchar_t name[256] = {};
+    const int length = GetClassNameW(window, name, 256);
+    return qssdk::utf16_to_utf8(std::wstring_view(name, static_cast<size_t>(std::max(length, 0))));
+}
+
+}  // namespace
+
+ModalWatcher::ModalWatcher(std::vector<HWND> ignored) : ignored_(std::move(ignored)), thread_([this] { run(); }) {}
+
+ModalWatcher::~ModalWatcher() {
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<seen_window> ModalWatcher::seen() const {
+    std::lock_guard guard(mutex_);
+    return seen_;
+}
+
+void ModalWatcher::clear() {
+    std::lock_guard guard(mutex_);
+    seen_.clear();
+}
+
+void ModalWatcher::run() {
+    const DWORD self = GetCurrentProcessId();
+    while (!stop_) {
+        std::vector<HWND> windows;
+        EnumWindows(
+            [](HWND window, LPARAM list) -> BOOL {
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&windows));
+        // Forget windows that are gone, so a reused handle value counts as a new window.
+        for (auto it = handled_.begin(); it != handled_.end();)
+            it = IsWindow(*it) ? std::next(it) : handled_.erase(it);
+        for (HWND window : windows) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process != self || !IsWindowVisible(window)) continue;
+            if (std::find(ignored_.begin(), ignored_.end(), window) != ignored_.end()) continue;
+            if (handled_.count(window)) continue;
+            inspect(window);
+        }
+        Sleep(10);
+    }
+}
+
+void ModalWatcher::inspect(HWND window) {
+    seen_window record{windowText(window), {}, className(window)};
+    const bool messageBox = record.className == "#32770";
+    if (messageBox) {
+        // A message box shows its text in the static control with id 0xFFFF.
+        if (HWND text = GetDlgItem(window, 0xFFFF)) record.text = windowText(text);
+    }
+    handled_.insert(window);
+    {
+        std::lock_guard guard(mutex_);
+        seen_.push_back(std::move(record));
+    }
+    if (messageBox)
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    else
+        PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+}  // namespace hostsim

@@ -1,0 +1,45 @@
+// Plays the user at the screen: notices every window the effect opens on its own, notes its title
+// and text, and dismisses it, so that no run ever waits on a modal window.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <windows.h>
+
+namespace hostsim {
+
+struct seen_window {
+    std::string title;
+    std::string text;       // the message of a standard message box; empty for other windows
+    std::string className;
+};
+
+class ModalWatcher {
+public:
+    // Windows in `ignored` (the host's own) are left alone.
+    explicit ModalWatcher(std::vector<HWND> ignored);
+    ~ModalWatcher();
+    ModalWatcher(const ModalWatcher&) = delete;
+    ModalWatcher& operator=(const ModalWatcher&) = delete;
+
+    std::vector<seen_window> seen() const;
+    void clear();
+
+private:
+    void run();
+    void inspect(HWND window);
+
+    std::vector<HWND> ignored_;
+    std::set<HWND> handled_;
+    mutable std::mutex mutex_;
+    std::vector<seen_window> seen_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+}  // namespace hostsim

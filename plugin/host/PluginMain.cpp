@@ -1,0 +1,57 @@
+// The plug-in's exports: the host's entry point and the version query.
+#include <cstdint>
+
+#include "AePluginConnection.h"
+#include "ErrorReport.h"
+#include "ProductInfo.h"
+
+namespace {
+
+AePlugin*& effectObject(PF_Handle global_data) { return *static_cast<AePlugin**>(*global_data); }
+
+// The report must not let a second failure reach the host.
+void reportSafely(const std::exception* error, PF_InData* in_data) {
+    try {
+        reportException(error, in_data);
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) PF_Err PluginMain(PF_Cmd command, PF_InData* in_data, PF_OutData* out_data,
+                                                   PF_ParamDef* params[], PF_LayerDef* /*output*/, void* extra) {
+    if (command > 10000) return PF_Err_NONE;
+    try {
+        if (command == PF_Cmd_GLOBAL_SETUP) {
+            PF_Handle handle = in_data->utils->host_new_handle(sizeof(AePlugin*));
+            in_data->global_data = out_data->global_data = handle;
+            effectObject(handle) = nullptr;
+            effectObject(handle) = new AePluginConnection();
+        }
+        if (!in_data->global_data || !effectObject(in_data->global_data)) return PF_Err_NONE;
+
+        AePlugin* plugin = effectObject(in_data->global_data);
+        const PF_Err result = plugin->dispatchCommand(command, in_data, out_data, params, extra);
+
+        if (command == PF_Cmd_GLOBAL_SETDOWN) {
+            delete plugin;
+            in_data->utils->host_dispose_handle(in_data->global_data);
+            out_data->global_data = in_data->global_data = nullptr;
+        }
+        return result;
+    } catch (const std::exception& error) {
+        reportSafely(&error, in_data);
+    } catch (...) {
+        reportSafely(nullptr, in_data);
+    }
+    return PF_Err_INTERNAL_STRUCT_DAMAGED;
+}
+
+extern "C" __declspec(dllexport) uint32_t* GetPluginVersion(uint32_t* out) {
+    out[0] = product::versionMajor;
+    out[1] = product::versionMinor;
+    out[2] = product::versionFix;
+    out[3] = product::buildNumber;
+    return out;
+}
