@@ -1,0 +1,34 @@
+// A GL texture seen by OpenCL as an image. Where the device shares with the GL context the image is the
+// texture itself; elsewhere it is an image of its own that acquire and release copy through host memory
+// with the GL context current on the calling thread. Kernels may use the image only between the two.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "OpenClContext.h"
+
+class GlClImage {
+public:
+    // texture: a GL_TEXTURE_2D of internal format GL_RGBA16F (level 0 is used). flags: CL_MEM_READ_ONLY,
+    // CL_MEM_WRITE_ONLY or CL_MEM_READ_WRITE, as kernels will use the image. Throws std::runtime_error.
+    GlClImage(const OpenClContext& context, unsigned texture, cl_mem_flags flags);
+    ~GlClImage();
+    GlClImage(const GlClImage&) = delete;
+    GlClImage& operator=(const GlClImage&) = delete;
+
+    cl_mem image() const { return image_; }
+    // Enqueued on the context's queue. Copied: acquire uploads the texture when kernels may read the image,
+    // release waits for the queue and writes the image back when kernels may have written it.
+    void acquire();
+    void release();
+
+private:
+    const OpenClContext& context_;
+    unsigned texture_;
+    cl_mem_flags flags_;
+    cl_mem image_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<uint16_t> pixels_;  // copied: RGBA half floats, texel row 0 first (as sharing maps it)
+};

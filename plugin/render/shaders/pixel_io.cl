@@ -1,0 +1,51 @@
+// Moves pixels between host buffers (alpha, red, green, blue) and float RGBA images. The program is built
+// once per host channel width, with OUTPUT_BPC defined as 32, 16 or 8 in front of this text.
+// Host rows may start at any byte, so pixels go through vload4/vstore4, which need only channel alignment.
+
+#if OUTPUT_BPC == 32
+#define CHANNEL_TYPE float
+#elif OUTPUT_BPC == 16
+#define CHANNEL_TYPE ushort
+#else
+#define CHANNEL_TYPE uchar
+#endif
+
+__constant sampler_t pixelSampler = CLK_FILTER_NEAREST | CLK_NORMALIZED_COORDS_FALSE | CLK_ADDRESS_CLAMP;
+
+// Un-premultiplies, applies gamma and converts to the host's channel width. The conversions saturate and
+// round toward zero; 16-bit host channels span 0..32768, so full scale lands on 32767.
+kernel void output(read_only image2d_t inImage, global uchar* outData, uint rowBytes, const float gamma)
+{
+    const int x = get_global_id(0);
+    const int y = get_global_id(1);
+    const float4 pixel = read_imagef(inImage, pixelSampler, (int2)(x, y));
+    const float alpha = clamp(pixel.w, 0.0f, 1.0f);
+    float3 color = pixel.xyz;
+    if (alpha > 0.0f)
+        color /= alpha;
+    color = pow(color, gamma);
+    const float4 value = (float4)(alpha, color);
+    global CHANNEL_TYPE* row = (global CHANNEL_TYPE*)(outData + y * rowBytes);
+#if OUTPUT_BPC == 32
+    vstore4(value, x, row);
+#elif OUTPUT_BPC == 16
+    vstore4(convert_ushort4_sat(value * 65535.0f) / (ushort4)(2), x, row);
+#else
+    vstore4(convert_uchar4_sat(value * 255.0f), x, row);
+#endif
+}
+
+kernel void input(write_only image2d_t outImage, global uchar* inData, uint rowBytes)
+{
+    const int x = get_global_id(0);
+    const int y = get_global_id(1);
+    const global CHANNEL_TYPE* row = (const global CHANNEL_TYPE*)(inData + y * rowBytes);
+#if OUTPUT_BPC == 32
+    const float4 argb = vload4(x, row);
+#elif OUTPUT_BPC == 16
+    const float4 argb = convert_float4(vload4(x, row)) / 32767.0f;
+#else
+    const float4 argb = convert_float4(vload4(x, row)) / 255.0f;
+#endif
+    write_imagef(outImage, (int2)(x, y), argb.yzwx);
+}
