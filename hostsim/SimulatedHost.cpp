@@ -87,6 +87,11 @@ PF_Err SimulatedHost::send(PF_Cmd command, void* extra) {
     return result;
 }
 
+SmartRenderSession& SimulatedHost::activeSession() {
+    if (!session_) throw std::logic_error("the effect asked for frame pixels outside a render");
+    return *session_;
+}
+
 PF_Err SimulatedHost::platformData(PF_PlatDataID which, void* data) {
     if (which != PF_PlatData_MAIN_WND || !data) return PF_Err_BAD_CALLBACK_PARAM;
     *static_cast<HWND*>(data) = mainWindow_.handle();

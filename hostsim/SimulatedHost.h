@@ -8,9 +8,11 @@
 
 #include <windows.h>
 
+#include "Comp.h"
 #include "EffectModule.h"
 #include "HostHandles.h"
 #include "ModalWatcher.h"
+#include "SmartRender.h"
 #include "SuiteRegistry.h"
 #include "ae_effect.h"
 #include "ae_suites.h"
@@ -55,6 +57,9 @@ public:
     SuiteRegistry& suites() { return suites_; }
     ModalWatcher& dialogs() { return *watcher_; }
     HWND mainWindow() const { return mainWindow_.handle(); }
+    Comp& comp() { return comp_; }
+    // The frame being rendered; throws std::logic_error outside a render.
+    SmartRenderSession& activeSession();
     AEGP_PluginID registeredPluginId() const { return pluginId_; }
     const std::string& registeredName() const { return registeredName_; }
 
@@ -67,6 +72,7 @@ private:
 
     HostHandles handles_;
     SuiteRegistry suites_;
+    Comp comp_;
     HostMainWindow mainWindow_;
     std::unique_ptr<ModalWatcher> watcher_;
     std::unique_ptr<EffectModule> module_;
@@ -78,6 +84,7 @@ private:
     PF_Handle globalData_ = nullptr;
     PF_Handle sequenceData_ = nullptr;
     bool setUp_ = false;
+    SmartRenderSession* session_ = nullptr;
     AEGP_PluginID pluginId_ = 0;
     std::string registeredName_;
 };

@@ -1,6 +1,7 @@
 #include "HostSuites.h"
 
 #include "../SimulatedHost.h"
+#include "SceneSuites.h"
 
 namespace hostsim {
 
@@ -25,6 +26,7 @@ const PFAppSuite6 appSuite{isRenderEngine};
 void provideHostSuites(SuiteRegistry& registry) {
     registry.provide(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion10, &utilitySuite);
     registry.provide(kPFAppSuite, kPFAppSuiteVersion6, &appSuite);
+    provideSceneSuites(registry);
 }
 
 }  // namespace hostsim
