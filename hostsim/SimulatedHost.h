@@ -8,9 +8,12 @@
 
 #include <windows.h>
 
+#include "AegpHandles.h"
 #include "EffectModule.h"
 #include "HostHandles.h"
+#include "LayerRef.h"
 #include "ModalWatcher.h"
+#include "ParamStore.h"
 #include "SuiteRegistry.h"
 #include "ae_effect.h"
 #include "ae_suites.h"
@@ -52,11 +55,20 @@ public:
 
     EffectModule& module() { return *module_; }
     HostHandles& handles() { return handles_; }
+    ParamStore& params() { return params_; }
+    AegpHandles& aegp() { return aegp_; }
     SuiteRegistry& suites() { return suites_; }
     ModalWatcher& dialogs() { return *watcher_; }
     HWND mainWindow() const { return mainWindow_.handle(); }
     AEGP_PluginID registeredPluginId() const { return pluginId_; }
     const std::string& registeredName() const { return registeredName_; }
+    bool isRegisteredPlugin(AEGP_PluginID id) const { return pluginId_ != 0 && id == pluginId_; }
+
+    // The effect instance: its reference in every call, the layer it is applied to, the time it renders.
+    PF_ProgPtr effectRef() { return reinterpret_cast<PF_ProgPtr>(this); }
+    const layer_ref& effectLayer() const { return effectLayer_; }
+    void setEffectLayer(layer_ref layer) { effectLayer_ = layer; }
+    void setCurrentTime(A_long time) { currentTime_ = time; }
 
     // Interface callbacks reach the host here.
     PF_Err platformData(PF_PlatDataID which, void* data);
@@ -67,6 +79,10 @@ private:
 
     HostHandles handles_;
     SuiteRegistry suites_;
+    ParamStore params_;
+    AegpHandles aegp_;
+    layer_ref effectLayer_{1, 1920, 1080};
+    A_long currentTime_ = 0;
     HostMainWindow mainWindow_;
     std::unique_ptr<ModalWatcher> watcher_;
     std::unique_ptr<EffectModule> module_;

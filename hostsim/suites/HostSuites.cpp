@@ -25,6 +25,8 @@ const PFAppSuite6 appSuite{isRenderEngine};
 void provideHostSuites(SuiteRegistry& registry) {
     registry.provide(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion10, &utilitySuite);
     registry.provide(kPFAppSuite, kPFAppSuiteVersion6, &appSuite);
+    provideInterfaceSuites(registry);
+    provideStreamSuites(registry);
 }
 
 }  // namespace hostsim
