@@ -77,6 +77,7 @@ public:
     A_long frameStep() const { return 100; }
 
     comp_layer& effectLayer() { return *layers_.front(); }
+    AEGP_LayerIDVal effectLayerId() const { return layers_.front()->id; }
     comp_layer& addCamera(const camera_settings& settings);
     comp_layer& addLight(const light_settings& settings);
     comp_layer& addImage(const std::string& name, Image image);

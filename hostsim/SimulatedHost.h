@@ -8,10 +8,13 @@
 
 #include <windows.h>
 
+#include "AegpHandles.h"
 #include "Comp.h"
 #include "EffectModule.h"
 #include "HostHandles.h"
+#include "LayerRef.h"
 #include "ModalWatcher.h"
+#include "ParamStore.h"
 #include "SmartRender.h"
 #include "SuiteRegistry.h"
 #include "ae_effect.h"
@@ -54,6 +57,8 @@ public:
 
     EffectModule& module() { return *module_; }
     HostHandles& handles() { return handles_; }
+    ParamStore& params() { return params_; }
+    AegpHandles& aegp() { return aegp_; }
     SuiteRegistry& suites() { return suites_; }
     ModalWatcher& dialogs() { return *watcher_; }
     HWND mainWindow() const { return mainWindow_.handle(); }
@@ -62,6 +67,17 @@ public:
     SmartRenderSession& activeSession();
     AEGP_PluginID registeredPluginId() const { return pluginId_; }
     const std::string& registeredName() const { return registeredName_; }
+    bool isRegisteredPlugin(AEGP_PluginID id) const { return pluginId_ != 0 && id == pluginId_; }
+
+    // The effect instance: its reference in every call, the layer it is applied to, the time it renders.
+    PF_ProgPtr effectRef() { return reinterpret_cast<PF_ProgPtr>(this); }
+    // The effect's own layer: the comp's first layer, as large as the comp.
+    layer_ref effectLayer() const { return {comp_.effectLayerId(), comp_.width, comp_.height}; }
+    void setEffectLayer(layer_ref layer) {
+        comp_.width = layer.width;
+        comp_.height = layer.height;
+    }
+    void setCurrentTime(A_long time) { currentTime_ = time; }
 
     // Interface callbacks reach the host here.
     PF_Err platformData(PF_PlatDataID which, void* data);
@@ -73,6 +89,9 @@ private:
     HostHandles handles_;
     SuiteRegistry suites_;
     Comp comp_;
+    ParamStore params_;
+    AegpHandles aegp_;
+    A_long currentTime_ = 0;
     HostMainWindow mainWindow_;
     std::unique_ptr<ModalWatcher> watcher_;
     std::unique_ptr<EffectModule> module_;

@@ -27,6 +27,8 @@ void provideHostSuites(SuiteRegistry& registry) {
     registry.provide(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion10, &utilitySuite);
     registry.provide(kPFAppSuite, kPFAppSuiteVersion6, &appSuite);
     provideSceneSuites(registry);
+    provideInterfaceSuites(registry);
+    provideStreamSuites(registry);
 }
 
 }  // namespace hostsim

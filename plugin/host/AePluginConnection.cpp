@@ -12,10 +12,6 @@ void AePluginConnection::globalSetdown(command_context& context) {
     SuiteHandler suites(context.in_data->pica_basicP);
 }
 
-void AePluginConnection::paramsSetup(command_context&) {}
-
-void AePluginConnection::updateParamsUi(command_context&) {}
-
 void AePluginConnection::smartPreRender(command_context&) {}
 
 void AePluginConnection::smartRender(command_context&) {}
