@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <stdexcept>
 
 #include <windows.h>
 #include <wincodec.h>
+#include <zlib.h>
 
 #include "utf.h"
 
@@ -67,22 +69,34 @@ Image Image::load(const std::wstring& path) {
           "opening", path);
     com_ptr<IWICBitmapFrameDecode> frame;
     check(decoder->GetFrame(0, frame.out()), "decoding", path);
+    UINT width = 0, height = 0;
+    check(frame->GetSize(&width, &height), "measuring", path);
+    Image image(static_cast<int>(width), static_cast<int>(height));
+    const size_t count = static_cast<size_t>(width) * height;
+    auto store = [&](size_t i, float r, float g, float b, float a) { image.pixels_[i] = {r * a, g * a, b * a, a}; };
+
+    WICPixelFormatGUID format{};
+    check(frame->GetPixelFormat(&format), "decoding", path);
+    if (IsEqualGUID(format, GUID_WICPixelFormat64bppRGBA)) {
+        // 16-bit pictures are read as they are: the converter here only makes 8-bit formats.
+        std::vector<uint16_t> raw(count * 4);
+        check(frame->CopyPixels(nullptr, width * 8, static_cast<UINT>(raw.size() * 2),
+                                reinterpret_cast<BYTE*>(raw.data())),
+              "reading", path);
+        for (size_t i = 0; i < count; ++i)
+            store(i, raw[4 * i] / 65535.0f, raw[4 * i + 1] / 65535.0f, raw[4 * i + 2] / 65535.0f,
+                  raw[4 * i + 3] / 65535.0f);
+        return image;
+    }
     com_ptr<IWICFormatConverter> converter;
     check(factory->CreateFormatConverter(converter.out()), "converting", path);
-    check(converter->Initialize(frame.p, GUID_WICPixelFormat64bppRGBA, WICBitmapDitherTypeNone, nullptr, 0.0,
+    check(converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                                 WICBitmapPaletteTypeCustom),
           "converting", path);
-    UINT width = 0, height = 0;
-    check(converter->GetSize(&width, &height), "measuring", path);
-    std::vector<uint16_t> raw(static_cast<size_t>(width) * height * 4);
-    check(converter->CopyPixels(nullptr, width * 8, static_cast<UINT>(raw.size() * 2),
-                                reinterpret_cast<BYTE*>(raw.data())),
-          "reading", path);
-    Image image(static_cast<int>(width), static_cast<int>(height));
-    for (size_t i = 0; i < image.pixels_.size(); ++i) {
-        const float a = raw[4 * i + 3] / 65535.0f;
-        image.pixels_[i] = {raw[4 * i] / 65535.0f * a, raw[4 * i + 1] / 65535.0f * a, raw[4 * i + 2] / 65535.0f * a, a};
-    }
+    std::vector<uint8_t> raw(count * 4);
+    check(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(raw.size()), raw.data()), "reading", path);
+    for (size_t i = 0; i < count; ++i)
+        store(i, raw[4 * i + 2] / 255.0f, raw[4 * i + 1] / 255.0f, raw[4 * i] / 255.0f, raw[4 * i + 3] / 255.0f);
     return image;
 }
 
@@ -103,55 +117,54 @@ void Image::save(const std::wstring& path, int bits) const {
         if (!ok) throw std::runtime_error("cannot write " + qssdk::utf16_to_utf8(path));
         return;
     }
-    com_scope com;
-    com_ptr<IWICImagingFactory> factory;
-    check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                           reinterpret_cast<void**>(factory.out())),
-          "making the imaging factory for", path);
-    com_ptr<IWICStream> stream;
-    check(factory->CreateStream(stream.out()), "writing", path);
-    check(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE), "creating", path);
-    com_ptr<IWICBitmapEncoder> encoder;
-    check(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out()), "encoding", path);
-    check(encoder->Initialize(stream.p, WICBitmapEncoderNoCache), "encoding", path);
-    com_ptr<IWICBitmapFrameEncode> frame;
-    check(encoder->CreateNewFrame(frame.out(), nullptr), "encoding", path);
-    check(frame->Initialize(nullptr), "encoding", path);
-    check(frame->SetSize(static_cast<UINT>(width_), static_cast<UINT>(height_)), "encoding", path);
-    WICPixelFormatGUID format = bits == 16 ? GUID_WICPixelFormat64bppRGBA : GUID_WICPixelFormat32bppRGBA;
-    check(frame->SetPixelFormat(&format), "encoding", path);
+    // PNG written here rather than through the imaging component, whose 16-bit encoding is unreliable.
+    const int bytesPerChannel = bits == 16 ? 2 : 1;
     const float maxValue = bits == 16 ? 65535.0f : 255.0f;
-    auto channel = [&](float premultiplied, float a) {
-        return static_cast<uint32_t>(clamp01(a > 0 ? premultiplied / a : 0.0f) * maxValue + 0.5f);
-    };
-    const size_t count = static_cast<size_t>(width_) * height_;
-    if (bits == 16) {
-        std::vector<uint16_t> raw(count * 4);
-        for (size_t i = 0; i < count; ++i) {
-            const rgba& p = pixels_[i];
-            raw[4 * i] = static_cast<uint16_t>(channel(p.r, p.a));
-            raw[4 * i + 1] = static_cast<uint16_t>(channel(p.g, p.a));
-            raw[4 * i + 2] = static_cast<uint16_t>(channel(p.b, p.a));
-            raw[4 * i + 3] = static_cast<uint16_t>(clamp01(p.a) * maxValue + 0.5f);
+    const size_t rowBytes = 1 + static_cast<size_t>(width_) * 4 * bytesPerChannel;
+    std::vector<uint8_t> rows(rowBytes * height_);
+    for (int y = 0; y < height_; ++y) {
+        uint8_t* out = rows.data() + rowBytes * y;
+        *out++ = 0;  // no filter
+        for (int x = 0; x < width_; ++x) {
+            const rgba& p = at(x, y);
+            const float scale = p.a > 0 ? 1.0f / p.a : 0.0f;  // straight colour, as PNG keeps it
+            const float values[4] = {p.r * scale, p.g * scale, p.b * scale, p.a};
+            for (float v : values) {
+                const auto q = static_cast<uint32_t>(clamp01(v) * maxValue + 0.5f);
+                if (bytesPerChannel == 2) *out++ = static_cast<uint8_t>(q >> 8);
+                *out++ = static_cast<uint8_t>(q);
+            }
         }
-        check(frame->WritePixels(static_cast<UINT>(height_), static_cast<UINT>(width_) * 8,
-                                 static_cast<UINT>(raw.size() * 2), reinterpret_cast<BYTE*>(raw.data())),
-              "encoding", path);
-    } else {
-        std::vector<uint8_t> raw(count * 4);
-        for (size_t i = 0; i < count; ++i) {
-            const rgba& p = pixels_[i];
-            raw[4 * i] = static_cast<uint8_t>(channel(p.r, p.a));
-            raw[4 * i + 1] = static_cast<uint8_t>(channel(p.g, p.a));
-            raw[4 * i + 2] = static_cast<uint8_t>(channel(p.b, p.a));
-            raw[4 * i + 3] = static_cast<uint8_t>(clamp01(p.a) * maxValue + 0.5f);
-        }
-        check(frame->WritePixels(static_cast<UINT>(height_), static_cast<UINT>(width_) * 4,
-                                 static_cast<UINT>(raw.size()), raw.data()),
-              "encoding", path);
     }
-    check(frame->Commit(), "encoding", path);
-    check(encoder->Commit(), "encoding", path);
+    uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
+    std::vector<uint8_t> packed(packedSize);
+    if (compress2(packed.data(), &packedSize, rows.data(), static_cast<uLong>(rows.size()), 6) != Z_OK)
+        throw std::runtime_error("cannot compress " + qssdk::utf16_to_utf8(path));
+    packed.resize(packedSize);
+
+    std::vector<uint8_t> file{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto put32 = [](std::vector<uint8_t>& out, uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
+    };
+    auto chunk = [&](const char* type, const std::vector<uint8_t>& data) {
+        put32(file, static_cast<uint32_t>(data.size()));
+        const size_t start = file.size();
+        file.insert(file.end(), type, type + 4);
+        file.insert(file.end(), data.begin(), data.end());
+        put32(file, static_cast<uint32_t>(crc32(0, file.data() + start, static_cast<uInt>(file.size() - start))));
+    };
+    std::vector<uint8_t> header;
+    put32(header, static_cast<uint32_t>(width_));
+    put32(header, static_cast<uint32_t>(height_));
+    header.insert(header.end(), {static_cast<uint8_t>(bits == 16 ? 16 : 8), 6, 0, 0, 0});  // RGBA
+    chunk("IHDR", header);
+    chunk("IDAT", packed);
+    chunk("IEND", {});
+
+    std::FILE* out = _wfopen(path.c_str(), L"wb");
+    const bool written = out && std::fwrite(file.data(), 1, file.size(), out) == file.size();
+    if (out && std::fclose(out) != 0) throw std::runtime_error("cannot write " + qssdk::utf16_to_utf8(path));
+    if (!written) throw std::runtime_error("cannot write " + qssdk::utf16_to_utf8(path));
 }
 
 }  // namespace hostsim
