@@ -31,4 +31,17 @@ TEST_F(RendererStartFailure, GlobalSetupReportsItWithTheEffectsName) {
     EXPECT_NE(host->globalData(), nullptr);
 }
 
+TEST_F(RendererStartFailure, SequenceDataStillWorksWithoutARenderer) {
+    ASSERT_EQ(host->send(PF_Cmd_GLOBAL_SETUP), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    ASSERT_EQ(host->send(PF_Cmd_SEQUENCE_SETUP), PF_Err_NONE);
+    const PF_Handle cache = host->sequenceData();
+    ASSERT_NE(cache, nullptr);
+    ASSERT_EQ(host->send(PF_Cmd_SEQUENCE_FLATTEN), PF_Err_NONE);
+    EXPECT_FALSE(host->handles().isLive(cache));
+    EXPECT_EQ(host->handles().size(host->sequenceData()), 8u);
+    ASSERT_EQ(host->send(PF_Cmd_SEQUENCE_RESETUP), PF_Err_NONE);
+    ASSERT_EQ(host->send(PF_Cmd_SEQUENCE_SETDOWN), PF_Err_NONE);
+    EXPECT_EQ(host->handles().liveCount(), 1u) << "only the global data is left";
+}
+
 }  // namespace

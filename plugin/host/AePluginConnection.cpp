@@ -4,6 +4,7 @@
 
 #include "ProductInfo.h"
 #include "SceneRenderer.h"
+#include "SequenceData.h"
 #include "SuiteHandler.h"
 #include "qs_exception.h"
 
@@ -26,6 +27,24 @@ void AePluginConnection::globalSetdown(command_context& context) {
     SuiteHandler suites(context.in_data->pica_basicP);
     // Asks the renderer thread to quit and waits until it has ended.
     renderer_.reset();
+}
+
+RendererThread* AePluginConnection::rendererThread() const { return renderer_ ? &renderer_->thread() : nullptr; }
+
+PF_Handle AePluginConnection::sequenceSetup(command_context& context) {
+    return sequence::setup(*context.in_data->utils);
+}
+
+void AePluginConnection::sequenceSetdown(command_context& context, PF_Handle handle) {
+    sequence::setdown(*context.in_data->utils, handle, rendererThread());
+}
+
+PF_Handle AePluginConnection::sequenceFlatten(command_context& context, PF_Handle handle) {
+    return sequence::flatten(*context.in_data->utils, handle, rendererThread());
+}
+
+PF_Handle AePluginConnection::sequenceResetup(command_context& context, PF_Handle handle) {
+    return sequence::resetup(*context.in_data->utils, handle);
 }
 
 void AePluginConnection::paramsSetup(command_context&) {}
