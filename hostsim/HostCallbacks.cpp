@@ -39,13 +39,23 @@ void disposeHandle(PF_Handle handle) { host().handles().dispose(handle); }
 A_u_longlong handleSize(PF_Handle handle) { return host().handles().size(handle); }
 PF_Err platformData(PF_ProgPtr, PF_PlatDataID which, void* data) { return host().platformData(which, data); }
 
-PF_Err checkoutParam(PF_ProgPtr, PF_ParamIndex, A_long, A_long, A_u_long, PF_ParamDef* param) {
-    if (param) std::memset(param, 0, sizeof *param);
-    return PF_Err_INVALID_INDEX;
+PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time, A_long time_step,
+                     A_u_long time_scale, PF_ParamDef* param) {
+    if (effect_ref != host().effectRef()) return PF_Err_BAD_CALLBACK_PARAM;
+    return host().params().checkout(index, what_time, time_step, time_scale, host().effectLayer(), param);
 }
-PF_Err checkinParam(PF_ProgPtr, PF_ParamDef*) { return PF_Err_NONE; }
-PF_Err addParam(PF_ProgPtr, PF_ParamIndex, PF_ParamDefPtr) { return PF_Err_NONE; }
-PF_Err registerUi(PF_ProgPtr, PF_CustomUIInfo*) { return PF_Err_NONE; }
+PF_Err checkinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
+    if (effect_ref != host().effectRef()) return PF_Err_BAD_CALLBACK_PARAM;
+    return host().params().checkin(param);
+}
+PF_Err addParam(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_ParamDefPtr def) {
+    if (effect_ref != host().effectRef()) return PF_Err_BAD_CALLBACK_PARAM;
+    return host().params().add(index, def);
+}
+PF_Err registerUi(PF_ProgPtr effect_ref, PF_CustomUIInfo* info) {
+    if (effect_ref != host().effectRef()) return PF_Err_BAD_CALLBACK_PARAM;
+    return host().params().registerUi(info);
+}
 
 }  // namespace
 

@@ -59,14 +59,18 @@ void SimulatedHost::prepareInData() {
     std::memset(&out_, 0, sizeof out_);
     callbacks::installInteract(in_.inter);
     in_.utils = &utils_;
-    in_.effect_ref = reinterpret_cast<PF_ProgPtr>(this);
+    in_.effect_ref = effectRef();
     in_.version_major = 13;
     in_.version_minor = 28;
+    in_.num_params = static_cast<A_long>(params_.count());
+    in_.current_time = currentTime_;
     in_.time_scale = 30;
     in_.time_step = 1;
     in_.local_time_step = 1;
     in_.downsample_x = in_.downsample_y = PF_RationalScale{1, 1};
     in_.pixel_aspect_ratio = PF_RationalScale{1, 1};
+    in_.width = comp_.width;
+    in_.height = comp_.height;
     in_.global_data = globalData_;
     in_.sequence_data = sequenceData_;
     in_.pica_basicP = &basic_;
@@ -76,7 +80,10 @@ void SimulatedHost::prepareInData() {
 
 PF_Err SimulatedHost::send(PF_Cmd command, void* extra) {
     prepareInData();
+    if (command == PF_Cmd_PARAMS_SETUP) params_.beginSetup();
     const PF_Err result = module_->call(command, &in_, &out_, nullptr, nullptr, extra);
+    if (command == PF_Cmd_PARAMS_SETUP)
+        params_.endSetup(result == PF_Err_NONE ? std::optional<A_long>(out_.num_params) : std::nullopt);
     globalData_ = out_.global_data;
     if (command == PF_Cmd_GLOBAL_SETUP) setUp_ = true;
     if (command == PF_Cmd_GLOBAL_SETDOWN) {
@@ -85,6 +92,11 @@ PF_Err SimulatedHost::send(PF_Cmd command, void* extra) {
     }
     if (command >= PF_Cmd_SEQUENCE_SETUP && command <= PF_Cmd_SEQUENCE_SETDOWN) sequenceData_ = out_.sequence_data;
     return result;
+}
+
+SmartRenderSession& SimulatedHost::activeSession() {
+    if (!session_) throw std::logic_error("the effect asked for frame pixels outside a render");
+    return *session_;
 }
 
 PF_Err SimulatedHost::platformData(PF_PlatDataID which, void* data) {

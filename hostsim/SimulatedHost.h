@@ -8,9 +8,14 @@
 
 #include <windows.h>
 
+#include "AegpHandles.h"
+#include "Comp.h"
 #include "EffectModule.h"
 #include "HostHandles.h"
+#include "LayerRef.h"
 #include "ModalWatcher.h"
+#include "ParamStore.h"
+#include "SmartRender.h"
 #include "SuiteRegistry.h"
 #include "ae_effect.h"
 #include "ae_suites.h"
@@ -52,11 +57,27 @@ public:
 
     EffectModule& module() { return *module_; }
     HostHandles& handles() { return handles_; }
+    ParamStore& params() { return params_; }
+    AegpHandles& aegp() { return aegp_; }
     SuiteRegistry& suites() { return suites_; }
     ModalWatcher& dialogs() { return *watcher_; }
     HWND mainWindow() const { return mainWindow_.handle(); }
+    Comp& comp() { return comp_; }
+    // The frame being rendered; throws std::logic_error outside a render.
+    SmartRenderSession& activeSession();
     AEGP_PluginID registeredPluginId() const { return pluginId_; }
     const std::string& registeredName() const { return registeredName_; }
+    bool isRegisteredPlugin(AEGP_PluginID id) const { return pluginId_ != 0 && id == pluginId_; }
+
+    // The effect instance: its reference in every call, the layer it is applied to, the time it renders.
+    PF_ProgPtr effectRef() { return reinterpret_cast<PF_ProgPtr>(this); }
+    // The effect's own layer: the comp's first layer, as large as the comp.
+    layer_ref effectLayer() const { return {comp_.effectLayerId(), comp_.width, comp_.height}; }
+    void setEffectLayer(layer_ref layer) {
+        comp_.width = layer.width;
+        comp_.height = layer.height;
+    }
+    void setCurrentTime(A_long time) { currentTime_ = time; }
 
     // Interface callbacks reach the host here.
     PF_Err platformData(PF_PlatDataID which, void* data);
@@ -67,6 +88,10 @@ private:
 
     HostHandles handles_;
     SuiteRegistry suites_;
+    Comp comp_;
+    ParamStore params_;
+    AegpHandles aegp_;
+    A_long currentTime_ = 0;
     HostMainWindow mainWindow_;
     std::unique_ptr<ModalWatcher> watcher_;
     std::unique_ptr<EffectModule> module_;
@@ -78,6 +103,7 @@ private:
     PF_Handle globalData_ = nullptr;
     PF_Handle sequenceData_ = nullptr;
     bool setUp_ = false;
+    SmartRenderSession* session_ = nullptr;
     AEGP_PluginID pluginId_ = 0;
     std::string registeredName_;
 };

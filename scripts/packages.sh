@@ -3,7 +3,7 @@ PELLUX_PACKAGES=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     cmake make wine wine64 xvfb xauth libgl1-mesa-dri libglx-mesa0
     pocl-opencl-icd ocl-icd-libopencl1 opencl-c-headers libz-mingw-w64-dev
-    googletest imagemagick xz-utils dpkg-dev
+    googletest imagemagick xz-utils dpkg-dev fonts-wine fonts-dejavu-core fonts-liberation
 )
 
 install_packages() {

@@ -17,6 +17,8 @@ protected:
         if (host) {
             EXPECT_TRUE(host->suites().imbalances().empty()) << host->suites().imbalances().front();
             EXPECT_TRUE(host->handles().faults().empty()) << host->handles().faults().front();
+            EXPECT_TRUE(host->params().faults().empty()) << host->params().faults().front();
+            EXPECT_TRUE(host->aegp().leaks().empty()) << host->aegp().leaks().front();
         }
         host.reset();
     }

@@ -1,7 +1,7 @@
 #include "OpenClTestContext.h"
 
 void OpenClTest::SetUp() {
-    context = std::make_unique<OpenClContext>(gl_context_info{});
+    context = std::make_unique<OpenClContext>(currentGlContext());
     registry = std::make_unique<OpenClObjectRegistry>(context->cl());
     kernels = buildPixelKernels(*context, *registry);
 }

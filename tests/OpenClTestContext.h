@@ -1,5 +1,5 @@
-// An OpenCL context on the machine's device with the pixel I/O kernels built, and helpers that run those
-// kernels on images and buffers made directly, with no GL texture behind them.
+// An OpenCL context on the machine's device, for the GL context current on the test thread if there is one,
+// with the pixel I/O kernels built, and helpers that run kernels on images and buffers made directly.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "FaultProbe.h"
 #include "HostFixture.h"
 #include "StderrCapture.h"
 
@@ -112,6 +113,18 @@ TEST_F(EntryPoint, CommandsWithoutAnOperationChangeNothing) {
     }
     EXPECT_EQ(host->handles().liveCount(), handles);
     EXPECT_TRUE(host->dialogs().seen().empty());
+}
+
+TEST_F(EntryPoint, GlobalSetupLeavesTheHostsOwnFaultsToTheHost) {
+    ASSERT_EQ(host->send(PF_Cmd_GLOBAL_SETUP), PF_Err_NONE);
+    // This thread now has the plug-in's translator, which acts only for faults the plug-in's own frames
+    // would see first: a fault in the host's code, or one the system guards itself, stays theirs.
+    PassedThrough passed;
+    int value = 0;
+    EXPECT_NO_THROW(value = qs_test_read_int(unmappedAddress()));
+    EXPECT_EQ(value, -1);
+    EXPECT_EQ(passed.codes(), std::vector<DWORD>{EXCEPTION_ACCESS_VIOLATION});
+    EXPECT_TRUE(IsBadReadPtr(const_cast<const int*>(unmappedAddress()), sizeof(int)));
 }
 
 }  // namespace

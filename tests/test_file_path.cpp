@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "TempFolder.h"
 #include "file_path.h"
 #include "utf.h"
 
@@ -46,37 +47,13 @@ TEST(FilePath, Parent) {
 
 class CreateDirectories : public ::testing::Test {
 protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        root_ = file_path::from_wide(std::wstring(temp) + L"pellux-path-" + std::to_wstring(GetCurrentProcessId()) +
-                                     L"-" + std::to_wstring(GetTickCount64()));
-    }
-    void TearDown() override { removeTree(root_.wstring()); }
-
-    static void removeTree(const std::wstring& path) {
-        WIN32_FIND_DATAW entry;
-        HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &entry);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = entry.cFileName;
-                if (name == L"." || name == L"..") continue;
-                const std::wstring child = path + L"\\" + name;
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    removeTree(child);
-                else
-                    DeleteFileW(child.c_str());
-            } while (FindNextFileW(find, &entry));
-            FindClose(find);
-        }
-        RemoveDirectoryW(path.c_str());
-    }
     static bool isFolder(const file_path& path) {
         const DWORD attributes = GetFileAttributesW(path.c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 
-    file_path root_;
+    TempFolder temp_;
+    const file_path root_ = file_path::from_wide(temp_ / L"tree");  // not made yet
 };
 
 TEST_F(CreateDirectories, MakesEveryMissingLevel) {

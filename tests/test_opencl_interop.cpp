@@ -7,19 +7,19 @@
 #include <cstring>
 #include <regex>
 
-#include "DebugOutputCapture.h"
+#include "DebugOutput.h"
 #include "GlClImage.h"
 #include "OpenClLayerUpload.h"
 #include "OpenClOutput.h"
 #include "OpenClTestContext.h"
-#include "TestGlContext.h"
+#include "GlContext.h"
 
 namespace {
 
 class GlClInterop : public OpenClTest {
 protected:
     void SetUp() override {
-        gl = std::make_unique<TestGlContext>();
+        gl = std::make_unique<GlContext>();
         OpenClTest::SetUp();
         ASSERT_EQ(context->sharing(), GlClSharing::copied);
     }
@@ -64,7 +64,7 @@ protected:
                   CL_SUCCESS);
     }
 
-    std::unique_ptr<TestGlContext> gl;
+    std::unique_ptr<GlContext> gl;
     std::vector<GLuint> textures;
 };
 
@@ -142,7 +142,7 @@ double hostChannel(const std::vector<uint8_t>& bytes, size_t offset, uint32_t bp
 TEST_F(GlClInterop, WriteOutputConvertsTheAccumulationTextureIntoTheHostBuffer) {
     const GLuint accumulation = makeTexture(2, 2, outputPixels);
     OpenClOutput output(*context);
-    const std::regex timing("Output Render: [0-9]+\\.[0-9]{2} ms\n");
+    const std::regex timing("Output Render: [0-9]+\\.[0-9]{2} ms");
     for (const host_output& expected : expectedOutputs) {
         SCOPED_TRACE(expected.bpc);
         const uint32_t bpc = expected.bpc;
@@ -150,9 +150,10 @@ TEST_F(GlClInterop, WriteOutputConvertsTheAccumulationTextureIntoTheHostBuffer) 
         std::vector<uint8_t> host(rowBytes * 2, 0xA5);
         output.releaseImage();
         output.rebuild(accumulation, rowBytes, rowBytes * 2, kernels);
-        DebugOutputCapture debug;
+        hostsim::DebugOutput debug;
         output.write(kernels, pixel_buffer{rowBytes, bpc, 2, 2, host.data()}, static_cast<int32_t>(bpc), 1.0f);
-        EXPECT_TRUE(std::regex_match(debug.text(), timing)) << debug.text();
+        ASSERT_EQ(debug.lines().size(), 1u);
+        EXPECT_TRUE(std::regex_match(debug.lines()[0], timing)) << debug.lines()[0];
         for (size_t p = 0; p < 4; ++p) {
             const size_t at = (p / 2) * rowBytes + (p % 2) * 4 * bpc;
             for (size_t k = 0; k < 4; ++k)
@@ -184,10 +185,11 @@ TEST_F(GlClInterop, WriteOutputOfAnUnknownChannelWidthLeavesTheHostBufferAlone) 
     OpenClOutput output(*context);
     output.rebuild(accumulation, 8, 16, kernels);
     std::vector<uint8_t> host(16, 0xA5);
-    DebugOutputCapture debug;
+    hostsim::DebugOutput debug;
     output.write(kernels, pixel_buffer{8, 3, 2, 2, host.data()}, 3, 1.0f);
     EXPECT_EQ(host, std::vector<uint8_t>(16, 0xA5));
-    EXPECT_NE(debug.text().find("Output Render: "), std::string::npos);
+    ASSERT_EQ(debug.lines().size(), 1u);
+    EXPECT_EQ(debug.lines()[0].rfind("Output Render: ", 0), 0u) << debug.lines()[0];
 }
 
 // Host layers through the input kernel into a texture and back out through the output job: the texture's

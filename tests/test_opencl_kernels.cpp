@@ -3,7 +3,7 @@
 #include <cstring>
 #include <random>
 
-#include "DebugOutputCapture.h"
+#include "DebugOutput.h"
 #include "OpenClTestContext.h"
 #include "shader_compile_exception.h"
 
@@ -209,14 +209,16 @@ TEST_F(OpenClPrograms, DefinesComeBeforeTheSource) {
 }
 
 TEST_F(OpenClPrograms, ABuildErrorSendsTheLogToTheDebugger) {
-    DebugOutputCapture debug;
+    hostsim::DebugOutput debug;
     try {
         buildProgram(*context, *registry, "kernel void broken(global int* out) { out[0] = undeclared; }", {});
         FAIL() << "a broken source built";
     } catch (const shader_compile_exception& e) {
         EXPECT_STREQ(e.what(), "could not build program");
     }
-    EXPECT_NE(debug.text().find("undeclared"), std::string::npos) << debug.text();
+    std::string log;
+    for (const std::string& line : debug.lines()) log += line + "\n";
+    EXPECT_NE(log.find("undeclared"), std::string::npos) << log;
 }
 
 TEST_F(OpenClPrograms, AMissingKernelCannotBeCreated) {

@@ -1,6 +1,7 @@
 #include "HostSuites.h"
 
 #include "../SimulatedHost.h"
+#include "SceneSuites.h"
 
 namespace hostsim {
 
@@ -25,6 +26,9 @@ const PFAppSuite6 appSuite{isRenderEngine};
 void provideHostSuites(SuiteRegistry& registry) {
     registry.provide(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion10, &utilitySuite);
     registry.provide(kPFAppSuite, kPFAppSuiteVersion6, &appSuite);
+    provideSceneSuites(registry);
+    provideInterfaceSuites(registry);
+    provideStreamSuites(registry);
 }
 
 }  // namespace hostsim

@@ -1,4 +1,4 @@
-// Every suite the simulated host offers, registered with its basic suite.
+// Every suite the simulated host offers, registered with its basic suite, in files by group.
 #pragma once
 
 #include "../SuiteRegistry.h"
@@ -6,5 +6,13 @@
 namespace hostsim {
 
 void provideHostSuites(SuiteRegistry& registry);
+
+// The groups provideHostSuites registers.
+void provideInterfaceSuites(SuiteRegistry& registry);  // PF Interface, Effect
+void provideStreamSuites(SuiteRegistry& registry);     // Stream, Dynamic Stream
+
+// The simulated host's AEGP errors: a bad handle, index or argument; a call it does not simulate yet.
+constexpr A_Err kAegpBadArgument = 3;
+constexpr A_Err kAegpNotSimulated = 1;
 
 }  // namespace hostsim

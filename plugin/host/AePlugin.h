@@ -6,6 +6,7 @@
 
 #include "ae_suites.h"
 #include "command_context.h"
+#include "render_records.h"
 
 class AePlugin {
 public:
@@ -16,6 +17,9 @@ public:
 
     AEGP_PluginID pluginId() const { return pluginId_; }
     HWND hostMainWindow() const { return hostMainWindow_; }
+    // The frame being rendered: filled before every smart render.
+    render_data& frame() { return frame_; }
+    const render_data& frame() const { return frame_; }
 
 protected:
     virtual void globalSetup(command_context& context) = 0;
@@ -38,6 +42,7 @@ private:
     void commonGlobalSetup(command_context& context);
 
     AEGP_PluginID pluginId_ = 0;
+    render_data frame_;
     HWND hostMainWindow_ = nullptr;
     bool isRenderEngine_ = false;  // the host's answer at set-up; kept for the record
 };

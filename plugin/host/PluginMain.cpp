@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "AePluginConnection.h"
+#include "CrashDumpTranslator.h"
 #include "ErrorReport.h"
 #include "ProductInfo.h"
 
@@ -24,6 +25,7 @@ extern "C" __declspec(dllexport) PF_Err PluginMain(PF_Cmd command, PF_InData* in
     if (command > 10000) return PF_Err_NONE;
     try {
         if (command == PF_Cmd_GLOBAL_SETUP) {
+            installCrashDumpTranslator();
             PF_Handle handle = in_data->utils->host_new_handle(sizeof(AePlugin*));
             in_data->global_data = out_data->global_data = handle;
             effectObject(handle) = nullptr;

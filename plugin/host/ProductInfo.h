@@ -8,6 +8,7 @@ namespace product {
 inline constexpr const char* displayName = "QS Pellux";
 inline constexpr const char* category = "Quillstone";
 inline constexpr const char* matchName = "QUILLSTONE Sphere";
+inline constexpr const char* supportEmail = "support@quillstone.example";
 
 inline constexpr uint32_t versionMajor = 1;
 inline constexpr uint32_t versionMinor = 0;

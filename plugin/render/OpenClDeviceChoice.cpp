@@ -1,19 +1,9 @@
 #include "OpenClDeviceChoice.h"
 
-#include <cctype>
 #include <span>
+#include <string_view>
 
-bool containsIgnoreCase(std::string_view text, std::string_view pattern) {
-    if (pattern.size() > text.size() || text.empty()) return false;
-    for (size_t start = 0; start + pattern.size() <= text.size(); ++start) {
-        size_t i = 0;
-        while (i < pattern.size() && std::toupper(static_cast<unsigned char>(text[start + i])) ==
-                                         std::toupper(static_cast<unsigned char>(pattern[i])))
-            ++i;
-        if (i == pattern.size()) return true;
-    }
-    return false;
-}
+#include "contains_ignore_case.h"
 
 namespace {
 
@@ -33,7 +23,7 @@ std::span<const std::string_view> vendorWords(GlVendor vendor) {
 
 bool containsAny(std::string_view text, std::span<const std::string_view> words) {
     for (std::string_view word : words)
-        if (containsIgnoreCase(text, word)) return true;
+        if (qssdk::contains_ignore_case(text, word)) return true;
     return false;
 }
 
@@ -51,8 +41,8 @@ bool isGpu(cl_device_type type) { return (type & CL_DEVICE_TYPE_GPU) != 0; }
 
 GlVendor glVendorClass(const char* glVendor) {
     if (!glVendor) return GlVendor::unknown;
-    if (containsIgnoreCase(glVendor, "nvidia")) return GlVendor::nvidia;
-    if (containsIgnoreCase(glVendor, "intel")) return GlVendor::intel;
+    if (qssdk::contains_ignore_case(glVendor, "nvidia")) return GlVendor::nvidia;
+    if (qssdk::contains_ignore_case(glVendor, "intel")) return GlVendor::intel;
     if (containsAny(glVendor, vendorWords(GlVendor::amd))) return GlVendor::amd;
     return GlVendor::unknown;
 }

@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 // How a GL texture reaches OpenCL: through the platform's GL sharing, or copied through host memory where
@@ -40,7 +39,3 @@ struct cl_device_candidate {
 // their other devices.
 std::vector<cl_device_candidate> orderDeviceCandidates(GlVendor glVendor,
                                                        const std::vector<cl_platform_description>& platforms);
-
-// The case-insensitive substring test (a to z against A to Z); an empty pattern occurs in every non-empty
-// text. Stands in for the kit's own until this branch meets it.
-bool containsIgnoreCase(std::string_view text, std::string_view pattern);

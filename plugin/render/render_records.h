@@ -76,7 +76,7 @@ struct light_properties {
     vec4 color;  // colour times intensity
     // Carried for completeness; the renderer does not read them.
     qssdk::mat4 lightTransform;
-    qssdk::mat4 shadowProjection;
+    qssdk::mat4 lightInverse;
     uint32_t castsShadows = 0;
     int32_t lightType = 0;  // 0 parallel, 1 spot, 2 point, 3 ambient
     int32_t falloffType = 0;

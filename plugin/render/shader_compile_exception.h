@@ -1,4 +1,4 @@
-// A GPU program that could not be made; the compiler's log goes to the debugger, not into the message.
+// The failure to compile, link or build a GPU program; the log itself goes to the debugger.
 #pragma once
 
 #include <string>

@@ -1,0 +1,79 @@
+// One frame through the SmartFX protocol: the host's pre-render request and layer checkouts, then the
+// render with its pixel checkouts and the output world.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "Image.h"
+#include "World.h"
+#include "ae_smartfx.h"
+
+namespace hostsim {
+
+struct frame_request {
+    double seconds = 0;
+    int bitsPerChannel = 8;
+    int downsample = 1;  // 1, 2, 3 ... : the host renders at 1/downsample of the comp's size
+};
+
+// What the host did for one frame, for callers to look at.
+struct frame_record {
+    PF_Err preRenderResult = PF_Err_NONE;
+    PF_Err renderResult = PF_Err_NONE;
+    PF_Rect resultRect{};
+    PF_Rect maxResultRect{};
+    struct checkout {
+        PF_ParamIndex index = 0;
+        A_long id = 0;
+        PF_RenderRequest request{};
+        A_long time = 0;
+    };
+    std::vector<checkout> layerCheckouts;   // pre-render
+    std::vector<A_long> pixelCheckouts;     // render, by checkout id
+    int outputCheckouts = 0;
+};
+
+class SmartRenderSession {
+public:
+    // `layerImage` gives the picture behind a layer parameter's index at the frame's time (null: none);
+    // index 0 is the effect's own input layer.
+    SmartRenderSession(const frame_request& request, int width, int height,
+                       std::function<std::shared_ptr<const Image>(PF_ParamIndex)> layerImage);
+
+    PF_PreRenderExtra& preRenderExtra() { return preExtra_; }
+    PF_SmartRenderExtra& renderExtra() { return renderExtra_; }
+    World& output() { return *output_; }
+    frame_record& record() { return record_; }
+    const frame_request& request() const { return request_; }
+
+    // The interface callbacks reach the session here.
+    PF_Err checkoutLayer(PF_ParamIndex index, A_long id, const PF_RenderRequest* req, A_long time,
+                         PF_CheckoutResult* result);
+    PF_Err checkoutLayerPixels(A_long id, PF_EffectWorld** pixels);
+    PF_Err checkinLayerPixels(A_long id);
+    PF_Err checkoutOutput(PF_EffectWorld** output);
+
+private:
+    std::shared_ptr<const Image> scaledLayer(PF_ParamIndex index);
+
+    frame_request request_;
+    int width_, height_;
+    std::function<std::shared_ptr<const Image>(PF_ParamIndex)> layerImage_;
+    std::map<A_long, PF_ParamIndex> checkedOut_;  // checkout id -> parameter index
+    std::map<A_long, std::unique_ptr<World>> pixels_;
+    std::unique_ptr<World> output_;
+    frame_record record_;
+
+    PF_PreRenderInput preInput_{};
+    PF_PreRenderOutput preOutput_{};
+    PF_PreRenderCallbacks preCallbacks_{};
+    PF_PreRenderExtra preExtra_{};
+    PF_SmartRenderInput renderInput_{};
+    PF_SmartRenderCallbacks renderCallbacks_{};
+    PF_SmartRenderExtra renderExtra_{};
+};
+
+}  // namespace hostsim

@@ -1,0 +1,33 @@
+// A host-owned image buffer in the host's layout (rows of alpha, red, green, blue at 8, 16 or 32 bits per
+// channel), as handed to the effect for its input, its output and its layer checkouts.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "Image.h"
+#include "ae_effect.h"
+
+namespace hostsim {
+
+class World {
+public:
+    // rowPadding adds bytes at the end of each row, as a host may.
+    World(int width, int height, int bitsPerChannel, int rowPadding = 0);
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    PF_EffectWorld& def() { return def_; }
+    int bitsPerChannel() const { return bits_; }
+
+    void fill(const Image& image);
+    Image toImage() const;
+    rgba pixel(int x, int y) const;
+
+private:
+    int bits_;
+    std::vector<uint8_t> bytes_;
+    PF_EffectWorld def_{};
+};
+
+}  // namespace hostsim

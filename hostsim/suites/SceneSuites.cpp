@@ -1,0 +1,162 @@
+#include "SceneSuites.h"
+
+#include "../Comp.h"
+#include "../SimulatedHost.h"
+
+namespace hostsim {
+
+namespace {
+
+Comp& comp() { return SimulatedHost::current().comp(); }
+comp_layer& layerOf(AEGP_LayerH layer) { return *reinterpret_cast<comp_layer*>(layer); }
+AEGP_LayerH handleOf(const comp_layer* layer) {
+    return reinterpret_cast<AEGP_LayerH>(const_cast<comp_layer*>(layer));
+}
+AEGP_CompH compHandle() { return reinterpret_cast<AEGP_CompH>(&comp()); }
+double seconds(const A_Time* t) { return t && t->scale ? static_cast<double>(t->value) / t->scale : 0.0; }
+A_Time compTime(double s) {
+    const A_u_long scale = comp().timeScale();
+    return A_Time{static_cast<A_long>(s * scale + (s >= 0 ? 0.5 : -0.5)), scale};
+}
+
+// Layer suite
+A_Err getLayerParentComp(AEGP_LayerH, AEGP_CompH* c) {
+    *c = compHandle();
+    return 0;
+}
+A_Err getLayerFlags(AEGP_LayerH layer, AEGP_LayerFlags* flags) {
+    const comp_layer& l = layerOf(layer);
+    *flags = (l.videoOn ? AEGP_LayerFlag_VIDEO_ACTIVE : 0) | (l.motionBlur ? AEGP_LayerFlag_MOTION_BLUR : 0) |
+             AEGP_LayerFlag_EFFECTS_ACTIVE;
+    return 0;
+}
+A_Err getCompNumLayers(AEGP_CompH, A_long* count) {
+    *count = static_cast<A_long>(comp().layers().size());
+    return 0;
+}
+A_Err getCompLayerByIndex(AEGP_CompH, A_long index, AEGP_LayerH* layer) {
+    comp_layer* l = comp().layer(index);
+    *layer = handleOf(l);
+    return l ? 0 : PF_Err_INVALID_INDEX;
+}
+A_Err getLayerObjectType(AEGP_LayerH layer, AEGP_ObjectType* type) {
+    *type = layerOf(layer).type;
+    return 0;
+}
+A_Err getLayerInPoint(AEGP_LayerH layer, AEGP_LTimeMode, A_Time* t) {
+    *t = compTime(layerOf(layer).inPoint);
+    return 0;
+}
+A_Err getLayerDuration(AEGP_LayerH layer, AEGP_LTimeMode, A_Time* t) {
+    *t = compTime(layerOf(layer).duration);
+    return 0;
+}
+A_Err isLayerVideoReallyOn(AEGP_LayerH layer, A_Boolean* on) {
+    *on = layerOf(layer).videoOn;
+    return 0;
+}
+A_Err getLayerId(AEGP_LayerH layer, AEGP_LayerIDVal* id) {
+    *id = layerOf(layer).id;
+    return 0;
+}
+A_Err getLayerToWorldXform(AEGP_LayerH layer, const A_Time*, A_Matrix4* transform) {
+    *transform = comp().layerToWorld(layerOf(layer));
+    return 0;
+}
+
+// Comp suite
+A_Err getItemFromComp(AEGP_CompH c, AEGP_ItemH* item) {
+    *item = reinterpret_cast<AEGP_ItemH>(c);
+    return 0;
+}
+A_Err getCompFlags(AEGP_CompH, AEGP_CompFlags* flags) {
+    *flags = comp().motionBlur ? AEGP_CompFlag_ENABLE_MOTION_BLUR : 0;
+    return 0;
+}
+A_Err getCompShutterAnglePhase(AEGP_CompH, A_Ratio* angle, A_Ratio* phase) {
+    // In turns of the shutter: 180 degrees is half a frame.
+    if (angle) *angle = A_Ratio{static_cast<A_long>(comp().shutterAngle), 360};
+    if (phase) *phase = A_Ratio{static_cast<A_long>(comp().shutterPhase), 360};
+    return 0;
+}
+
+// Item suite
+A_Err getItemDimensions(AEGP_ItemH, A_long* width, A_long* height) {
+    *width = comp().width;
+    *height = comp().height;
+    return 0;
+}
+A_Err getItemPixelAspectRatio(AEGP_ItemH, A_Ratio* aspect) {
+    *aspect = comp().pixelAspect;
+    return 0;
+}
+
+// Camera and light suites
+A_Err getCameraType(AEGP_LayerH layer, AEGP_CameraType* type) {
+    *type = layerOf(layer).camera.type;
+    return 0;
+}
+A_Err getCameraFilmSize(AEGP_LayerH layer, AEGP_FilmSizeUnits* units, A_FpLong* size) {
+    *units = layerOf(layer).camera.filmUnits;
+    *size = layerOf(layer).camera.filmSize;
+    return 0;
+}
+A_Err getLightType(AEGP_LayerH layer, AEGP_LightType* type) {
+    *type = layerOf(layer).light.type;
+    return 0;
+}
+
+const AEGP_LayerSuite11 layerSuite{getLayerParentComp, getLayerFlags,        getCompNumLayers,
+                                   getCompLayerByIndex, getLayerObjectType,  getLayerInPoint,
+                                   getLayerDuration,    isLayerVideoReallyOn, getLayerId,
+                                   getLayerToWorldXform};
+const AEGP_CompSuite11 compSuite{getItemFromComp, getCompFlags, getCompShutterAnglePhase};
+const AEGP_ItemSuite10 itemSuite{getItemDimensions, getItemPixelAspectRatio};
+const AEGP_CameraSuite2 cameraSuite{getCameraType, getCameraFilmSize};
+const AEGP_LightSuite2 lightSuite{getLightType};
+
+}  // namespace
+
+namespace scene {
+
+A_Err getEffectLayer(PF_ProgPtr, AEGP_LayerH* layer) {
+    *layer = handleOf(&comp().effectLayer());
+    return 0;
+}
+
+A_Err getEffectCamera(PF_ProgPtr, const A_Time* comp_time, AEGP_LayerH* camera_layer) {
+    *camera_layer = handleOf(comp().activeCamera(seconds(comp_time)));
+    return 0;
+}
+
+A_Err getEffectCameraMatrix(PF_ProgPtr, const A_Time* comp_time, A_Matrix4* camera_matrix,
+                            A_FpLong* dist_to_image_plane, A_short* image_plane_width, A_short* image_plane_height) {
+    const comp_layer* camera = comp().activeCamera(seconds(comp_time));
+    if (camera_matrix) *camera_matrix = comp().cameraMatrix(camera);
+    if (dist_to_image_plane) *dist_to_image_plane = comp().cameraZoom(camera);
+    if (image_plane_width) *image_plane_width = static_cast<A_short>(comp().width);
+    if (image_plane_height) *image_plane_height = static_cast<A_short>(comp().height);
+    return 0;
+}
+
+A_Err getLayerStreamValue(AEGP_LayerH layer, AEGP_LayerStream which, AEGP_LTimeMode, const A_Time*, A_Boolean,
+                          AEGP_StreamVal2* value, AEGP_StreamType* type) {
+    AEGP_StreamVal2 v{};
+    AEGP_StreamType t = AEGP_StreamType_NO_DATA;
+    const bool known = layer && comp().streamValue(layerOf(layer), which, v, t);
+    if (value) *value = v;
+    if (type) *type = t;
+    return known ? 0 : PF_Err_BAD_CALLBACK_PARAM;
+}
+
+}  // namespace scene
+
+void provideSceneSuites(SuiteRegistry& registry) {
+    registry.provide(kAEGPLayerSuite, kAEGPLayerSuiteVersion11, &layerSuite);
+    registry.provide(kAEGPCompSuite, kAEGPCompSuiteVersion11, &compSuite);
+    registry.provide(kAEGPItemSuite, kAEGPItemSuiteVersion10, &itemSuite);
+    registry.provide(kAEGPCameraSuite, kAEGPCameraSuiteVersion2, &cameraSuite);
+    registry.provide(kAEGPLightSuite, kAEGPLightSuiteVersion2, &lightSuite);
+}
+
+}  // namespace hostsim

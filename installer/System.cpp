@@ -1,0 +1,165 @@
+#include "System.h"
+
+#include <algorithm>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
+#include <utility>
+
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include "InstallStatus.h"
+#include "PluginFile.h"
+#include "file_path.h"
+#include "utf.h"
+
+namespace installer {
+
+namespace {
+
+constexpr std::array<const char*, System::slot_count> initial_host_names = {
+    "CS3", "CS4", "CS5", "CS55", "CS6", "CC", "CC2014", "CC2015", "CC2015.3", "CC2017", "CC2018", "Other", "Custom"};
+
+// Registry version keys with the slot they fill; the oldest versions are listed to be skipped.
+constexpr std::size_t skipped = System::slot_count;
+constexpr std::pair<std::wstring_view, std::size_t> version_slots[] = {
+    {L"8.0", skipped}, {L"9.0", skipped}, {L"10.0", skipped}, {L"10.5", skipped}, {L"11", 4},    {L"12", 5},
+    {L"13", 6},        {L"13.5", 7},      {L"13.8", 8},       {L"14.0", 9},       {L"15.0", 10},
+};
+
+std::size_t slot_of(std::wstring_view version) {
+    for (const auto& [name, slot] : version_slots)
+        if (name == version) return slot;
+    return System::other_slot;
+}
+
+void to_backslashes(std::wstring& path) { std::replace(path.begin(), path.end(), L'/', L'\\'); }
+
+// A string value of a sub-key, whatever its length: the size is asked first, and again should the value
+// grow between the two reads. None when the value is missing or not a string.
+std::optional<std::wstring> read_string(HKEY key, const wchar_t* sub_key, const wchar_t* value) {
+    DWORD bytes = 0;
+    if (SHRegGetValueW(key, sub_key, value, SRRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
+        return std::nullopt;
+    for (;;) {
+        std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+        DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        const LSTATUS status = SHRegGetValueW(key, sub_key, value, SRRF_RT_REG_SZ, nullptr, text.data(), &size);
+        if (status == ERROR_MORE_DATA) {
+            bytes = size;
+            continue;
+        }
+        if (status != ERROR_SUCCESS) return std::nullopt;
+        text.resize(std::min(text.size(), size / sizeof(wchar_t)));
+        if (const std::size_t end = text.find(L'\0'); end != std::wstring::npos) text.resize(end);
+        return text;
+    }
+}
+
+}  // namespace
+
+System::System() : System(Places{}) {}
+
+System::System(Places places) : places_(std::move(places)) {
+    std::copy(initial_host_names.begin(), initial_host_names.end(), host_names_.begin());
+}
+
+std::wstring System::plugin_folder(const std::wstring& folder) {
+    std::wstring result;
+    result.reserve(folder.size() + 13);
+    result += folder;
+    result += L"\\Quillstone";
+    return result;
+}
+
+std::wstring System::shell_common_data_folder() {
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, path))) return {};
+    return path;
+}
+
+std::vector<std::wstring> System::find_hosts() {
+    std::vector<std::wstring> folders(slot_count);
+    read_hosts(KEY_READ, folders);
+    BOOL wow64 = FALSE;
+    // A 32-bit build on a 64-bit system reads the 64-bit view too; its finds win.
+    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64) read_hosts(KEY_READ | KEY_WOW64_64KEY, folders);
+    return folders;
+}
+
+void System::read_hosts(REGSAM access, std::vector<std::wstring>& folders) {
+    HKEY hosts = nullptr;
+    if (RegOpenKeyExW(places_.registry_root, places_.hosts_key.c_str(), 0, access, &hosts) != ERROR_SUCCESS) return;
+    DWORD count = 0;
+    if (RegQueryInfoKeyW(hosts, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        count = 0;
+    for (DWORD index = 0; index < count; ++index) {
+        // Key names hold at most 255 characters, plus the terminator.
+        wchar_t name[256];
+        DWORD length = 256;
+        if (RegEnumKeyExW(hosts, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) continue;
+        std::optional<std::wstring> folder = read_string(hosts, name, L"PluginInstallPath");
+        if (!folder) continue;
+        const std::wstring_view version(name, length);
+        const std::size_t slot = slot_of(version);
+        if (slot == skipped) continue;
+        if (slot == other_slot) host_names_[other_slot] = qssdk::utf16_to_utf8(version);
+        to_backslashes(*folder);
+        folders[slot] = std::move(*folder);
+    }
+    RegCloseKey(hosts);
+}
+
+std::thread System::start_install(std::vector<std::wstring> folders) {
+    if (folders.size() > slot_count) throw std::length_error("more install targets than host slots");
+    done_.store(false, std::memory_order_release);
+    // Entries that exist keep their codes; new ones are zeroed before the count lets a reader see them.
+    const std::size_t count = status_count_.load(std::memory_order_relaxed);
+    for (std::size_t i = count; i < folders.size(); ++i) plugin_status_[i].store(0, std::memory_order_relaxed);
+    status_count_.store(folders.size(), std::memory_order_release);
+    return std::thread([this, folders = std::move(folders)] { install(folders); });
+}
+
+System::Progress System::progress() const {
+    Progress result;
+    result.done = done_.load(std::memory_order_acquire);
+    const std::size_t count = status_count_.load(std::memory_order_acquire);
+    result.plugin_status.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) result.plugin_status.push_back(plugin_status_[i].load(std::memory_order_acquire));
+    return result;
+}
+
+void System::install(const std::vector<std::wstring>& folders) {
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (folders[i].empty()) continue;
+        plugin_status_[i].store(install_status::writing, std::memory_order_release);
+        plugin_status_[i].store(install_one(folders[i]), std::memory_order_release);
+    }
+    make_common_folder();
+    // Last: a reader that sees done sees every status above.
+    done_.store(true, std::memory_order_release);
+}
+
+std::uint32_t System::install_one(const std::wstring& folder) const {
+    std::wstring target = plugin_folder(folder);
+    CreateDirectoryW(target.c_str(), nullptr);  // it may exist already
+    target += L"\\QSPellux.aex";
+    HRSRC resource = FindResourceW(places_.plugin_module, MAKEINTRESOURCEW(plugin_resource_id), RT_RCDATA);
+    if (!resource) return install_status::resource_not_found;
+    HGLOBAL loaded = LoadResource(places_.plugin_module, resource);
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) return install_status::resource_not_loaded;
+    const DWORD size = SizeofResource(places_.plugin_module, resource);
+    return replace_plugin_file(target, {static_cast<const unsigned char*>(bytes), size});
+}
+
+void System::make_common_folder() const {
+    std::wstring base = places_.common_data_folder();
+    if (base.empty()) return;
+    to_backslashes(base);
+    qssdk::file_path::from_wide(std::move(base)).join(qssdk::file_path("Quillstone")).create_directories();
+}
+
+}  // namespace installer

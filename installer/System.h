@@ -1,0 +1,77 @@
+// The installer's back end: the host versions it knows, their plug-in folders from the registry, and the
+// install worker that writes the embedded plug-in into each chosen folder.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <windows.h>
+
+namespace installer {
+
+class System {
+public:
+    // One slot per host version the installer knows; the status list never holds more entries either.
+    static constexpr std::size_t slot_count = 13;
+    static constexpr std::size_t other_slot = 11;
+    static constexpr std::size_t custom_slot = 12;
+    static constexpr int plugin_resource_id = 400;
+
+    // Where discovery reads and the worker reads and writes; the defaults are the machine's own.
+    struct Places {
+        HKEY registry_root = HKEY_LOCAL_MACHINE;
+        std::wstring hosts_key = L"SOFTWARE\\Adobe\\After Effects";
+        HMODULE plugin_module = nullptr;  // null: the running executable
+        // The common application-data folder; empty when the system has none.
+        std::function<std::wstring()> common_data_folder = shell_common_data_folder;
+    };
+
+    // What the window's tick reads: the done flag first, then the statuses it covers.
+    struct Progress {
+        bool done = false;
+        std::vector<std::uint32_t> plugin_status;
+    };
+
+    System();
+    explicit System(Places places);
+    System(const System&) = delete;
+    System& operator=(const System&) = delete;
+
+    // The plug-in folder of each host slot, empty where none was found; renames the other slot after the
+    // version it found. Called on the window thread, before the host names are shown.
+    std::vector<std::wstring> find_hosts();
+    const std::array<std::string, slot_count>& host_names() const { return host_names_; }
+
+    // Starts one install run on a new thread, one target per folder (empty folders are skipped and keep
+    // their status). The done flag is cleared and the status list sized here, on the calling thread, so
+    // that a tick right after the start cannot see the previous run's flag. The caller joins the thread
+    // before it starts the next run. Throws std::length_error for more than slot_count folders.
+    std::thread start_install(std::vector<std::wstring> folders);
+
+    Progress progress() const;
+
+    static std::wstring plugin_folder(const std::wstring& folder);
+    static std::wstring shell_common_data_folder();
+
+private:
+    void install(const std::vector<std::wstring>& folders);
+    std::uint32_t install_one(const std::wstring& folder) const;
+    void make_common_folder() const;
+    void read_hosts(REGSAM access, std::vector<std::wstring>& folders);
+
+    Places places_;
+    // Shared with the worker: statuses are published before done (release), read after it (acquire).
+    // The storage never moves; the count only grows over zeroed entries.
+    std::atomic<bool> done_{false};
+    std::array<std::atomic<std::uint32_t>, slot_count> plugin_status_{};
+    std::atomic<std::size_t> status_count_{slot_count};
+    std::array<std::string, slot_count> host_names_;
+};
+
+}  // namespace installer

@@ -1,0 +1,235 @@
+#include "SceneCapture.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "SuiteHandler.h"
+
+namespace {
+
+qssdk::mat4 toFloat(const A_Matrix4& m) {
+    qssdk::mat4 result;
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) result.at(r, c) = static_cast<float>(m.mat[r][c]);
+    return result;
+}
+
+float ratio(const A_Ratio& r) { return r.den ? static_cast<float>(r.num) / static_cast<float>(r.den) : 1.0f; }
+
+// The effect's layer, its comp and the comp time of a time in the effect's scale.
+struct effect_place {
+    AEGP_LayerH layer = nullptr;
+    AEGP_CompH comp = nullptr;
+    A_Time compTime{0, 1};
+};
+
+effect_place locateEffect(SuiteHandler& suites, const PF_InData& in, A_long time) {
+    effect_place place;
+    const auto* pf = suites.get<AEGP_PFInterfaceSuite1>();
+    const auto* layers = suites.get<AEGP_LayerSuite11>();
+    if (!pf || !layers) return place;
+    pf->AEGP_GetEffectLayer(in.effect_ref, &place.layer);
+    layers->AEGP_GetLayerParentComp(place.layer, &place.comp);
+    pf->AEGP_ConvertEffectToCompTime(in.effect_ref, time, in.time_scale, &place.compTime);
+    return place;
+}
+
+AEGP_StreamVal2 layerStream(const AEGP_StreamSuite7* streams, AEGP_LayerH layer, AEGP_LayerStream which,
+                            const A_Time& time) {
+    AEGP_StreamVal2 value{};
+    AEGP_StreamType type = AEGP_StreamType_NO_DATA;
+    if (streams) streams->AEGP_GetLayerStreamValue(layer, which, AEGP_LTimeMode_CompTime, &time, true, &value, &type);
+    return value;
+}
+
+// The host's time in another scale, truncated into the effect's time scale.
+A_long toEffectTime(const A_Time& t, A_u_long timeScale) {
+    if (t.scale == 0) return 0;
+    return static_cast<A_long>(static_cast<double>(timeScale) / t.scale * t.value);
+}
+
+}  // namespace
+
+camera_record* captureCamera(const AePlugin& effect, camera_record& camera, command_context& context) {
+    const PF_InData& in = *context.in_data;
+    camera.viewSize = {};
+    camera.eyePosition = {};
+    SuiteHandler suites(in.pica_basicP);
+    const effect_place place = locateEffect(suites, in, std::max<A_long>(in.current_time, 0));
+
+    const auto* pf = suites.get<AEGP_PFInterfaceSuite1>();
+    AEGP_LayerH cameraLayer = nullptr;
+    A_Matrix4 cameraMatrix{};
+    A_FpLong imagePlaneDistance = 0;
+    A_short planeWidth = 0, planeHeight = 0;
+    if (pf) {
+        pf->AEGP_GetEffectCamera(in.effect_ref, &place.compTime, &cameraLayer);
+        pf->AEGP_GetEffectCameraMatrix(in.effect_ref, &place.compTime, &cameraMatrix, &imagePlaneDistance,
+                                       &planeWidth, &planeHeight);
+    }
+    camera.imagePlaneDistance = static_cast<float>(imagePlaneDistance);
+
+    AEGP_FilmSizeUnits filmUnits = AEGP_FilmSizeUnits_HORIZONTAL;
+    A_FpLong filmSize = defaultFilmSize;
+    AEGP_CameraType cameraType = AEGP_CameraType_PERSPECTIVE;
+    if (cameraLayer) {
+        if (const auto* cameras = suites.get<AEGP_CameraSuite2>()) {
+            cameras->AEGP_GetCameraFilmSize(cameraLayer, &filmUnits, &filmSize);
+            cameras->AEGP_GetCameraType(cameraLayer, &cameraType);
+        }
+    }
+
+    AEGP_ItemH item = nullptr;
+    A_Ratio compAspect{1, 1};
+    if (const auto* comps = suites.get<AEGP_CompSuite11>()) comps->AEGP_GetItemFromComp(place.comp, &item);
+    if (const auto* items = suites.get<AEGP_ItemSuite10>()) items->AEGP_GetItemPixelAspectRatio(item, &compAspect);
+    const float c = ratio(compAspect);
+
+    qssdk::mat4 view = qssdk::inverse(toFloat(cameraMatrix));
+    for (int i = 0; i < 4; ++i) view[i] *= 1.0f / c;
+    qssdk::mat4 flipZ = qssdk::mat4::identity();
+    flipZ.at(2, 2) = -1.0f;
+    view *= flipZ;
+    camera.viewMatrix = view;
+
+    const float p = ratio(in.pixel_aspect_ratio);
+    camera.viewSize = {planeWidth * p, static_cast<float>(planeHeight)};
+    if (!cameraLayer) camera.viewSize.x /= c;
+    camera.orthographic = cameraLayer && cameraType == AEGP_CameraType_ORTHOGRAPHIC;
+
+    const float d = static_cast<float>(in.downsample_x.den) / static_cast<float>(in.downsample_x.num);
+    const render_data& frame = effect.frame();
+    const float W = static_cast<float>(frame.output.width), H = static_cast<float>(frame.output.height);
+    const float ox = static_cast<float>(frame.origin_x), oy = static_cast<float>(frame.origin_y);
+    const float halfW = camera.viewSize.x / 2, halfH = camera.viewSize.y / 2;
+    float l = ox * d - halfW, r = ox * d + W * d - halfW;
+    float b = oy * d + H * d - halfH, t = oy * d - halfH;
+
+    qssdk::mat4 proj;
+    if (!camera.orthographic) {
+        // A frustum with its near plane at 0.01 and its far plane at infinity.
+        const float scale = 0.01f / camera.imagePlaneDistance;
+        l *= scale, r *= scale, b *= scale, t *= scale;
+        proj.at(0, 0) = 0.02f / (r - l);
+        proj.at(1, 1) = 0.02f / (b - t);
+        proj.at(2, 0) = (l + r) / (r - l);
+        proj.at(2, 1) = (b + t) / (b - t);
+        proj.at(2, 2) = -1.0f;
+        proj.at(2, 3) = -1.0f;
+        proj.at(3, 2) = -0.02f;
+    } else {
+        proj.at(0, 0) = 2.0f / (r - l);
+        proj.at(1, 1) = 2.0f / (b - t);
+        proj.at(2, 2) = -4e-6f;
+        proj.at(3, 0) = -(l + r) / (r - l);
+        proj.at(3, 1) = -(b + t) / (b - t);
+        proj.at(3, 2) = -0.99999994f;
+        proj.at(3, 3) = 1.0f;
+    }
+    camera.projMatrix = proj;
+    camera.eyePosition = {static_cast<float>(cameraMatrix.mat[3][0]), static_cast<float>(cameraMatrix.mat[3][1]),
+                          static_cast<float>(cameraMatrix.mat[3][2]), 0.0f};
+
+    float film = static_cast<float>(filmSize);
+    if (cameraLayer) {
+        const auto* streams = suites.get<AEGP_StreamSuite7>();
+        const float zoom = static_cast<float>(layerStream(streams, cameraLayer, AEGP_LayerStream_ZOOM, place.compTime).one_d);
+        camera.depthOfField =
+            layerStream(streams, cameraLayer, AEGP_LayerStream_DEPTH_OF_FIELD, place.compTime).one_d != 0;
+        const float blur =
+            static_cast<float>(layerStream(streams, cameraLayer, AEGP_LayerStream_BLUR_LEVEL, place.compTime).one_d);
+        camera.blurLevel = camera.depthOfField ? blur * 0.01f : 0.0f;
+        camera.aperture =
+            static_cast<float>(layerStream(streams, cameraLayer, AEGP_LayerStream_APERTURE, place.compTime).one_d);
+        camera.focusDistance = static_cast<float>(
+            layerStream(streams, cameraLayer, AEGP_LayerStream_FOCUS_DISTANCE, place.compTime).one_d);
+        const float w = camera.viewSize.x, h = camera.viewSize.y;
+        if (filmUnits == AEGP_FilmSizeUnits_VERTICAL)
+            film *= w / h;
+        else if (filmUnits == AEGP_FilmSizeUnits_DIAGONAL)
+            film *= w / std::sqrt(w * w + h * h);
+        camera.zoomRatio = zoom * film / w;
+    } else {
+        camera.depthOfField = 0;
+        camera.blurLevel = 0;
+        camera.aperture = 0;
+        camera.focusDistance = 1.0f;
+        camera.zoomRatio = 1.0f;
+    }
+    camera.filmSize = film;
+    return &camera;
+}
+
+std::vector<light_properties>& captureLights(const AePlugin&, std::vector<light_properties>& lights,
+                                             command_context& context) {
+    const PF_InData& in = *context.in_data;
+    SuiteHandler suites(in.pica_basicP);
+    const effect_place place = locateEffect(suites, in, std::max<A_long>(in.current_time, 0));
+    const auto* layers = suites.get<AEGP_LayerSuite11>();
+    const auto* lightSuite = suites.get<AEGP_LightSuite2>();
+    const auto* streams = suites.get<AEGP_StreamSuite7>();
+    if (!layers || !lightSuite) return lights;
+
+    const float p = ratio(in.pixel_aspect_ratio);
+    A_long count = 0;
+    layers->AEGP_GetCompNumLayers(place.comp, &count);
+    for (A_long index = 0; index < count; ++index) {
+        AEGP_LayerH layer = nullptr;
+        layers->AEGP_GetCompLayerByIndex(place.comp, index, &layer);
+        AEGP_ObjectType type = AEGP_ObjectType_AV;
+        layers->AEGP_GetLayerObjectType(layer, &type);
+        if (type != AEGP_ObjectType_LIGHT) continue;
+        A_Time inPoint{0, 1}, duration{0, 1};
+        layers->AEGP_GetLayerInPoint(layer, AEGP_LTimeMode_CompTime, &inPoint);
+        layers->AEGP_GetLayerDuration(layer, AEGP_LTimeMode_CompTime, &duration);
+        const A_long start = toEffectTime(inPoint, in.time_scale);
+        const A_long length = toEffectTime(duration, in.time_scale);
+        if (in.current_time < start || in.current_time >= start + length) continue;
+        A_Boolean on = 0;
+        layers->AEGP_IsLayerVideoReallyOn(layer, &on);
+        if (!on) continue;
+
+        light_properties light{};
+        AEGP_LightType lightType = AEGP_LightType_PARALLEL;
+        lightSuite->AEGP_GetLightType(layer, &lightType);
+        light.lightType = lightType;
+        AEGP_LayerIDVal id = 0;
+        layers->AEGP_GetLayerID(layer, &id);
+        light.layerId = static_cast<uint32_t>(id);
+        A_Matrix4 transform{};
+        layers->AEGP_GetLayerToWorldXform(layer, &place.compTime, &transform);
+        const qssdk::mat4 xform = toFloat(transform);
+        light.position = {xform.at(3, 0) * p, xform.at(3, 1), xform.at(3, 2), 0.0f};
+
+        const float intensity =
+            static_cast<float>(layerStream(streams, layer, AEGP_LayerStream_INTENSITY, place.compTime).one_d) * 0.01f;
+        const AEGP_ColorVal color = layerStream(streams, layer, AEGP_LayerStream_COLOR, place.compTime).color;
+        light.color = {std::max(intensity * static_cast<float>(color.red), 0.0f),
+                       std::max(intensity * static_cast<float>(color.green), 0.0f),
+                       std::max(intensity * static_cast<float>(color.blue), 0.0f), 1.0f};
+        light.falloff =
+            static_cast<float>(layerStream(streams, layer, AEGP_LayerStream_LIGHT_FALLOFF_TYPE, place.compTime).one_d);
+
+        if (lightType == AEGP_LightType_SPOT) {
+            light.coneFeather = static_cast<float>(
+                                    layerStream(streams, layer, AEGP_LayerStream_CONE_FEATHER, place.compTime).one_d) *
+                                0.01f;
+            light.coneAngle =
+                static_cast<float>(layerStream(streams, layer, AEGP_LayerStream_CONE_ANGLE, place.compTime).one_d);
+        }
+        if (lightType == AEGP_LightType_PARALLEL || lightType == AEGP_LightType_SPOT) {
+            light.castsShadows =
+                layerStream(streams, layer, AEGP_LayerStream_CASTS_SHADOWS, place.compTime).one_d != 0;
+            light.direction = {xform.at(2, 0), xform.at(2, 1), xform.at(2, 2), 0.0f};
+            light.lightTransform = xform;
+        } else {
+            light.lightTransform = qssdk::mat4::identity();
+            light.lightTransform.at(3, 0) = light.position.x;
+            light.lightTransform.at(3, 1) = light.position.y;
+            light.lightTransform.at(3, 2) = light.position.z;
+        }
+        light.lightInverse = qssdk::inverse(light.lightTransform);
+        lights.push_back(light);
+    }
+    return lights;
+}

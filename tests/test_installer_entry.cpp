@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "EntryPoint.h"
+
+namespace {
+
+struct Launch {
+    UINT size;
+    ULONG mask;
+    HWND window;
+    std::wstring verb, file, parameters;
+    const wchar_t* directory;
+    int show;
+};
+
+struct Outcome {
+    int exit_code;
+    bool window_ran;
+    std::optional<Launch> launch;
+};
+
+Outcome start(const wchar_t* command_line, bool launch_accepted = true) {
+    Outcome outcome{-1, false, std::nullopt};
+    outcome.exit_code = installer::run_entry(
+        command_line, [&] { outcome.window_ran = true; },
+        [&](SHELLEXECUTEINFOW& request) {
+            EXPECT_FALSE(outcome.launch) << "one request only";
+            outcome.launch = Launch{request.cbSize,   request.fMask,        request.hwnd,      request.lpVerb,
+                                    request.lpFile,   request.lpParameters, request.lpDirectory, request.nShow};
+            return launch_accepted;
+        });
+    return outcome;
+}
+
+TEST(InstallerEntry, TheMarkedCopyRunsTheWindowAndAnyOtherRelaunches) {
+    const struct {
+        const wchar_t* command_line;
+        bool marked;
+    } cases[] = {
+        {L"", false},           {L"/UAC", true},   {L"--log /UAC", true}, {L"x/UACy", true},
+        {L"/uac", false},       {L"/ UAC", false}, {L"UAC", false},       {L"\"C:\\a b\\/UAC\"", true},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = start(c.command_line);
+        EXPECT_EQ(outcome.exit_code, 0) << c.command_line;
+        EXPECT_EQ(outcome.window_ran, c.marked) << c.command_line;
+        EXPECT_EQ(outcome.launch.has_value(), !c.marked) << c.command_line;
+    }
+}
+
+TEST(InstallerEntry, TheRelaunchAsksForThisProgramElevatedWithTheMarker) {
+    const Outcome outcome = start(L"");
+    ASSERT_TRUE(outcome.launch);
+    wchar_t own[MAX_PATH];
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    EXPECT_EQ(outcome.launch->size, 112u);
+    EXPECT_EQ(outcome.launch->mask, 0u) << "no process handle is asked for: the copy is not waited for";
+    EXPECT_EQ(outcome.launch->window, nullptr);
+    EXPECT_EQ(outcome.launch->verb, L"runas");
+    EXPECT_EQ(outcome.launch->file, own);
+    EXPECT_EQ(outcome.launch->parameters, L"/UAC");
+    EXPECT_EQ(outcome.launch->directory, nullptr);
+    EXPECT_EQ(outcome.launch->show, SW_SHOWDEFAULT);
+}
+
+TEST(InstallerEntry, ARefusedLaunchEndsWithExitCode1) {
+    const Outcome outcome = start(L"", false);
+    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_FALSE(outcome.window_ran);
+}
+
+}  // namespace
