@@ -56,6 +56,8 @@ struct comp_layer {
     camera_settings camera;
     light_settings light;
     std::shared_ptr<const Image> image;  // the pixels of an image layer
+    // Counts changes of the layer's content; a test bumps it to make the layer read as changed.
+    A_u_long revision = 0;
 
     bool activeAt(double seconds) const { return videoOn && seconds >= inPoint && seconds < inPoint + duration; }
 };
@@ -68,6 +70,7 @@ public:
     int height = 1080;
     A_Ratio pixelAspect{1, 1};
     double frameRate = 30;
+    double duration = 30;  // seconds
     bool motionBlur = false;
     double shutterAngle = 180;  // degrees
     double shutterPhase = -90;  // degrees

@@ -149,28 +149,44 @@ PF_Err ParamStore::registerUi(const PF_CustomUIInfo* info) {
 }
 
 PF_Err ParamStore::checkout(PF_ParamIndex index, A_long time, A_long time_step, A_u_long time_scale,
-                            const layer_ref& effect_layer, PF_ParamDef* out) {
+                            const layer_ref& effect_layer, PF_ParamDef* out, int downsample) {
     checkouts_.push_back({index, time, time_step, time_scale});
     if (!out) return PF_Err_BAD_CALLBACK_PARAM;
     if (index < 0 || index >= static_cast<PF_ParamIndex>(params_.size())) return PF_Err_INVALID_INDEX;
     if (refuseCheckout && refuseCheckout(index)) return PF_Err_OUT_OF_MEMORY;
-    *out = current(index, effect_layer);
+    *out = current(index, effect_layer, time_scale ? static_cast<double>(time) / time_scale : 0.0, downsample);
     ++openCheckouts_;
     return PF_Err_NONE;
 }
 
-PF_ParamDef ParamStore::current(PF_ParamIndex index, const layer_ref& effect_layer) const {
+PF_ParamDef ParamStore::current(PF_ParamIndex index, const layer_ref& effect_layer, double seconds,
+                                int downsample) const {
     const host_param& param = params_[static_cast<size_t>(index)];
     PF_ParamDef def = param.def;
+    const double scale = downsample > 1 ? 1.0 / downsample : 1.0;
     switch (def.param_type) {
+    case PF_Param_FLOAT_SLIDER: {
+        PF_FloatSliderDef& slider = def.u.fs_d;
+        if (param.rate != 0)
+            slider.value = std::clamp(slider.value + param.rate * seconds, static_cast<double>(slider.valid_min),
+                                      static_cast<double>(slider.valid_max));
+        break;
+    }
+    case PF_Param_ANGLE:
+        if (param.rate != 0) {
+            // 16.16 degrees hold about +-32767 degrees; a long run stops at the end of that range.
+            const double fixed = static_cast<double>(def.u.ad.value) + param.rate * seconds * PF_Fixed_ONE;
+            def.u.ad.value = static_cast<PF_Fixed>(std::llround(std::clamp(fixed, -2147483648.0, 2147483647.0)));
+        }
+        break;
     case PF_Param_LAYER: {
         // No pixels yet: the layer's size, and no data.
         const layer_ref& layer = index == 0 ? effect_layer : param.layer;
         PF_LayerDef& world = def.u.ld;
         world.data = nullptr;
         world.rowbytes = 0;
-        world.width = layer.id ? layer.width : 0;
-        world.height = layer.id ? layer.height : 0;
+        world.width = layer.id ? downsampledSize(layer.width, downsample) : 0;
+        world.height = layer.id ? downsampledSize(layer.height, downsample) : 0;
         world.extent_hint = PF_Rect{0, 0, world.width, world.height};
         world.pix_aspect_ratio = PF_RationalScale{1, 1};
         break;
@@ -179,13 +195,13 @@ PF_ParamDef ParamStore::current(PF_ParamIndex index, const layer_ref& effect_lay
         // Set points are in layer pixels; the default is in percent of the layer (z: of its width).
         PF_Point3DDef& point = def.u.point3d_d;
         if (param.point) {
-            point.x_value = (*param.point)[0];
-            point.y_value = (*param.point)[1];
-            point.z_value = (*param.point)[2];
+            point.x_value = (*param.point)[0] * scale;
+            point.y_value = (*param.point)[1] * scale;
+            point.z_value = (*param.point)[2] * scale;
         } else {
-            point.x_value = point.x_dephault / 100.0 * effect_layer.width;
-            point.y_value = point.y_dephault / 100.0 * effect_layer.height;
-            point.z_value = point.z_dephault / 100.0 * effect_layer.width;
+            point.x_value = point.x_dephault / 100.0 * effect_layer.width * scale;
+            point.y_value = point.y_dephault / 100.0 * effect_layer.height * scale;
+            point.z_value = point.z_dephault / 100.0 * effect_layer.width * scale;
         }
         break;
     }
@@ -235,35 +251,62 @@ host_param& ParamStore::entry(const param_ref& ref, PF_ParamType type) {
     return params_[index];
 }
 
+template <class Change> void ParamStore::revise(host_param& param, Change change) {
+    const PF_ParamDefUnion before = param.def.u;
+    const auto point = param.point;
+    const layer_ref layer = param.layer;
+    const double rate = param.rate;
+    change(param);
+    if (std::memcmp(&before, &param.def.u, sizeof before) != 0 || point != param.point || !(layer == param.layer) ||
+        rate != param.rate)
+        ++param.revision;
+}
+
 void ParamStore::setFloat(const param_ref& ref, double value) {
-    entry(ref, PF_Param_FLOAT_SLIDER).def.u.fs_d.value = value;
+    revise(entry(ref, PF_Param_FLOAT_SLIDER), [&](host_param& p) { p.def.u.fs_d.value = value; });
 }
 
 void ParamStore::setPopup(const param_ref& ref, A_long choice) {
     host_param& param = entry(ref, PF_Param_POPUP);
     if (choice < 1 || choice > param.def.u.pd.num_choices)
         throw std::invalid_argument(describe(param) + " has no choice " + std::to_string(choice));
-    param.def.u.pd.value = choice;
+    revise(param, [&](host_param& p) { p.def.u.pd.value = choice; });
 }
 
-void ParamStore::setCheckbox(const param_ref& ref, bool on) { entry(ref, PF_Param_CHECKBOX).def.u.bd.value = on; }
+void ParamStore::setCheckbox(const param_ref& ref, bool on) {
+    revise(entry(ref, PF_Param_CHECKBOX), [&](host_param& p) { p.def.u.bd.value = on; });
+}
 
 void ParamStore::setAngle(const param_ref& ref, double degrees) {
-    entry(ref, PF_Param_ANGLE).def.u.ad.value = static_cast<PF_Fixed>(std::lround(degrees * PF_Fixed_ONE));
+    revise(entry(ref, PF_Param_ANGLE),
+           [&](host_param& p) { p.def.u.ad.value = static_cast<PF_Fixed>(std::lround(degrees * PF_Fixed_ONE)); });
 }
 
-void ParamStore::setColor(const param_ref& ref, PF_Pixel argb) { entry(ref, PF_Param_COLOR).def.u.cd.value = argb; }
+void ParamStore::setColor(const param_ref& ref, PF_Pixel argb) {
+    revise(entry(ref, PF_Param_COLOR), [&](host_param& p) { p.def.u.cd.value = argb; });
+}
 
 void ParamStore::setPoint(const param_ref& ref, double x, double y, double z) {
-    entry(ref, PF_Param_POINT_3D).point = std::array<double, 3>{x, y, z};
+    revise(entry(ref, PF_Param_POINT_3D), [&](host_param& p) { p.point = std::array<double, 3>{x, y, z}; });
 }
 
-void ParamStore::setLayer(const param_ref& ref, layer_ref layer) { entry(ref, PF_Param_LAYER).layer = layer; }
+void ParamStore::setLayer(const param_ref& ref, layer_ref layer) {
+    revise(entry(ref, PF_Param_LAYER), [&](host_param& p) { p.layer = layer; });
+}
 
-A_Err ParamStore::streamValue(PF_ParamIndex index, const layer_ref& effect_layer, AEGP_StreamVal2* value) const {
+void ParamStore::setRate(const param_ref& ref, double perSecond) {
+    const PF_ParamIndex index = indexOf(ref);
+    const PF_ParamType type = at(index).def.param_type;
+    if (type != PF_Param_FLOAT_SLIDER && type != PF_Param_ANGLE)
+        throw std::invalid_argument(describe(at(index)) + " is a " + paramTypeName(type) + ": only floats and angles move");
+    revise(entry(index, type), [&](host_param& p) { p.rate = perSecond; });
+}
+
+A_Err ParamStore::streamValue(PF_ParamIndex index, const layer_ref& effect_layer, AEGP_StreamVal2* value,
+                              double seconds) const {
     if (!value || index < 0 || index >= static_cast<PF_ParamIndex>(params_.size())) return kAegpBadArgument;
     std::memset(value, 0, sizeof *value);
-    const PF_ParamDef def = current(index, effect_layer);
+    const PF_ParamDef def = current(index, effect_layer, seconds, 1);
     switch (def.param_type) {
     case PF_Param_LAYER:
         value->layer_id = index == 0 ? effect_layer.id : params_[static_cast<size_t>(index)].layer.id;

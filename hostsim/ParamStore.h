@@ -24,6 +24,8 @@ struct host_param {
     std::string label;    // a check box's label
     layer_ref layer;      // a layer parameter's chosen layer
     std::optional<std::array<double, 3>> point;  // a 3-D point set in layer pixels; unset: the default
+    double rate = 0;      // a float's or angle's change per second of comp time (angles in degrees)
+    A_u_long revision = 0;  // counts the changes of the value
     bool hidden = false;  // the parameter stream's dynamic hidden flag
 };
 
@@ -59,10 +61,10 @@ public:
     // The interaction callbacks.
     PF_Err add(PF_ParamIndex index, const PF_ParamDef* def);
     PF_Err registerUi(const PF_CustomUIInfo* info);
-    // The definition with its value at any time (values do not change over time here); index 0 is the
-    // input layer, the effect's own layer.
+    // The definition with its value at that time; index 0 is the input layer, the effect's own layer.
+    // At a downsample factor above 1 layer sizes and points are those of the reduced resolution.
     PF_Err checkout(PF_ParamIndex index, A_long time, A_long time_step, A_u_long time_scale,
-                    const layer_ref& effect_layer, PF_ParamDef* out);
+                    const layer_ref& effect_layer, PF_ParamDef* out, int downsample = 1);
     PF_Err checkin(PF_ParamDef* def);
 
     // Parameters, the input layer at index 0 included.
@@ -80,9 +82,13 @@ public:
     void setColor(const param_ref& ref, PF_Pixel argb);
     void setPoint(const param_ref& ref, double x, double y, double z);  // layer pixels
     void setLayer(const param_ref& ref, layer_ref layer);               // id 0 chooses none
+    // Moves a float or an angle steadily: its value at t seconds is the set value + perSecond x t
+    // (a float stays within its valid range). 0 stops it.
+    void setRate(const param_ref& ref, double perSecond);
 
-    // The value as the parameter's stream gives it; an error for kinds without a value.
-    A_Err streamValue(PF_ParamIndex index, const layer_ref& effect_layer, AEGP_StreamVal2* value) const;
+    // The value as the parameter's stream gives it at that comp time; an error for kinds without a value.
+    A_Err streamValue(PF_ParamIndex index, const layer_ref& effect_layer, AEGP_StreamVal2* value,
+                      double seconds = 0) const;
     void setHidden(PF_ParamIndex index, bool hidden);
     bool isHidden(const param_ref& ref) const { return at(indexOf(ref)).hidden; }
 
@@ -100,8 +106,10 @@ public:
 
 private:
     host_param& entry(const param_ref& ref, PF_ParamType type);
-    // The definition with its current value filled in for the layer the effect is applied to.
-    PF_ParamDef current(PF_ParamIndex index, const layer_ref& effect_layer) const;
+    // Applies `change` to the parameter and counts a revision when its value changed.
+    template <class Change> void revise(host_param& param, Change change);
+    // The definition with its value at that time filled in for the layer the effect is applied to.
+    PF_ParamDef current(PF_ParamIndex index, const layer_ref& effect_layer, double seconds, int downsample) const;
     void validate(const host_param& param);
     void fault(std::string what) { faults_.push_back(std::move(what)); }
 

@@ -1,5 +1,7 @@
 #include "SimulatedHost.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 
@@ -54,32 +56,38 @@ SimulatedHost& SimulatedHost::current() {
     return *activeHost;
 }
 
-void SimulatedHost::prepareInData() {
-    std::memset(&in_, 0, sizeof in_);
-    std::memset(&out_, 0, sizeof out_);
-    callbacks::installInteract(in_.inter);
-    in_.utils = &utils_;
-    in_.effect_ref = effectRef();
-    in_.version_major = 13;
-    in_.version_minor = 28;
-    in_.num_params = static_cast<A_long>(params_.count());
-    in_.current_time = currentTime_;
-    in_.time_scale = 30;
-    in_.time_step = 1;
-    in_.local_time_step = 1;
-    in_.downsample_x = in_.downsample_y = PF_RationalScale{1, 1};
-    in_.pixel_aspect_ratio = PF_RationalScale{1, 1};
-    in_.width = comp_.width;
-    in_.height = comp_.height;
-    in_.global_data = globalData_;
-    in_.sequence_data = sequenceData_;
-    in_.pica_basicP = &basic_;
-    out_.global_data = globalData_;
-    out_.sequence_data = sequenceData_;
+PF_InData SimulatedHost::inData(A_long time, int downsample) {
+    PF_InData in{};
+    callbacks::installInteract(in.inter);
+    in.utils = &utils_;
+    in.effect_ref = effectRef();
+    in.version_major = 13;
+    in.version_minor = 28;
+    in.num_params = static_cast<A_long>(params_.count());
+    in.current_time = time;
+    in.time_scale = comp_.timeScale();
+    in.time_step = comp_.frameStep();
+    in.local_time_step = comp_.frameStep();  // the effect's layer runs at the comp's speed
+    in.total_time = static_cast<A_long>(std::lround(comp_.duration * in.time_scale));
+    in.field = PF_Field_FRAME;
+    in.downsample_x = in.downsample_y = PF_RationalScale{1, static_cast<A_u_long>(std::max(downsample, 1))};
+    in.pixel_aspect_ratio = comp_.pixelAspect;
+    in.width = downsampledSize(comp_.width, downsample);
+    in.height = downsampledSize(comp_.height, downsample);
+    in.extent_hint = PF_Rect{0, 0, in.width, in.height};
+    in.global_data = globalData_;
+    in.sequence_data = sequenceData_;
+    in.pica_basicP = &basic_;
+    return in;
 }
 
-PF_Err SimulatedHost::send(PF_Cmd command, void* extra) {
-    prepareInData();
+PF_Err SimulatedHost::send(PF_Cmd command, void* extra) { return dispatch(command, extra, inData(currentTime_, 1)); }
+
+PF_Err SimulatedHost::dispatch(PF_Cmd command, void* extra, const PF_InData& in) {
+    in_ = in;
+    std::memset(&out_, 0, sizeof out_);
+    out_.global_data = globalData_;
+    out_.sequence_data = sequenceData_;
     if (command == PF_Cmd_PARAMS_SETUP) params_.beginSetup();
     const PF_Err result = module_->call(command, &in_, &out_, nullptr, nullptr, extra);
     if (command == PF_Cmd_PARAMS_SETUP)
@@ -92,6 +100,49 @@ PF_Err SimulatedHost::send(PF_Cmd command, void* extra) {
     }
     if (command >= PF_Cmd_SEQUENCE_SETUP && command <= PF_Cmd_SEQUENCE_SETDOWN) sequenceData_ = out_.sequence_data;
     return result;
+}
+
+PF_InData SimulatedHost::renderInData(const frame_request& request) {
+    if (request.downsample < 1) throw std::invalid_argument("the downsample factor must be 1 or more");
+    return inData(static_cast<A_long>(std::lround(request.seconds * comp_.timeScale())), request.downsample);
+}
+
+rendered_frame SimulatedHost::renderFrame(const frame_request& request) {
+    if (session_) throw std::logic_error("a frame is already being rendered");
+    const PF_InData in = renderInData(request);
+    SmartRenderSession session(request, in.width, in.height,
+                               [this](PF_ParamIndex index) { return layerParamImage(index); });
+    struct active_session {
+        SmartRenderSession*& slot;
+        ~active_session() { slot = nullptr; }
+    } guard{session_};
+    session_ = &session;
+    currentTime_ = in.current_time;
+
+    session.finishPreRender(dispatch(PF_Cmd_SMART_PRE_RENDER, &session.preRenderExtra(), in));
+    // A host renders nothing after a failed pre-render.
+    if (session.record().preRenderResult == PF_Err_NONE)
+        session.finishRender(dispatch(PF_Cmd_SMART_RENDER, &session.renderExtra(), in));
+    return rendered_frame{session.record(), session.takeOutput()};
+}
+
+void SimulatedHost::setLayerParam(const param_ref& ref, AEGP_LayerIDVal id) {
+    if (id == 0) {
+        params_.setLayer(ref, layer_ref{});
+        return;
+    }
+    const comp_layer* layer = comp_.layerById(id);
+    if (!layer) throw std::invalid_argument("the comp has no layer " + std::to_string(id));
+    const Image* image = layer->image.get();
+    params_.setLayer(ref, layer_ref{id, image ? image->width() : 0, image ? image->height() : 0});
+}
+
+std::shared_ptr<const Image> SimulatedHost::layerParamImage(PF_ParamIndex index) const {
+    if (index <= 0 || static_cast<size_t>(index) >= params_.count()) return nullptr;
+    const host_param& param = params_.at(index);
+    if (param.def.param_type != PF_Param_LAYER) return nullptr;
+    const comp_layer* layer = comp_.layerById(param.layer.id);
+    return layer ? layer->image : nullptr;
 }
 
 SmartRenderSession& SimulatedHost::activeSession() {

@@ -34,6 +34,12 @@ private:
     HWND window_ = nullptr;
 };
 
+// One rendered frame: what the host recorded and the output world the effect wrote.
+struct rendered_frame {
+    frame_record record;
+    std::unique_ptr<World> output;
+};
+
 class SimulatedHost {
 public:
     // One host per process at a time: the interface's callbacks carry no host pointer of their own.
@@ -46,6 +52,12 @@ public:
 
     // Sends one command with the host's current state; keeps what the effect hands back.
     PF_Err send(PF_Cmd command, void* extra = nullptr);
+    // Renders one frame through SmartFX: SMART_PRE_RENDER, then (when it succeeded) SMART_RENDER, with the
+    // in_data of renderInData. The current time becomes the frame's.
+    rendered_frame renderFrame(const frame_request& request);
+    // The in_data the host sends with a frame's render commands: times in the comp's time scale,
+    // downsample 1/N, the comp's pixel aspect, the effect layer's size at that resolution.
+    PF_InData renderInData(const frame_request& request);
     // The records exactly as the effect saw and left them in the last command.
     const PF_InData& lastInData() const { return in_; }
     const PF_OutData& lastOutData() const { return out_; }
@@ -65,6 +77,8 @@ public:
     Comp& comp() { return comp_; }
     // The frame being rendered; throws std::logic_error outside a render.
     SmartRenderSession& activeSession();
+    // The downsample factor of the frame being rendered; 1 outside a render.
+    int renderDownsample() const { return session_ ? session_->request().downsample : 1; }
     AEGP_PluginID registeredPluginId() const { return pluginId_; }
     const std::string& registeredName() const { return registeredName_; }
     bool isRegisteredPlugin(AEGP_PluginID id) const { return pluginId_ != 0 && id == pluginId_; }
@@ -77,14 +91,21 @@ public:
         comp_.width = layer.width;
         comp_.height = layer.height;
     }
+    // In the comp's time scale (Comp::timeScale).
     void setCurrentTime(A_long time) { currentTime_ = time; }
+    // Chooses a comp layer for a layer parameter, with the size of its picture; 0 chooses none. Throws
+    // std::invalid_argument for a layer the comp does not have.
+    void setLayerParam(const param_ref& ref, AEGP_LayerIDVal id);
+    // The picture behind a layer parameter now (null: none); index 0, the effect's own input, has none.
+    std::shared_ptr<const Image> layerParamImage(PF_ParamIndex index) const;
 
     // Interface callbacks reach the host here.
     PF_Err platformData(PF_PlatDataID which, void* data);
     A_Err registerWithAegp(const A_char* name, AEGP_PluginID* id);
 
 private:
-    void prepareInData();
+    PF_InData inData(A_long time, int downsample);
+    PF_Err dispatch(PF_Cmd command, void* extra, const PF_InData& in);
 
     HostHandles handles_;
     SuiteRegistry suites_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "LayerRef.h"
 #include "SimulatedHost.h"
 
 namespace hostsim {
@@ -23,7 +24,7 @@ PF_Err checkoutOutput(PF_ProgPtr, PF_EffectWorld** output) { return session().ch
 // A box filter to 1/factor of the size, as the host renders layers at a reduced resolution.
 Image downsampled(const Image& image, int factor) {
     if (factor <= 1) return image;
-    const int w = std::max(1, image.width() / factor), h = std::max(1, image.height() / factor);
+    const int w = downsampledSize(image.width(), factor), h = downsampledSize(image.height(), factor);
     Image result(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -67,6 +68,18 @@ std::shared_ptr<const Image> SmartRenderSession::scaledLayer(PF_ParamIndex index
     std::shared_ptr<const Image> image = layerImage_ ? layerImage_(index) : nullptr;
     if (!image || request_.downsample <= 1) return image;
     return std::make_shared<const Image>(downsampled(*image, request_.downsample));
+}
+
+void SmartRenderSession::finishPreRender(PF_Err result) {
+    record_.preRenderResult = result;
+    record_.resultRect = preOutput_.result_rect;
+    record_.maxResultRect = preOutput_.max_result_rect;
+    renderInput_.pre_render_data = preOutput_.pre_render_data;
+}
+
+void SmartRenderSession::finishRender(PF_Err result) {
+    record_.renderSent = true;
+    record_.renderResult = result;
 }
 
 PF_Err SmartRenderSession::checkoutLayer(PF_ParamIndex index, A_long id, const PF_RenderRequest* req, A_long time,

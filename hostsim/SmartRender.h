@@ -22,8 +22,9 @@ struct frame_request {
 // What the host did for one frame, for callers to look at.
 struct frame_record {
     PF_Err preRenderResult = PF_Err_NONE;
+    bool renderSent = false;  // SMART_RENDER follows only a pre-render that succeeded
     PF_Err renderResult = PF_Err_NONE;
-    PF_Rect resultRect{};
+    PF_Rect resultRect{};     // as the effect's pre-render left them
     PF_Rect maxResultRect{};
     struct checkout {
         PF_ParamIndex index = 0;
@@ -46,8 +47,15 @@ public:
     PF_PreRenderExtra& preRenderExtra() { return preExtra_; }
     PF_SmartRenderExtra& renderExtra() { return renderExtra_; }
     World& output() { return *output_; }
+    // Hands the output world to the caller once the frame is done.
+    std::unique_ptr<World> takeOutput() { return std::move(output_); }
     frame_record& record() { return record_; }
     const frame_request& request() const { return request_; }
+
+    // What the effect answered: the pre-render's result and rectangles (its data goes on to the render),
+    // and the render's result.
+    void finishPreRender(PF_Err result);
+    void finishRender(PF_Err result);
 
     // The interface callbacks reach the session here.
     PF_Err checkoutLayer(PF_ParamIndex index, A_long id, const PF_RenderRequest* req, A_long time,

@@ -29,6 +29,7 @@ void provideHostSuites(SuiteRegistry& registry) {
     provideSceneSuites(registry);
     provideInterfaceSuites(registry);
     provideStreamSuites(registry);
+    provideParamUtilsSuite(registry);
 }
 
 }  // namespace hostsim

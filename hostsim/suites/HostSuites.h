@@ -10,6 +10,7 @@ void provideHostSuites(SuiteRegistry& registry);
 // The groups provideHostSuites registers.
 void provideInterfaceSuites(SuiteRegistry& registry);  // PF Interface, Effect
 void provideStreamSuites(SuiteRegistry& registry);     // Stream, Dynamic Stream
+void provideParamUtilsSuite(SuiteRegistry& registry);  // PF Param Utils
 
 // The simulated host's AEGP errors: a bad handle, index or argument; a call it does not simulate yet.
 constexpr A_Err kAegpBadArgument = 3;

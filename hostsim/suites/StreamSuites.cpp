@@ -23,7 +23,7 @@ A_Err getNewEffectStreamByIndex(AEGP_PluginID plugin, AEGP_EffectRefH effect, PF
 
 A_Err disposeStream(AEGP_StreamRefH stream) { return host().aegp().disposeStream(stream) ? 0 : kAegpBadArgument; }
 
-// Values do not change over time here, so every time and mode reads the current value.
+// The effect's layer starts at comp time 0, so layer and comp times read the same value.
 A_Err getNewStreamValue(AEGP_PluginID plugin, AEGP_StreamRefH stream, AEGP_LTimeMode mode, const A_Time* time,
                         A_Boolean, AEGP_StreamValue2* value) {
     if (!value) return kAegpBadArgument;
@@ -31,7 +31,8 @@ A_Err getNewStreamValue(AEGP_PluginID plugin, AEGP_StreamRefH stream, AEGP_LTime
     if (!host().isRegisteredPlugin(plugin) || index < 0 || !time || time->scale == 0 ||
         (mode != AEGP_LTimeMode_LayerTime && mode != AEGP_LTimeMode_CompTime))
         return kAegpBadArgument;
-    if (const A_Err err = host().params().streamValue(index, host().effectLayer(), &value->val)) return err;
+    const double seconds = static_cast<double>(time->value) / time->scale;
+    if (const A_Err err = host().params().streamValue(index, host().effectLayer(), &value->val, seconds)) return err;
     value->streamH = stream;
     host().aegp().valueHandedOut(stream);
     return 0;

@@ -1,0 +1,313 @@
+// The scene capture of the comp camera and lights, read through the simulated host's suites with the
+// in_data the host sends for a frame.
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "AePluginConnection.h"
+#include "HostFixture.h"
+#include "SceneCapture.h"
+
+namespace {
+
+struct point4 {
+    double x = 0, y = 0, z = 0, w = 1;
+};
+
+// A row vector times the matrix, as the renderer applies the view and projection.
+point4 operator*(const point4& p, const qssdk::mat4& m) {
+    const double v[4] = {p.x, p.y, p.z, p.w};
+    double r[4] = {};
+    for (int c = 0; c < 4; ++c)
+        for (int k = 0; k < 4; ++k) r[c] += v[k] * m.at(k, c);
+    return {r[0], r[1], r[2], r[3]};
+}
+
+// Where a comp point lands on the output, in normalised device coordinates.
+point4 project(const camera_record& camera, point4 world) {
+    const point4 clip = world * camera.viewMatrix * camera.projMatrix;
+    return {clip.x / clip.w, clip.y / clip.w, clip.z / clip.w, clip.w};
+}
+
+class SceneCapture : public HostTest {
+protected:
+    // The records the effect captures for a frame the host renders with this request.
+    camera_record camera(const hostsim::frame_request& request = {}) {
+        PF_InData in = host->renderInData(request);
+        prepareFrame(in);
+        command_context context{&in, nullptr, nullptr, nullptr, PF_Err_NONE};
+        camera_record record;
+        EXPECT_EQ(captureCamera(effect, record, context), &record);
+        return record;
+    }
+    std::vector<light_properties> lights(const hostsim::frame_request& request = {}) {
+        PF_InData in = host->renderInData(request);
+        prepareFrame(in);
+        command_context context{&in, nullptr, nullptr, nullptr, PF_Err_NONE};
+        std::vector<light_properties> result;
+        EXPECT_EQ(&captureLights(effect, result, context), &result);
+        return result;
+    }
+
+    // The output is the whole layer at the frame's resolution, as the render glue records it, unless a
+    // test chose a part of it.
+    void prepareFrame(const PF_InData& in) {
+        if (outputPart) return;
+        effect.frame().output.width = static_cast<uint32_t>(in.width);
+        effect.frame().output.height = static_cast<uint32_t>(in.height);
+    }
+    void chooseOutputPart(int x, int y, int width, int height) {
+        outputPart = true;
+        effect.frame().origin_x = x;
+        effect.frame().origin_y = y;
+        effect.frame().output.width = static_cast<uint32_t>(width);
+        effect.frame().output.height = static_cast<uint32_t>(height);
+    }
+    bool outputPart = false;
+
+    hostsim::camera_settings lookingAtTheCentre() const {
+        hostsim::camera_settings settings;
+        const hostsim::Comp& comp = host->comp();
+        settings.position = {comp.width / 2.0, comp.height / 2.0, -2000};
+        settings.pointOfInterest = hostsim::vec3{comp.width / 2.0, comp.height / 2.0, 0};
+        return settings;
+    }
+
+    AePluginConnection effect;
+};
+
+TEST_F(SceneCapture, WithoutACameraLayerTheDefaultsHold) {
+    const camera_record record = camera();
+    const double W = host->comp().width, H = host->comp().height, zoom = W * 50 / 36;
+    EXPECT_FLOAT_EQ(record.filmSize, 102.0472f);
+    EXPECT_FLOAT_EQ(record.zoomRatio, 1);
+    EXPECT_FLOAT_EQ(record.focusDistance, 1);
+    EXPECT_FLOAT_EQ(record.aperture, 0);
+    EXPECT_FLOAT_EQ(record.blurLevel, 0);
+    EXPECT_EQ(record.depthOfField, 0);
+    EXPECT_EQ(record.orthographic, 0);
+    EXPECT_FLOAT_EQ(record.imagePlaneDistance, static_cast<float>(zoom));
+    EXPECT_FLOAT_EQ(record.viewSize.x, static_cast<float>(W));
+    EXPECT_FLOAT_EQ(record.viewSize.y, static_cast<float>(H));
+    EXPECT_FLOAT_EQ(record.eyePosition.x, static_cast<float>(W / 2));
+    EXPECT_FLOAT_EQ(record.eyePosition.y, static_cast<float>(H / 2));
+    EXPECT_FLOAT_EQ(record.eyePosition.z, static_cast<float>(-zoom));
+    EXPECT_EQ(record.eyePosition.w, 0);
+    // A perspective frustum: w takes the depth in front of the camera, the far plane is at infinity.
+    EXPECT_EQ(record.projMatrix.at(2, 2), -1.0f);
+    EXPECT_EQ(record.projMatrix.at(2, 3), -1.0f);
+    EXPECT_FLOAT_EQ(record.projMatrix.at(3, 2), -0.02f);
+    EXPECT_EQ(record.projMatrix.at(3, 3), 0.0f);
+}
+
+TEST_F(SceneCapture, TheDefaultViewFillsTheOutputWithTheComp) {
+    const struct {
+        int width, height, downsample;
+    } cases[] = {{1920, 1080, 1}, {1920, 1080, 2}, {1920, 1080, 3}, {1000, 600, 4}, {640, 480, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " at 1/" +
+                     std::to_string(c.downsample));
+        host->comp().width = c.width;
+        host->comp().height = c.height;
+        const camera_record record = camera({0, 8, c.downsample});
+        const double W = c.width, H = c.height;
+        const point4 centre = project(record, {W / 2, H / 2, 0});
+        EXPECT_NEAR(centre.x, 0, 1e-5);
+        EXPECT_NEAR(centre.y, 0, 1e-5);
+        EXPECT_GT(centre.w, 0) << "in front of the camera";
+        // The comp's corners are the output's: its top-left pixel is GL's lower left.
+        const point4 topLeft = project(record, {0, 0, 0}), bottomRight = project(record, {W, H, 0});
+        EXPECT_NEAR(topLeft.x, -1, 1e-4);
+        EXPECT_NEAR(topLeft.y, -1, 1e-4);
+        EXPECT_NEAR(bottomRight.x, 1, 1e-4);
+        EXPECT_NEAR(bottomRight.y, 1, 1e-4);
+        // A point nearer the camera lies nearer in depth.
+        EXPECT_LT(project(record, {W / 2, H / 2, -500}).z, centre.z);
+    }
+}
+
+TEST_F(SceneCapture, AnOutputThatCoversPartOfTheLayerShowsThatPart) {
+    // At half resolution, an output of 480 x 270 pixels from (480, 0): the comp's upper right quarter.
+    chooseOutputPart(480, 0, 480, 270);
+    hostsim::camera_settings settings;
+    settings.position = {960, 540, -host->comp().cameraZoom(nullptr)};
+    hostsim::comp_layer& layer = host->comp().addCamera(settings);
+    for (AEGP_CameraType type : {AEGP_CameraType_PERSPECTIVE, AEGP_CameraType_ORTHOGRAPHIC}) {
+        SCOPED_TRACE(type == AEGP_CameraType_PERSPECTIVE ? "perspective" : "orthographic");
+        layer.camera.type = type;
+        const camera_record record = camera({0, 8, 2});
+        const point4 upperLeft = project(record, {960, 0, 0}), lowerRight = project(record, {1920, 540, 0});
+        EXPECT_NEAR(upperLeft.x, -1, 1e-4);
+        EXPECT_NEAR(upperLeft.y, -1, 1e-4);
+        EXPECT_NEAR(lowerRight.x, 1, 1e-4);
+        EXPECT_NEAR(lowerRight.y, 1, 1e-4);
+    }
+}
+
+TEST_F(SceneCapture, ACameraLayerThatFacesTheCompCentreProjectsItToTheOutputCentre) {
+    hostsim::camera_settings settings = lookingAtTheCentre();
+    settings.position = {300, 200, -1500};  // off to the upper left, still looking at the centre
+    host->comp().addCamera(settings);
+    const camera_record record = camera();
+    const point4 centre = project(record, {960, 540, 0});
+    EXPECT_NEAR(centre.x, 0, 1e-5);
+    EXPECT_NEAR(centre.y, 0, 1e-5);
+    EXPECT_FLOAT_EQ(record.eyePosition.x, 300);
+    EXPECT_FLOAT_EQ(record.eyePosition.z, -1500);
+}
+
+TEST_F(SceneCapture, AnOrthographicCameraHasAParallelProjection) {
+    hostsim::camera_settings settings = lookingAtTheCentre();
+    settings.type = AEGP_CameraType_ORTHOGRAPHIC;
+    host->comp().addCamera(settings);
+    const camera_record record = camera();
+    EXPECT_EQ(record.orthographic, 1);
+    EXPECT_EQ(record.projMatrix.at(2, 0), 0.0f);
+    EXPECT_EQ(record.projMatrix.at(2, 1), 0.0f);
+    EXPECT_FLOAT_EQ(record.projMatrix.at(2, 2), -4e-6f);
+    EXPECT_EQ(record.projMatrix.at(2, 3), 0.0f);
+    EXPECT_FLOAT_EQ(record.projMatrix.at(3, 2), -0.99999994f);
+    EXPECT_EQ(record.projMatrix.at(3, 3), 1.0f);
+    EXPECT_FLOAT_EQ(record.projMatrix.at(0, 0), 2.0f / 1920);
+    const point4 centre = project(record, {960, 540, 0});
+    EXPECT_NEAR(centre.x, 0, 1e-5);
+    EXPECT_NEAR(centre.y, 0, 1e-5);
+    EXPECT_FLOAT_EQ(centre.w, 1);
+}
+
+TEST_F(SceneCapture, ANegativeTimeIsCapturedAtCompTimeZero) {
+    // A camera only during the first frame: seen at time 0, not at -1 s, not at 1 s.
+    hostsim::comp_layer& layer = host->comp().addCamera(lookingAtTheCentre());
+    layer.duration = 1.0 / 30;
+    EXPECT_NE(camera({-1.0}).zoomRatio, 1.0f);
+    EXPECT_FLOAT_EQ(camera({-1.0}).eyePosition.z, -2000);
+    EXPECT_FLOAT_EQ(camera({1.0}).zoomRatio, 1.0f);
+}
+
+TEST_F(SceneCapture, FilmSizesAreConvertedToHorizontal) {
+    const double W = 1920, H = 1080, film = 100, zoom = 2000;
+    const struct {
+        AEGP_FilmSizeUnits units;
+        double horizontal;
+    } cases[] = {
+        {AEGP_FilmSizeUnits_NONE, film},
+        {AEGP_FilmSizeUnits_HORIZONTAL, film},
+        {AEGP_FilmSizeUnits_VERTICAL, film * W / H},
+        {AEGP_FilmSizeUnits_DIAGONAL, film * W / std::sqrt(W * W + H * H)},
+    };
+    hostsim::camera_settings settings = lookingAtTheCentre();
+    settings.filmSize = film;
+    settings.zoom = zoom;
+    hostsim::comp_layer& layer = host->comp().addCamera(settings);
+    for (const auto& c : cases) {
+        SCOPED_TRACE("units " + std::to_string(c.units));
+        layer.camera.filmUnits = c.units;
+        const camera_record record = camera();
+        EXPECT_FLOAT_EQ(record.filmSize, static_cast<float>(c.horizontal));
+        EXPECT_FLOAT_EQ(record.zoomRatio, static_cast<float>(zoom * c.horizontal / W));
+        EXPECT_FLOAT_EQ(record.imagePlaneDistance, static_cast<float>(zoom));
+    }
+}
+
+TEST_F(SceneCapture, TheCameraLayersStreamsFillTheRecord) {
+    hostsim::camera_settings settings = lookingAtTheCentre();
+    settings.depthOfField = true;
+    settings.blurLevel = 50;
+    settings.aperture = 25;
+    settings.focusDistance = 1500;
+    hostsim::comp_layer& layer = host->comp().addCamera(settings);
+    camera_record record = camera();
+    EXPECT_EQ(record.depthOfField, 1);
+    EXPECT_FLOAT_EQ(record.blurLevel, 0.5f);
+    EXPECT_FLOAT_EQ(record.aperture, 25);
+    EXPECT_FLOAT_EQ(record.focusDistance, 1500);
+    layer.camera.depthOfField = false;
+    record = camera();
+    EXPECT_EQ(record.depthOfField, 0);
+    EXPECT_FLOAT_EQ(record.blurLevel, 0) << "no blur without depth of field";
+}
+
+TEST_F(SceneCapture, OnlyLightLayersThatAreOnAtTheTimeAreCaptured) {
+    hostsim::Comp& comp = host->comp();
+    const AEGP_LayerIDVal on = comp.addLight({}).id;
+    comp.addLight({}).videoOn = false;
+    comp.addLight({}).inPoint = 1.5;                  // starts later
+    hostsim::comp_layer& ended = comp.addLight({});  // ends exactly at the frame: out of range
+    ended.duration = 1.0;
+    hostsim::comp_layer& starting = comp.addLight({});  // starts exactly at the frame: in range
+    starting.inPoint = 1.0;
+    comp.addImage("Picture", hostsim::Image(4, 4));
+    comp.addCamera(lookingAtTheCentre());
+
+    std::vector<uint32_t> ids;
+    for (const light_properties& light : lights({1.0})) ids.push_back(light.layerId);
+    EXPECT_EQ(ids, (std::vector<uint32_t>{static_cast<uint32_t>(on), static_cast<uint32_t>(starting.id)}));
+    EXPECT_TRUE(lights({-0.5}).empty()) << "a negative time lies before every light's in point";
+}
+
+TEST_F(SceneCapture, LightColourIsIntensityTimesColourAndNeverNegative) {
+    hostsim::light_settings dim;
+    dim.color = {1, 1, 0.5, 0.25};
+    dim.intensity = 50;
+    hostsim::light_settings negative;
+    negative.intensity = -80;
+    host->comp().addLight(dim);
+    host->comp().addLight(negative);
+    const std::vector<light_properties> captured = lights();
+    ASSERT_EQ(captured.size(), 2u);
+    EXPECT_FLOAT_EQ(captured[0].color.x, 0.5f);
+    EXPECT_FLOAT_EQ(captured[0].color.y, 0.25f);
+    EXPECT_FLOAT_EQ(captured[0].color.z, 0.125f);
+    EXPECT_EQ(captured[0].color.w, 1.0f);
+    EXPECT_EQ(captured[1].color.x, 0.0f);
+    EXPECT_EQ(captured[1].color.y, 0.0f);
+    EXPECT_EQ(captured[1].color.z, 0.0f);
+    EXPECT_EQ(captured[1].color.w, 1.0f);
+}
+
+TEST_F(SceneCapture, EachLightTypeKeepsItsOwnFields) {
+    host->comp().pixelAspect = A_Ratio{3, 2};
+    const hostsim::vec3 position{100, 200, -300}, target{100, 200, 100};  // pointing along +z
+    auto light = [&](AEGP_LightType type) {
+        hostsim::light_settings settings;
+        settings.type = type;
+        settings.position = position;
+        settings.pointOfInterest = target;
+        settings.coneAngle = 60;
+        settings.coneFeather = 40;
+        settings.castsShadows = true;
+        settings.falloff = 2;
+        return settings;
+    };
+    for (AEGP_LightType type : {AEGP_LightType_PARALLEL, AEGP_LightType_SPOT, AEGP_LightType_POINT,
+                                AEGP_LightType_AMBIENT})
+        host->comp().addLight(light(type));
+    const std::vector<light_properties> captured = lights();
+    ASSERT_EQ(captured.size(), 4u);
+    for (const light_properties& l : captured) {
+        SCOPED_TRACE("light type " + std::to_string(l.lightType));
+        EXPECT_FLOAT_EQ(l.position.x, 150) << "x times the pixel aspect";
+        EXPECT_FLOAT_EQ(l.position.y, 200);
+        EXPECT_FLOAT_EQ(l.position.z, -300);
+        EXPECT_EQ(l.position.w, 0);
+        EXPECT_FLOAT_EQ(l.falloff, 2);
+        const bool aimed = l.lightType == AEGP_LightType_PARALLEL || l.lightType == AEGP_LightType_SPOT;
+        EXPECT_FLOAT_EQ(l.direction.z, aimed ? 1.0f : 0.0f) << "the transform's third row";
+        EXPECT_EQ(l.direction.x, 0);
+        EXPECT_EQ(l.castsShadows, aimed ? 1u : 0u);
+        const bool spot = l.lightType == AEGP_LightType_SPOT;
+        EXPECT_FLOAT_EQ(l.coneAngle, spot ? 60 : 0);
+        EXPECT_FLOAT_EQ(l.coneFeather, spot ? 0.4f : 0);
+        if (!aimed) {
+            qssdk::mat4 expected = qssdk::mat4::identity();
+            expected.at(3, 0) = 150;
+            expected.at(3, 1) = 200;
+            expected.at(3, 2) = -300;
+            EXPECT_EQ(l.lightTransform, expected);
+        }
+    }
+    EXPECT_EQ(captured[0].lightType, AEGP_LightType_PARALLEL);
+    EXPECT_EQ(captured[3].lightType, AEGP_LightType_AMBIENT);
+}
+
+}  // namespace
