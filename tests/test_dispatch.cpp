@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "AePlugin.h"
+#include "ae_smartfx.h"
 
 namespace {
 
@@ -53,6 +54,44 @@ protected:
     void completelyGeneral(command_context&) override { calls.push_back("completelyGeneral"); }
 };
 
+// The SmartFX records a host hands with commands 23 and 24: a 4 x 2 frame whose checkouts succeed.
+struct FakeSmartFx {
+    static PF_Err checkoutLayer(PF_ProgPtr, PF_ParamIndex, A_long, const PF_RenderRequest*, A_long, A_long, A_u_long,
+                                PF_CheckoutResult* result) {
+        *result = PF_CheckoutResult{};
+        result->result_rect = result->max_result_rect = PF_LRect{0, 0, 4, 2};
+        return PF_Err_NONE;
+    }
+    static PF_Err checkoutPixels(PF_ProgPtr, A_long, PF_EffectWorld** world) {
+        *world = &self->world;
+        return PF_Err_NONE;
+    }
+    static PF_Err checkin(PF_ProgPtr, A_long) { return PF_Err_NONE; }
+    static PF_Err checkoutOutput(PF_ProgPtr, PF_EffectWorld** world) {
+        *world = &self->world;
+        return PF_Err_NONE;
+    }
+
+    FakeSmartFx() { self = this; }
+    void* extraFor(PF_Cmd command) {
+        if (command == PF_Cmd_SMART_PRE_RENDER) return &preExtra;
+        if (command == PF_Cmd_SMART_RENDER) return &renderExtra;
+        return nullptr;
+    }
+
+    static FakeSmartFx* self;
+    unsigned char pixels[4 * 2 * 4] = {};
+    PF_EffectWorld world{0, pixels, 16, 4, 2, {0, 0, 4, 2}, {1, 1}, 0, 0, 0};
+    PF_PreRenderInput preInput{};
+    PF_PreRenderOutput preOutput{};
+    PF_PreRenderCallbacks preCallbacks{checkoutLayer};
+    PF_PreRenderExtra preExtra{&preInput, &preOutput, &preCallbacks};
+    PF_SmartRenderInput renderInput{{}, 8, nullptr};
+    PF_SmartRenderCallbacks renderCallbacks{checkoutPixels, checkin, checkoutOutput};
+    PF_SmartRenderExtra renderExtra{&renderInput, &renderCallbacks};
+};
+FakeSmartFx* FakeSmartFx::self = nullptr;
+
 TEST(Dispatch, EachCommandReachesItsOperation) {
     const struct {
         PF_Cmd command;
@@ -88,9 +127,11 @@ TEST(Dispatch, EachCommandReachesItsOperation) {
     };
     for (const auto& c : cases) {
         RecordingPlugin plugin;
+        FakeSmartFx smartFx;
         PF_InData in{};
+        in.downsample_x = in.downsample_y = in.pixel_aspect_ratio = PF_RationalScale{1, 1};
         PF_OutData out{};
-        plugin.dispatchCommand(c.command, &in, &out, nullptr, nullptr);
+        plugin.dispatchCommand(c.command, &in, &out, nullptr, smartFx.extraFor(c.command));
         const std::vector<std::string> expected =
             *c.operation ? std::vector<std::string>{c.operation} : std::vector<std::string>{};
         EXPECT_EQ(plugin.calls, expected) << "command " << c.command;
@@ -99,9 +140,12 @@ TEST(Dispatch, EachCommandReachesItsOperation) {
 
 TEST(Dispatch, ReturnsTheContextError) {
     RecordingPlugin plugin;
+    FakeSmartFx smartFx;
     PF_InData in{};
+    in.downsample_x = in.downsample_y = in.pixel_aspect_ratio = PF_RationalScale{1, 1};
     PF_OutData out{};
-    EXPECT_EQ(plugin.dispatchCommand(PF_Cmd_SMART_RENDER, &in, &out, nullptr, nullptr), 77);
+    EXPECT_EQ(plugin.dispatchCommand(PF_Cmd_SMART_RENDER, &in, &out, nullptr, smartFx.extraFor(PF_Cmd_SMART_RENDER)),
+              77);
     EXPECT_EQ(plugin.dispatchCommand(PF_Cmd_SMART_PRE_RENDER, &in, &out, nullptr, nullptr), PF_Err_NONE);
 }
 

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "ProductInfo.h"
+#include "SmartRender.h"
 #include "SuiteHandler.h"
 
 PF_Err AePlugin::dispatchCommand(PF_Cmd command, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef** params,
@@ -52,10 +53,11 @@ PF_Err AePlugin::dispatchCommand(PF_Cmd command, PF_InData* in_data, PF_OutData*
         arbitraryCallback(context);
         break;
     case PF_Cmd_SMART_PRE_RENDER:
+        smartPreRenderGlue(*this, context);
         smartPreRender(context);
         break;
     case PF_Cmd_SMART_RENDER:
-        smartRender(context);
+        if (smartRenderGlue(*this, context)) smartRender(context);
         break;
     default:
         break;

@@ -5,6 +5,7 @@
 #include "ProductInfo.h"
 #include "SceneRenderer.h"
 #include "SequenceData.h"
+#include "SmartRender.h"
 #include "SuiteHandler.h"
 #include "qs_exception.h"
 
@@ -47,7 +48,9 @@ PF_Handle AePluginConnection::sequenceResetup(command_context& context, PF_Handl
     return sequence::resetup(*context.in_data->utils, handle);
 }
 
-void AePluginConnection::smartPreRender(command_context&) {}
+void AePluginConnection::smartPreRender(command_context& context) {
+    for (int id : {502, 504, 506, 517, 508}) checkoutLayerParam(context, id);
+}
 
 void AePluginConnection::smartRender(command_context&) {}
 

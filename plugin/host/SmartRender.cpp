@@ -1,0 +1,124 @@
+#include "SmartRender.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "ParamRegistry.h"
+#include "SuiteHandler.h"
+
+namespace {
+
+bool isEmpty(const PF_LRect& r) { return r.left >= r.right || r.top >= r.bottom; }
+
+// An empty rectangle takes the other; a non-empty one grows to hold the other.
+void unite(PF_LRect& into, const PF_LRect& other) {
+    if (isEmpty(into)) {
+        into = other;
+    } else if (!isEmpty(other)) {
+        into.left = std::min(into.left, other.left);
+        into.top = std::min(into.top, other.top);
+        into.right = std::max(into.right, other.right);
+        into.bottom = std::max(into.bottom, other.bottom);
+    }
+}
+
+}  // namespace
+
+PF_EffectWorld* checkoutWorld(AePlugin& effect, command_context& context, A_long checkoutId, pixel_buffer& buffer) {
+    auto* extra = static_cast<PF_SmartRenderExtra*>(context.extra);
+    PF_EffectWorld* world = nullptr;
+    const PF_Err err = checkoutId >= 0
+                           ? extra->cb->checkout_layer_pixels(context.in_data->effect_ref, checkoutId, &world)
+                           : extra->cb->checkout_output(context.in_data->effect_ref, &world);
+    context.err = err;
+    if (err != PF_Err_NONE || !world) {
+        buffer.row_bytes = 0;
+        buffer.bytes_per_channel = 1;
+        buffer.data = nullptr;
+        return nullptr;
+    }
+    buffer.row_bytes = static_cast<uint32_t>(world->rowbytes);
+    buffer.bytes_per_channel = static_cast<uint32_t>(effect.frame().bytes_per_channel);
+    buffer.width = static_cast<uint32_t>(world->width);
+    buffer.height = static_cast<uint32_t>(world->height);
+    buffer.data = static_cast<uint8_t*>(world->data);
+    return world;
+}
+
+void smartPreRenderGlue(AePlugin&, command_context& context) {
+    auto* extra = static_cast<PF_PreRenderExtra*>(context.extra);
+    if (!extra) return;  // a host that hands no request gets nothing checked out
+    const PF_InData& in = *context.in_data;
+    PF_RenderRequest request = extra->input->output_request;
+    PF_CheckoutResult result{};
+    extra->cb->checkout_layer(in.effect_ref, 0, 0, &request, in.current_time, in.time_step, in.time_scale, &result);
+    unite(extra->output->result_rect, result.result_rect);
+    unite(extra->output->max_result_rect, result.max_result_rect);
+}
+
+void checkoutLayerParam(command_context& context, int id) {
+    const PF_InData& in = *context.in_data;
+    auto* extra = static_cast<PF_PreRenderExtra*>(context.extra);
+    PF_ParamDef def{};
+    in.inter.checkout_param(in.effect_ref, paramIndexOf(id), in.current_time, in.time_step, in.time_scale, &def);
+    const A_long width = def.u.ld.width, height = def.u.ld.height;
+    in.inter.checkin_param(in.effect_ref, &def);
+
+    PF_RenderRequest request{};
+    request.rect = PF_LRect{0, 0, width, height};
+    request.field = PF_Field_FRAME;
+    request.channel_mask = PF_ChannelMask_ARGB;
+    request.preserve_rgb_of_zero_alpha = true;
+    PF_CheckoutResult result{};
+    extra->cb->checkout_layer(in.effect_ref, paramIndexOf(id), id, &request, in.current_time, in.time_step,
+                              in.time_scale, &result);
+}
+
+bool smartRenderGlue(AePlugin& effect, command_context& context) {
+    auto* extra = static_cast<PF_SmartRenderExtra*>(context.extra);
+    if (!extra) return false;
+    const PF_InData& in = *context.in_data;
+    render_data& frame = effect.frame();
+    frame.bytes_per_channel = extra->input->bitdepth / 8;
+    frame.downsample_x = static_cast<float>(in.downsample_x.den) / static_cast<float>(in.downsample_x.num);
+    frame.downsample_y = static_cast<float>(in.downsample_y.den) / static_cast<float>(in.downsample_y.num);
+    frame.pixel_aspect = static_cast<float>(in.pixel_aspect_ratio.den) / static_cast<float>(in.pixel_aspect_ratio.num);
+    if (!checkoutWorld(effect, context, 0, frame.input)) return false;
+    PF_EffectWorld* output = checkoutWorld(effect, context, -1, frame.output);
+    if (!output) return false;
+    const auto full = [](const PF_RationalScale& ds, A_long size) {
+        return static_cast<int32_t>(std::ceil(static_cast<float>(ds.num) * static_cast<float>(size) /
+                                              static_cast<float>(ds.den)));
+    };
+    frame.full_width = std::max<int32_t>(full(in.downsample_x, in.width), static_cast<int32_t>(frame.output.width));
+    frame.full_height = std::max<int32_t>(full(in.downsample_y, in.height), static_cast<int32_t>(frame.output.height));
+    frame.origin_x = output->origin_x;
+    frame.origin_y = output->origin_y;
+    return true;
+}
+
+void motionBlurSettings(command_context& context, uint32_t& samples, float& shutter) {
+    reserveParamTables();
+    SuiteHandler suites(context.in_data->pica_basicP);
+    AEGP_LayerH layer = nullptr;
+    AEGP_CompH comp = nullptr;
+    AEGP_LayerFlags layerFlags = 0;
+    AEGP_CompFlags compFlags = 0;
+    A_Ratio angle{0, 1}, phase{0, 1};
+    if (const auto* pf = suites.get<AEGP_PFInterfaceSuite1>()) pf->AEGP_GetEffectLayer(context.in_data->effect_ref, &layer);
+    if (const auto* layers = suites.get<AEGP_LayerSuite11>()) {
+        layers->AEGP_GetLayerParentComp(layer, &comp);
+        layers->AEGP_GetLayerFlags(layer, &layerFlags);
+    }
+    if (const auto* comps = suites.get<AEGP_CompSuite11>()) {
+        comps->AEGP_GetCompFlags(comp, &compFlags);
+        comps->AEGP_GetCompShutterAnglePhase(comp, &angle, &phase);
+    }
+    shutter = angle.den ? static_cast<float>(angle.num) / static_cast<float>(angle.den) : 0.0f;
+    const int32_t mode = readIntParam(context, 2102);
+    const bool switchesOn = (compFlags & AEGP_CompFlag_ENABLE_MOTION_BLUR) && (layerFlags & AEGP_LayerFlag_MOTION_BLUR);
+    samples = (mode == 2 || (mode != 3 && switchesOn))
+                  ? static_cast<uint32_t>(readFloatParam(context, 2103) + 0.5f)
+                  : 1u;
+    if (mode == 2) shutter = readFloatParam(context, 2104) * 0.0027777778f;
+}
