@@ -72,6 +72,8 @@ Renderer::Renderer() {
                                       {"environmentSampler", 4}});
 #endif
 
+        samplePointTexture_ = environment_passes::createSamplePointTexture();
+
         glDepthMask(GL_FALSE);
         glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
         if (GLEW_ARB_sample_shading) {
@@ -87,6 +89,8 @@ Renderer::Renderer() {
 Renderer::~Renderer() { release(); }
 
 void Renderer::release() {
+    glDeleteTextures(1, &samplePointTexture_);
+    samplePointTexture_ = 0;
     glDeleteBuffers(1, &transformMatricesBuffer_);
     glDeleteBuffers(1, &lightsBuffer_);
     glDeleteBuffers(1, &quadVertexBuffer_);
@@ -139,3 +143,17 @@ void Renderer::prepareTargets() {
 }
 
 void Renderer::deleteTexture(unsigned texture) { glDeleteTextures(1, &texture); }
+
+environment_passes::pass_objects Renderer::environmentPassObjects() const {
+    return {quadVertexArray_, heightToNormalProgram_, equirectProgram_, prefilterProgram_, samplePointTexture_};
+}
+
+unsigned Renderer::buildEnvironmentMap(unsigned texture) {
+    return environment_passes::buildEnvironmentMap(environmentPassObjects(), texture);
+}
+
+unsigned Renderer::buildNormalMap(unsigned texture, unsigned width, unsigned height) {
+    const int size[2] = {static_cast<int>(width), static_cast<int>(height)};
+    return environment_passes::buildNormalMap(environmentPassObjects(), textureStore_, texture, size,
+                                              frame_.downsample_x);
+}

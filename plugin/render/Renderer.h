@@ -4,9 +4,11 @@
 
 #include <cstdint>
 
+#include "EnvironmentPasses.h"
 #include "GlContext.h"
 #include "ProgramRegistry.h"
 #include "RenderTargetSet.h"
+#include "TextureStore.h"
 #include "render_records.h"
 
 // The frame targets, kept from one frame to the next while the output size and sample count stay.
@@ -35,6 +37,10 @@ public:
     // sampleCount 0: no multisampling.
     void beginFrame(unsigned sampleCount, const render_data& frame);
     void deleteTexture(unsigned texture);
+    // The environment layer's cube map with its roughness levels; 0 for texture 0.
+    unsigned buildEnvironmentMap(unsigned texture);
+    // The normal map of a height-map layer, its slopes scaled for the current frame's downsampling.
+    unsigned buildNormalMap(unsigned texture, unsigned width, unsigned height);
 
     const frame_targets& frameTargets() const { return targets_; }
     const RenderTargetSet& renderTargets() const { return renderTargetSet_; }
@@ -42,11 +48,13 @@ public:
 private:
     void release();
     void prepareTargets();
+    environment_passes::pass_objects environmentPassObjects() const;
 
     // Destroyed in the reverse order: the programs, then the render targets, the GL context last.
     GlContext glContext_;
     RenderTargetSet renderTargetSet_;
     ProgramRegistry programs_;
+    TextureStore textureStore_;
 
     render_data frame_{};
     unsigned sampleCount_ = 0;
@@ -61,4 +69,5 @@ private:
     uint32_t heightToNormalProgram_ = 0;
     uint32_t equirectProgram_ = 0;
     uint32_t prefilterProgram_ = 0;
+    uint32_t samplePointTexture_ = 0;
 };
