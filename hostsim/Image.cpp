@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <wincodec.h>
 
+#include "PngFile.h"
 #include "utf.h"
 
 namespace hostsim {
@@ -67,21 +68,39 @@ Image Image::load(const std::wstring& path) {
           "opening", path);
     com_ptr<IWICBitmapFrameDecode> frame;
     check(decoder->GetFrame(0, frame.out()), "decoding", path);
+    UINT width = 0, height = 0;
+    check(frame->GetSize(&width, &height), "measuring", path);
+    const size_t count = static_cast<size_t>(width) * height;
+    // 16 bits per channel where the converter offers them; else 8 (Wine's converts only to 8-bit formats).
+    std::vector<float> channels(count * 4);  // red, green, blue, alpha, not premultiplied
     com_ptr<IWICFormatConverter> converter;
     check(factory->CreateFormatConverter(converter.out()), "converting", path);
-    check(converter->Initialize(frame.p, GUID_WICPixelFormat64bppRGBA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                WICBitmapPaletteTypeCustom),
-          "converting", path);
-    UINT width = 0, height = 0;
-    check(converter->GetSize(&width, &height), "measuring", path);
-    std::vector<uint16_t> raw(static_cast<size_t>(width) * height * 4);
-    check(converter->CopyPixels(nullptr, width * 8, static_cast<UINT>(raw.size() * 2),
-                                reinterpret_cast<BYTE*>(raw.data())),
-          "reading", path);
+    if (SUCCEEDED(converter->Initialize(frame.p, GUID_WICPixelFormat64bppRGBA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                        WICBitmapPaletteTypeCustom))) {
+        std::vector<uint16_t> raw(count * 4);
+        check(converter->CopyPixels(nullptr, width * 8, static_cast<UINT>(raw.size() * 2),
+                                    reinterpret_cast<BYTE*>(raw.data())),
+              "reading", path);
+        for (size_t i = 0; i < raw.size(); ++i) channels[i] = raw[i] / 65535.0f;
+    } else {
+        com_ptr<IWICFormatConverter> eightBits;
+        check(factory->CreateFormatConverter(eightBits.out()), "converting", path);
+        check(eightBits->Initialize(frame.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                    WICBitmapPaletteTypeCustom),
+              "converting", path);
+        std::vector<uint8_t> raw(count * 4);
+        check(eightBits->CopyPixels(nullptr, width * 4, static_cast<UINT>(raw.size()), raw.data()), "reading", path);
+        for (size_t i = 0; i < count; ++i) {
+            channels[4 * i] = raw[4 * i + 2] / 255.0f;
+            channels[4 * i + 1] = raw[4 * i + 1] / 255.0f;
+            channels[4 * i + 2] = raw[4 * i] / 255.0f;
+            channels[4 * i + 3] = raw[4 * i + 3] / 255.0f;
+        }
+    }
     Image image(static_cast<int>(width), static_cast<int>(height));
-    for (size_t i = 0; i < image.pixels_.size(); ++i) {
-        const float a = raw[4 * i + 3] / 65535.0f;
-        image.pixels_[i] = {raw[4 * i] / 65535.0f * a, raw[4 * i + 1] / 65535.0f * a, raw[4 * i + 2] / 65535.0f * a, a};
+    for (size_t i = 0; i < count; ++i) {
+        const float* c = &channels[4 * i];
+        image.pixels_[i] = {c[0] * c[3], c[1] * c[3], c[2] * c[3], c[3]};
     }
     return image;
 }
@@ -103,55 +122,19 @@ void Image::save(const std::wstring& path, int bits) const {
         if (!ok) throw std::runtime_error("cannot write " + qssdk::utf16_to_utf8(path));
         return;
     }
-    com_scope com;
-    com_ptr<IWICImagingFactory> factory;
-    check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                           reinterpret_cast<void**>(factory.out())),
-          "making the imaging factory for", path);
-    com_ptr<IWICStream> stream;
-    check(factory->CreateStream(stream.out()), "writing", path);
-    check(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE), "creating", path);
-    com_ptr<IWICBitmapEncoder> encoder;
-    check(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out()), "encoding", path);
-    check(encoder->Initialize(stream.p, WICBitmapEncoderNoCache), "encoding", path);
-    com_ptr<IWICBitmapFrameEncode> frame;
-    check(encoder->CreateNewFrame(frame.out(), nullptr), "encoding", path);
-    check(frame->Initialize(nullptr), "encoding", path);
-    check(frame->SetSize(static_cast<UINT>(width_), static_cast<UINT>(height_)), "encoding", path);
-    WICPixelFormatGUID format = bits == 16 ? GUID_WICPixelFormat64bppRGBA : GUID_WICPixelFormat32bppRGBA;
-    check(frame->SetPixelFormat(&format), "encoding", path);
-    const float maxValue = bits == 16 ? 65535.0f : 255.0f;
-    auto channel = [&](float premultiplied, float a) {
-        return static_cast<uint32_t>(clamp01(a > 0 ? premultiplied / a : 0.0f) * maxValue + 0.5f);
-    };
-    const size_t count = static_cast<size_t>(width_) * height_;
-    if (bits == 16) {
-        std::vector<uint16_t> raw(count * 4);
-        for (size_t i = 0; i < count; ++i) {
-            const rgba& p = pixels_[i];
-            raw[4 * i] = static_cast<uint16_t>(channel(p.r, p.a));
-            raw[4 * i + 1] = static_cast<uint16_t>(channel(p.g, p.a));
-            raw[4 * i + 2] = static_cast<uint16_t>(channel(p.b, p.a));
-            raw[4 * i + 3] = static_cast<uint16_t>(clamp01(p.a) * maxValue + 0.5f);
-        }
-        check(frame->WritePixels(static_cast<UINT>(height_), static_cast<UINT>(width_) * 8,
-                                 static_cast<UINT>(raw.size() * 2), reinterpret_cast<BYTE*>(raw.data())),
-              "encoding", path);
-    } else {
-        std::vector<uint8_t> raw(count * 4);
-        for (size_t i = 0; i < count; ++i) {
-            const rgba& p = pixels_[i];
-            raw[4 * i] = static_cast<uint8_t>(channel(p.r, p.a));
-            raw[4 * i + 1] = static_cast<uint8_t>(channel(p.g, p.a));
-            raw[4 * i + 2] = static_cast<uint8_t>(channel(p.b, p.a));
-            raw[4 * i + 3] = static_cast<uint8_t>(clamp01(p.a) * maxValue + 0.5f);
-        }
-        check(frame->WritePixels(static_cast<UINT>(height_), static_cast<UINT>(width_) * 4,
-                                 static_cast<UINT>(raw.size()), raw.data()),
-              "encoding", path);
+    const int maxValue = bits == 16 ? 65535 : 255;
+    auto quantised = [&](float v) { return static_cast<uint16_t>(clamp01(v) * maxValue + 0.5f); };
+    std::vector<uint16_t> samples;
+    samples.reserve(pixels_.size() * 4);
+    for (const rgba& p : pixels_) {
+        const float scale = p.a > 0 ? 1.0f / p.a : 0.0f;  // PNG colour is not premultiplied
+        for (float v : {p.r * scale, p.g * scale, p.b * scale, p.a}) samples.push_back(quantised(v));
     }
-    check(frame->Commit(), "encoding", path);
-    check(encoder->Commit(), "encoding", path);
+    const std::vector<uint8_t> png = encodePng(width_, height_, bits == 16 ? 16 : 8, samples);
+    std::FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file) throw std::runtime_error("cannot write " + qssdk::utf16_to_utf8(path));
+    const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
+    if (std::fclose(file) != 0 || !written) throw std::runtime_error("cannot write " + qssdk::utf16_to_utf8(path));
 }
 
 }  // namespace hostsim
