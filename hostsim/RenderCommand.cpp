@@ -37,8 +37,10 @@ void renderFrames(SimulatedHost& host, const render_plan& plan, DebugOutput& deb
     }
 }
 
-// What the command line asks for, as a plan; the pictures are read before the host starts.
-render_plan planFor(const render_options& options) {
+
+}  // namespace
+
+render_plan renderPlan(const render_options& options) {
     render_plan plan;
     plan.depth = options.depth;
     plan.downsample = options.downsample;
@@ -107,8 +109,6 @@ render_plan planFor(const render_options& options) {
     return plan;
 }
 
-}  // namespace
-
 std::wstring widenPath(const std::string& path) {
     const int length = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
@@ -143,7 +143,7 @@ int renderCommand(const std::vector<std::string>& args) {
         std::fputs(renderHelp(), stdout);
         return 0;
     }
-    const render_plan plan = planFor(options);
+    const render_plan plan = renderPlan(options);
     SimulatedHost host;
     return runPlan(host, plan);
 }

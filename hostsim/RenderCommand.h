@@ -31,6 +31,11 @@ struct render_plan {
 // effect down. Returns the exit code; throws std::exception for a failure that ends the run.
 int runPlan(SimulatedHost& host, const render_plan& plan);
 
+struct render_options;
+// What the command line asks for, as a plan; its pictures are read now. The plan refers to `options`,
+// which must outlive it.
+render_plan renderPlan(const render_options& options);
+
 // pellux-host render ARGS; throws usage_error for a mistake on the command line.
 int renderCommand(const std::vector<std::string>& args);
 

@@ -11,6 +11,7 @@
 #include "DemoScene.h"
 #include "HostFixture.h"
 #include "ParamText.h"
+#include "RenderCommand.h"
 #include "RenderOptions.h"
 #include "TempFolder.h"
 #include "utf.h"
@@ -180,6 +181,50 @@ TEST_F(ParamText, MistakesNameTheParameter) {
         }
     }
     EXPECT_EQ(def("Radius", PF_Param_FLOAT_SLIDER).u.fs_d.value, 200) << "a refused value changes nothing";
+}
+
+// The scene a command line stages: defaults that depend on the comp, then the values after PARAMS_SETUP.
+using RenderStaging = ParamText;
+TEST_F(RenderStaging, TheCommandLinesSceneReachesTheComp) {
+    TempFolder folder;
+    hostsim::Image(6, 3, {0, 0, 1, 1}).save(folder / L"blue.png");
+    const std::string blue = qssdk::utf16_to_utf8(folder / L"blue.png");
+    const render_options options = parseRenderOptions(
+        {"--size", "800x400", "--camera", "zoom=1000", "--light", "type=parallel", "--light", "pos=1,2,3;poi=4,5,6",
+         "--layer", "Bump Map Layer=" + blue, "--set", "Radius=55", "--comp-motion-blur", "1", "--out", "x.png"});
+    const hostsim::render_plan plan = hostsim::renderPlan(options);
+    ASSERT_EQ(plan.frames.size(), 1u);
+    EXPECT_EQ(plan.frames[0].file, "x.png");
+
+    hostsim::Comp& comp = host->comp();
+    plan.stageComp(*host);
+    EXPECT_EQ(comp.width, 800);
+    EXPECT_TRUE(comp.motionBlur);
+    EXPECT_TRUE(comp.effectLayer().motionBlur);
+    const hostsim::comp_layer* camera = comp.activeCamera(0);
+    ASSERT_NE(camera, nullptr);
+    EXPECT_EQ(camera->camera.position.x, 400);
+    EXPECT_EQ(camera->camera.position.z, -1000) << "the zoom's distance in front of the centre";
+    ASSERT_TRUE(camera->camera.pointOfInterest.has_value());
+    EXPECT_EQ(camera->camera.pointOfInterest->y, 200);
+    std::vector<const hostsim::comp_layer*> lights, pictures;
+    for (const auto& layer : comp.layers()) {
+        if (layer->type == AEGP_ObjectType_LIGHT) lights.push_back(layer.get());
+        if (layer->image) pictures.push_back(layer.get());
+    }
+    ASSERT_EQ(lights.size(), 2u);
+    EXPECT_EQ(lights[0]->light.type, AEGP_LightType_PARALLEL);
+    EXPECT_EQ(lights[0]->light.position.z, -400);
+    EXPECT_EQ(lights[0]->light.pointOfInterest.x, 400);
+    EXPECT_EQ(lights[1]->light.position.y, 2);
+    EXPECT_EQ(lights[1]->light.pointOfInterest.z, 6);
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0]->image->width(), 6);
+
+    plan.setValues(*host);
+    EXPECT_EQ(def("Radius", PF_Param_FLOAT_SLIDER).u.fs_d.value, 55);
+    const hostsim::host_param& bump = host->params().at(host->params().indexOf("Bump Map Layer"));
+    EXPECT_EQ(bump.layer, (hostsim::layer_ref{pictures[0]->id, 6, 3}));
 }
 
 // The demo's pictures are made here; they must at least be what their names say.
