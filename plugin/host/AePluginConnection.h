@@ -1,11 +1,16 @@
 // The effect object: the one instance per loaded plug-in that the host's global-data handle holds.
 #pragma once
 
+#include <memory>
+
 #include "AePlugin.h"
+
+class RendererThread;
+class SceneRenderer;
 
 class AePluginConnection final : public AePlugin {
 public:
-    AePluginConnection() = default;
+    AePluginConnection();
     ~AePluginConnection() override;
 
 protected:
@@ -13,10 +18,20 @@ protected:
     void globalSetdown(command_context& context) override;
     void paramsSetup(command_context& context) override;
     void updateParamsUi(command_context& context) override;
+    PF_Handle sequenceSetup(command_context& context) override;
+    void sequenceSetdown(command_context& context, PF_Handle handle) override;
+    PF_Handle sequenceFlatten(command_context& context, PF_Handle handle) override;
+    PF_Handle sequenceResetup(command_context& context, PF_Handle handle) override;
     void userChangedParam(command_context&) override {}
     void smartRender(command_context& context) override;
     void smartPreRender(command_context& context) override;
     void doDialog(command_context&) override {}
     void handleEvent(command_context& context) override;
     void arbitraryCallback(command_context&) override {}
+
+private:
+    // The renderer thread, or null when global set-up could not start it.
+    RendererThread* rendererThread() const;
+
+    std::unique_ptr<SceneRenderer> renderer_;  // from global set-up to set-down
 };

@@ -1,0 +1,21 @@
+// The effect's sequence operations: an instance's layer-texture cache in a host handle, its flat form
+// for saved projects, and its textures deleted on the renderer thread.
+#pragma once
+
+#include "ae_effect.h"
+
+class RendererThread;
+
+namespace sequence {
+
+// A new cache with no textures.
+PF_Handle setup(const PF_UtilCallbacks& utils);
+// Deletes the cache's textures through the renderer thread (none when there is no renderer) and
+// disposes of the handle.
+void setdown(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* renderer);
+// The flat form (the header alone: textures cannot be stored); ends the cache as setdown does.
+PF_Handle flatten(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* renderer);
+// A fresh, empty cache whatever the flat handle holds; disposes of the flat handle.
+PF_Handle resetup(const PF_UtilCallbacks& utils, PF_Handle flat);
+
+}  // namespace sequence
