@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <GL/glew.h>
 #include <zlib.h>
 
 #include <array>
@@ -10,8 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "ProgramRegistry.h"
+#include "RenderTargetSet.h"
 #include "SphereMesh.h"
 #include "SphereMeshData.h"
+#include "WatchedTest.h"
 #include "mat4.h"
 #include "qs_exception.h"
 #include "quaternion.h"
@@ -213,15 +217,49 @@ mat4 rows(std::array<std::array<float, 4>, 4> r) {
     return m;
 }
 
-// The camera as the scene capture builds it: the view is the inverse camera matrix with its first row scaled
-// by 1 / the comp's pixel aspect and its z column negated; the window l, r, b, t has b > t (window y down).
+// A camera as the scene capture builds it, looking at `target` from `distance`: camera space has x right,
+// y down and z forward; the view is the inverse camera matrix with its first row scaled by 1 / the comp's
+// pixel aspect and its z column negated; the window l, r, b, t has b > t (window y down).
+struct camera_case {
+    const char* name;
+    qssdk::euler_angles angles;
+    float pixelAspect;
+    bool orthographic;
+};
+
+struct camera_matrices {
+    mat4 view, projection;
+    vec3 eye, forward;
+};
+
+camera_matrices hostCamera(const camera_case& cam, vec3 target, double distance) {
+    camera_matrices out;
+    mat4 camera = qssdk::mat4_from_quaternion(qssdk::quaternion_from_euler(cam.angles));
+    out.forward = {camera.at(2, 0), camera.at(2, 1), camera.at(2, 2)};
+    out.eye = target - distance * out.forward;
+    camera.at(3, 0) = float(out.eye.x), camera.at(3, 1) = float(out.eye.y), camera.at(3, 2) = float(out.eye.z);
+    out.view = qssdk::inverse(camera);
+    for (int c = 0; c < 4; ++c) out.view.at(0, c) /= cam.pixelAspect;
+    for (int r = 0; r < 4; ++r) out.view.at(r, 2) = -out.view.at(r, 2);
+    if (cam.orthographic) {
+        const float l = -3, r = 4, t = -2.5f, b = 3;
+        out.projection = rows({{{2 / (r - l), 0, 0, 0},
+                                {0, 2 / (b - t), 0, 0},
+                                {0, 0, -4e-6f, 0},
+                                {-(l + r) / (r - l), -(b + t) / (b - t), -0.99999994f, 1}}});
+    } else {
+        const float s = 0.01f / 1000;  // near plane over image-plane distance
+        const float l = -500 * s, r = 540 * s, t = -400 * s, b = 380 * s;
+        out.projection = rows({{{0.02f / (r - l), 0, 0, 0},
+                                {0, 0.02f / (b - t), 0, 0},
+                                {(l + r) / (r - l), (b + t) / (b - t), -1, -1},
+                                {0, 0, -0.02f, 0}}});
+    }
+    return out;
+}
+
 TEST_F(SphereMesh, FacesTowardsTheCameraAreClockwiseInWindowCoordinatesAsGlCwCulling) {
-    const struct {
-        const char* name;
-        qssdk::euler_angles cameraAngles;
-        float pixelAspect;
-        bool orthographic;
-    } cameras[] = {
+    const camera_case cameras[] = {
         {"default camera", {0, 0, 0}, 1, false},
         {"turned camera", {0.4f, -1.2f, 0.3f}, 1, false},
         {"camera from below and behind", {-1.1f, 2.8f, -0.5f}, 0.9f, false},
@@ -234,30 +272,7 @@ TEST_F(SphereMesh, FacesTowardsTheCameraAreClockwiseInWindowCoordinatesAsGlCwCul
     model *= rows({{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {float(center.x), float(center.y), float(center.z), 1}}});
 
     for (const auto& cam : cameras) {
-        // Camera space: x right, y down, z forward; the camera looks at the model from 6 units.
-        mat4 camera = qssdk::mat4_from_quaternion(qssdk::quaternion_from_euler(cam.cameraAngles));
-        const vec3 forward{camera.at(2, 0), camera.at(2, 1), camera.at(2, 2)};
-        const vec3 eye = center - 6.0 * forward;
-        camera.at(3, 0) = float(eye.x), camera.at(3, 1) = float(eye.y), camera.at(3, 2) = float(eye.z);
-        mat4 view = qssdk::inverse(camera);
-        for (int c = 0; c < 4; ++c) view.at(0, c) /= cam.pixelAspect;
-        for (int r = 0; r < 4; ++r) view.at(r, 2) = -view.at(r, 2);
-
-        mat4 projection;
-        if (cam.orthographic) {
-            const float l = -3, r = 4, t = -2.5f, b = 3;
-            projection = rows({{{2 / (r - l), 0, 0, 0},
-                                {0, 2 / (b - t), 0, 0},
-                                {0, 0, -4e-6f, 0},
-                                {-(l + r) / (r - l), -(b + t) / (b - t), -0.99999994f, 1}}});
-        } else {
-            const float s = 0.01f / 1000;  // near plane over image-plane distance
-            const float l = -500 * s, r = 540 * s, t = -400 * s, b = 380 * s;
-            projection = rows({{{0.02f / (r - l), 0, 0, 0},
-                                {0, 0.02f / (b - t), 0, 0},
-                                {(l + r) / (r - l), (b + t) / (b - t), -1, -1},
-                                {0, 0, -0.02f, 0}}});
-        }
+        const auto [view, projection, eye, forward] = hostCamera(cam, center, 6);
         const mat4 toClip = model * view * projection;
 
         int front = 0, back = 0;
@@ -294,6 +309,160 @@ TEST_F(SphereMesh, FacesTowardsTheCameraAreClockwiseInWindowCoordinatesAsGlCwCul
         EXPECT_GT(front, 5000) << cam.name;
         EXPECT_GT(back, 5000) << cam.name;
     }
+}
+
+class SphereUpload : public GlTest {
+protected:
+    void TearDown() override {
+        glDeleteBuffers(1, &model.vertex_buffer);
+        glDeleteBuffers(1, &model.index_buffer);
+        glDeleteVertexArrays(1, &model.vertex_array);
+        GlTest::TearDown();
+    }
+
+    // The bytes of a buffer as GL holds them.
+    static std::vector<unsigned char> contents(GLuint buffer) {
+        glBindBuffer(GL_COPY_READ_BUFFER, buffer);
+        GLint size = 0;
+        glGetBufferParameteriv(GL_COPY_READ_BUFFER, GL_BUFFER_SIZE, &size);
+        GLint usage = 0;
+        glGetBufferParameteriv(GL_COPY_READ_BUFFER, GL_BUFFER_USAGE, &usage);
+        EXPECT_EQ(usage, GL_STATIC_DRAW);
+        std::vector<unsigned char> bytes(size);
+        glGetBufferSubData(GL_COPY_READ_BUFFER, 0, size, bytes.data());
+        glBindBuffer(GL_COPY_READ_BUFFER, 0);
+        return bytes;
+    }
+
+    const mesh_data mesh = inflateSphereMesh();
+    model_ref model;
+};
+
+TEST_F(SphereUpload, MakesAVertexArrayWithBothBuffersAndTheFourAttributes) {
+    model = uploadMesh(mesh);
+    EXPECT_EQ(model.index_count, 96'000u);
+    GLint bound = -1;
+    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &bound);
+    EXPECT_EQ(bound, 0);
+    ASSERT_TRUE(glIsVertexArray(model.vertex_array));
+
+    const std::vector<unsigned char> vertices = contents(model.vertex_buffer);
+    ASSERT_EQ(vertices.size(), 6'144'000u);
+    EXPECT_EQ(std::memcmp(vertices.data(), mesh.vertices.data(), vertices.size()), 0);
+    const std::vector<unsigned char> indices = contents(model.index_buffer);
+    ASSERT_EQ(indices.size(), 384'000u);
+    EXPECT_EQ(std::memcmp(indices.data(), mesh.indices.data(), indices.size()), 0);
+
+    glBindVertexArray(model.vertex_array);
+    glGetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), model.index_buffer) << "the vertex array keeps the index buffer";
+    const struct {
+        GLuint location;
+        GLint size;
+        uintptr_t offset;
+    } attributes[] = {{0, 3, 0}, {1, 2, 16}, {2, 3, 32}, {3, 4, 48}};
+    for (const auto& a : attributes) {
+        GLint enabled = 0, size = 0, type = 0, normalized = 1, stride = 0, buffer = 0;
+        glGetVertexAttribiv(a.location, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
+        glGetVertexAttribiv(a.location, GL_VERTEX_ATTRIB_ARRAY_SIZE, &size);
+        glGetVertexAttribiv(a.location, GL_VERTEX_ATTRIB_ARRAY_TYPE, &type);
+        glGetVertexAttribiv(a.location, GL_VERTEX_ATTRIB_ARRAY_NORMALIZED, &normalized);
+        glGetVertexAttribiv(a.location, GL_VERTEX_ATTRIB_ARRAY_STRIDE, &stride);
+        glGetVertexAttribiv(a.location, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING, &buffer);
+        void* pointer = nullptr;
+        glGetVertexAttribPointerv(a.location, GL_VERTEX_ATTRIB_ARRAY_POINTER, &pointer);
+        EXPECT_EQ(enabled, GL_TRUE) << "location " << a.location;
+        EXPECT_EQ(size, a.size) << "location " << a.location;
+        EXPECT_EQ(type, GL_FLOAT) << "location " << a.location;
+        EXPECT_EQ(normalized, GL_FALSE) << "location " << a.location;
+        EXPECT_EQ(stride, 64) << "location " << a.location;
+        EXPECT_EQ(static_cast<GLuint>(buffer), model.vertex_buffer) << "location " << a.location;
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(pointer), a.offset) << "location " << a.location;
+    }
+    glBindVertexArray(0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The GPU's own culling, set up as the renderer's draws are (glFrontFace(GL_CW), no depth test), through the
+// default camera: culling back faces (Front) leaves the near half, culling front faces (Back) the far half,
+// and the image is upright, the top pole on window row 0 that becomes the host image's top row.
+TEST_F(SphereUpload, GlCwCullingShowsTheNearHalfAsFrontAndTheFarHalfAsBack) {
+    model = uploadMesh(mesh);
+    ProgramRegistry programs;
+    const GLuint program = programs.compileProgram(R"(#version 330
+layout(location = 0) in vec4 inPosition;
+uniform mat4 viewMatrix;
+uniform mat4 projMatrix;
+out vec3 modelPosition;
+void main() {
+    gl_Position = projMatrix * viewMatrix * inPosition;
+    modelPosition = inPosition.xyz;
+})",
+                                                   R"(#version 330
+in vec3 modelPosition;
+out vec4 outColor;
+void main() { outColor = vec4(modelPosition, 1.0); })");
+    const camera_matrices camera = hostCamera({"default camera", {0, 0, 0}, 1, false}, {}, 4);
+    ASSERT_NEAR(camera.eye.z, -4, 1e-6);
+
+    constexpr int size = 64;
+    RenderTargetSet targets;
+    const int extent[2] = {size, size};
+    const GLuint framebuffer = targets.createFramebuffer();
+    targets.attach(framebuffer, GL_COLOR_ATTACHMENT0, targets.createTexture(extent, 0));
+
+    auto draw = [&](GLenum culled) {
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        glViewport(0, 0, size, size);
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_BLEND);
+        glFrontFace(GL_CW);
+        glEnable(GL_CULL_FACE);
+        glCullFace(culled);
+        glUseProgram(program);
+        glUniformMatrix4fv(glGetUniformLocation(program, "viewMatrix"), 1, GL_FALSE, camera.view.m);
+        glUniformMatrix4fv(glGetUniformLocation(program, "projMatrix"), 1, GL_FALSE, camera.projection.m);
+        glBindVertexArray(model.vertex_array);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(model.index_count), GL_UNSIGNED_INT, nullptr);
+        glBindVertexArray(0);
+        glUseProgram(0);
+        std::vector<float> pixels(size * size * 4);
+        glReadPixels(0, 0, size, size, GL_RGBA, GL_FLOAT, pixels.data());
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return pixels;
+    };
+
+    const struct {
+        const char* name;
+        GLenum culled;
+        double side;  // +1: the drawn surface faces the eye, -1: it faces away
+    } surfaces[] = {{"Front", GL_BACK, 1}, {"Back", GL_FRONT, -1}};
+    for (const auto& surface : surfaces) {
+        const std::vector<float> pixels = draw(surface.culled);
+        int covered = 0, topRow = size, bottomRow = -1;
+        vec3 top, bottom, middle;
+        for (int row = 0; row < size; ++row) {
+            for (int column = 0; column < size; ++column) {
+                const float* px = &pixels[4 * (row * size + column)];
+                if (px[3] == 0) continue;
+                ++covered;
+                const vec3 p = v3(px);
+                // Away from the silhouette the drawn point faces the eye (Front) or turns away (Back).
+                ASSERT_GT(surface.side * dot(normalize(p), normalize(camera.eye - p)), -0.05)
+                    << surface.name << " row " << row << " column " << column;
+                if (row < topRow) topRow = row, top = p;
+                if (row > bottomRow) bottomRow = row, bottom = p;
+                if (row == size / 2 && column == size / 2) middle = p;
+            }
+        }
+        EXPECT_GT(covered, 600) << surface.name;
+        EXPECT_NEAR(middle.z, -surface.side, 0.05) << surface.name << ": the point on the line of sight";
+        EXPECT_LT(top.y, -0.9) << surface.name << ": window row 0 shows the top pole's side";
+        EXPECT_GT(bottom.y, 0.9) << surface.name;
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 }  // namespace
