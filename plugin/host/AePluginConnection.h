@@ -1,11 +1,15 @@
 // The effect object: the one instance per loaded plug-in that the host's global-data handle holds.
 #pragma once
 
+#include <memory>
+
 #include "AePlugin.h"
+
+class SceneRenderer;
 
 class AePluginConnection final : public AePlugin {
 public:
-    AePluginConnection() = default;
+    AePluginConnection();
     ~AePluginConnection() override;
 
 protected:
@@ -19,4 +23,7 @@ protected:
     void doDialog(command_context&) override {}
     void handleEvent(command_context& context) override;
     void arbitraryCallback(command_context&) override {}
+
+private:
+    std::unique_ptr<SceneRenderer> renderer_;  // from global set-up to set-down
 };

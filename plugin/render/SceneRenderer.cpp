@@ -1,0 +1,15 @@
+#include "SceneRenderer.h"
+
+SceneRenderer::SceneRenderer(RendererThread::RendererFactory factory)
+    : thread_(std::make_unique<RendererThread>(std::move(factory))) {}
+
+qssdk::mat4 modelMatrix(const float position[4], const qssdk::quaternion& rotation, float scale) {
+    qssdk::mat4 scaling{};
+    scaling.at(0, 0) = scaling.at(1, 1) = scaling.at(2, 2) = scale;
+    scaling.at(3, 3) = 1;
+    qssdk::mat4 translation = qssdk::mat4::identity();
+    translation.at(3, 0) = position[0];
+    translation.at(3, 1) = position[1];
+    translation.at(3, 2) = position[2];
+    return scaling * qssdk::mat4_from_quaternion(rotation) * translation;
+}
