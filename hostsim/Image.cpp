@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <limits>
 #include <stdexcept>
 
 #include <windows.h>
 #include <wincodec.h>
-#include <zlib.h>
 
+#include "PngFile.h"
 #include "utf.h"
 
 namespace hostsim {
@@ -71,32 +70,37 @@ Image Image::load(const std::wstring& path) {
     check(decoder->GetFrame(0, frame.out()), "decoding", path);
     UINT width = 0, height = 0;
     check(frame->GetSize(&width, &height), "measuring", path);
-    Image image(static_cast<int>(width), static_cast<int>(height));
     const size_t count = static_cast<size_t>(width) * height;
-    auto store = [&](size_t i, float r, float g, float b, float a) { image.pixels_[i] = {r * a, g * a, b * a, a}; };
-
+    // 16-bit pictures are read as they are; others through the converter (Wine's makes only 8-bit formats).
+    std::vector<float> channels(count * 4);  // red, green, blue, alpha, not premultiplied
     WICPixelFormatGUID format{};
     check(frame->GetPixelFormat(&format), "decoding", path);
     if (IsEqualGUID(format, GUID_WICPixelFormat64bppRGBA)) {
-        // 16-bit pictures are read as they are: the converter here only makes 8-bit formats.
         std::vector<uint16_t> raw(count * 4);
         check(frame->CopyPixels(nullptr, width * 8, static_cast<UINT>(raw.size() * 2),
                                 reinterpret_cast<BYTE*>(raw.data())),
               "reading", path);
-        for (size_t i = 0; i < count; ++i)
-            store(i, raw[4 * i] / 65535.0f, raw[4 * i + 1] / 65535.0f, raw[4 * i + 2] / 65535.0f,
-                  raw[4 * i + 3] / 65535.0f);
-        return image;
+        for (size_t i = 0; i < raw.size(); ++i) channels[i] = raw[i] / 65535.0f;
+    } else {
+        com_ptr<IWICFormatConverter> eightBits;
+        check(factory->CreateFormatConverter(eightBits.out()), "converting", path);
+        check(eightBits->Initialize(frame.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                    WICBitmapPaletteTypeCustom),
+              "converting", path);
+        std::vector<uint8_t> raw(count * 4);
+        check(eightBits->CopyPixels(nullptr, width * 4, static_cast<UINT>(raw.size()), raw.data()), "reading", path);
+        for (size_t i = 0; i < count; ++i) {
+            channels[4 * i] = raw[4 * i + 2] / 255.0f;
+            channels[4 * i + 1] = raw[4 * i + 1] / 255.0f;
+            channels[4 * i + 2] = raw[4 * i] / 255.0f;
+            channels[4 * i + 3] = raw[4 * i + 3] / 255.0f;
+        }
     }
-    com_ptr<IWICFormatConverter> converter;
-    check(factory->CreateFormatConverter(converter.out()), "converting", path);
-    check(converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                WICBitmapPaletteTypeCustom),
-          "converting", path);
-    std::vector<uint8_t> raw(count * 4);
-    check(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(raw.size()), raw.data()), "reading", path);
-    for (size_t i = 0; i < count; ++i)
-        store(i, raw[4 * i + 2] / 255.0f, raw[4 * i + 1] / 255.0f, raw[4 * i] / 255.0f, raw[4 * i + 3] / 255.0f);
+    Image image(static_cast<int>(width), static_cast<int>(height));
+    for (size_t i = 0; i < count; ++i) {
+        const float* c = &channels[4 * i];
+        image.pixels_[i] = {c[0] * c[3], c[1] * c[3], c[2] * c[3], c[3]};
+    }
     return image;
 }
 
@@ -117,54 +121,19 @@ void Image::save(const std::wstring& path, int bits) const {
         if (!ok) throw std::runtime_error("cannot write " + qssdk::utf16_to_utf8(path));
         return;
     }
-    // PNG written here rather than through the imaging component, whose 16-bit encoding is unreliable.
-    const int bytesPerChannel = bits == 16 ? 2 : 1;
-    const float maxValue = bits == 16 ? 65535.0f : 255.0f;
-    const size_t rowBytes = 1 + static_cast<size_t>(width_) * 4 * bytesPerChannel;
-    std::vector<uint8_t> rows(rowBytes * height_);
-    for (int y = 0; y < height_; ++y) {
-        uint8_t* out = rows.data() + rowBytes * y;
-        *out++ = 0;  // no filter
-        for (int x = 0; x < width_; ++x) {
-            const rgba& p = at(x, y);
-            const float scale = p.a > 0 ? 1.0f / p.a : 0.0f;  // straight colour, as PNG keeps it
-            const float values[4] = {p.r * scale, p.g * scale, p.b * scale, p.a};
-            for (float v : values) {
-                const auto q = static_cast<uint32_t>(clamp01(v) * maxValue + 0.5f);
-                if (bytesPerChannel == 2) *out++ = static_cast<uint8_t>(q >> 8);
-                *out++ = static_cast<uint8_t>(q);
-            }
-        }
+    const int maxValue = bits == 16 ? 65535 : 255;
+    auto quantised = [&](float v) { return static_cast<uint16_t>(clamp01(v) * maxValue + 0.5f); };
+    std::vector<uint16_t> samples;
+    samples.reserve(pixels_.size() * 4);
+    for (const rgba& p : pixels_) {
+        const float scale = p.a > 0 ? 1.0f / p.a : 0.0f;  // PNG colour is not premultiplied
+        for (float v : {p.r * scale, p.g * scale, p.b * scale, p.a}) samples.push_back(quantised(v));
     }
-    uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
-    std::vector<uint8_t> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, rows.data(), static_cast<uLong>(rows.size()), 6) != Z_OK)
-        throw std::runtime_error("cannot compress " + qssdk::utf16_to_utf8(path));
-    packed.resize(packedSize);
-
-    std::vector<uint8_t> file{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    auto put32 = [](std::vector<uint8_t>& out, uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
-    };
-    auto chunk = [&](const char* type, const std::vector<uint8_t>& data) {
-        put32(file, static_cast<uint32_t>(data.size()));
-        const size_t start = file.size();
-        file.insert(file.end(), type, type + 4);
-        file.insert(file.end(), data.begin(), data.end());
-        put32(file, static_cast<uint32_t>(crc32(0, file.data() + start, static_cast<uInt>(file.size() - start))));
-    };
-    std::vector<uint8_t> header;
-    put32(header, static_cast<uint32_t>(width_));
-    put32(header, static_cast<uint32_t>(height_));
-    header.insert(header.end(), {static_cast<uint8_t>(bits == 16 ? 16 : 8), 6, 0, 0, 0});  // RGBA
-    chunk("IHDR", header);
-    chunk("IDAT", packed);
-    chunk("IEND", {});
-
-    std::FILE* out = _wfopen(path.c_str(), L"wb");
-    const bool written = out && std::fwrite(file.data(), 1, file.size(), out) == file.size();
-    if (out && std::fclose(out) != 0) throw std::runtime_error("cannot write " + qssdk::utf16_to_utf8(path));
-    if (!written) throw std::runtime_error("cannot write " + qssdk::utf16_to_utf8(path));
+    const std::vector<uint8_t> png = encodePng(width_, height_, bits == 16 ? 16 : 8, samples);
+    std::FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file) throw std::runtime_error("cannot write " + qssdk::utf16_to_utf8(path));
+    const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
+    if (std::fclose(file) != 0 || !written) throw std::runtime_error("cannot write " + qssdk::utf16_to_utf8(path));
 }
 
 }  // namespace hostsim

@@ -42,6 +42,7 @@ struct param_ref {
     param_ref(PF_ParamIndex index) : index(index) {}
     param_ref(const char* name) : name(name) {}
     param_ref(std::string_view name) : name(name) {}
+    param_ref(const std::string& name) : name(name) {}
     PF_ParamIndex index = -1;
     std::string_view name;
 };

@@ -4,6 +4,7 @@ PELLUX_PACKAGES=(
     cmake make wine wine64 xvfb xauth libgl1-mesa-dri libglx-mesa0
     pocl-opencl-icd ocl-icd-libopencl1 opencl-c-headers libz-mingw-w64-dev
     googletest imagemagick xz-utils dpkg-dev fonts-wine fonts-dejavu-core fonts-liberation
+    g++ zlib1g-dev  # the build machine's own compiler and zlib, for the sphere mesh generator
 )
 
 install_packages() {

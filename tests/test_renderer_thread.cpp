@@ -4,13 +4,13 @@
 
 #include <atomic>
 #include <cmath>
-#include <latch>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include "Renderer.h"
 #include "RendererThread.h"
+#include "StartGate.h"
 #include "SceneRenderer.h"
 #include "WatchedTest.h"
 
@@ -66,7 +66,7 @@ TEST(RendererThread, DestroyingAfterTheThreadHasEndedReturns) {
 TEST(RendererThread, TwoPostersAtOnceEachSeeTheirOwnJobDone) {
     for (int round = 0; round < 100; ++round) {
         RendererThread thread(noRenderer);
-        std::latch start(2);
+        StartGate start(2);
         std::atomic<int> lost{0};
         auto poster = [&] {
             start.arrive_and_wait();
@@ -86,7 +86,7 @@ TEST(RendererThread, TwoPostersAtOnceEachSeeTheirOwnJobDone) {
 TEST(RendererThread, AJobsFailureReachesOnlyItsOwnPoster) {
     for (int round = 0; round < 100; ++round) {
         RendererThread thread(noRenderer);
-        std::latch start(2);
+        StartGate start(2);
         bool failingPosterCaught = false;
         bool otherPosterCaught = false;
         std::thread failing([&] {
