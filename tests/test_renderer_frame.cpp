@@ -9,7 +9,9 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <numbers>
 #include <regex>
+#include <stdexcept>
 #include <vector>
 
 #include "DebugOutput.h"
@@ -227,6 +229,35 @@ TEST_F(RendererFrame, ALayerWithoutDataMakesNoTexture) {
     });
     EXPECT_EQ(texture, 0u);
     EXPECT_EQ(after, before + 1) << "a texture name was taken in between";
+}
+
+TEST_F(RendererFrame, TheSphereMeshIsUploadedOnTheRendererThread) {
+    const model_ref model = scene.loadSphereModel();
+    EXPECT_EQ(model.index_count, 96000u);
+    GLint vertexBytes = 0, indexBytes = 0;
+    bool isArray = false;
+    onRenderer([&](Renderer&) {
+        isArray = glIsVertexArray(model.vertex_array);
+        glBindBuffer(GL_ARRAY_BUFFER, model.vertex_buffer);
+        glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &vertexBytes);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glBindVertexArray(model.vertex_array);
+        GLint elements = 0;
+        glGetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &elements);
+        EXPECT_EQ(static_cast<uint32_t>(elements), model.index_buffer) << "the vertex array keeps its indices";
+        glGetBufferParameteriv(GL_ELEMENT_ARRAY_BUFFER, GL_BUFFER_SIZE, &indexBytes);
+        glBindVertexArray(0);
+    });
+    EXPECT_TRUE(isArray);
+    EXPECT_EQ(vertexBytes, 96000 * 64);
+    EXPECT_EQ(indexBytes, 96000 * 4);
+
+    // Once the renderer thread has ended nothing is uploaded, and later draws draw nothing.
+    EXPECT_THROW(scene.thread().postAndWait([] { throw std::runtime_error("job failed"); }), std::runtime_error);
+    const model_ref none = scene.loadSphereModel();
+    EXPECT_EQ(none.vertex_array, 0u);
+    EXPECT_EQ(none.index_count, 0u);
+    EXPECT_NO_THROW(scene.drawSample(1.0f));
 }
 
 }  // namespace

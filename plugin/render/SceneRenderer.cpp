@@ -1,9 +1,17 @@
 #include "SceneRenderer.h"
 
 #include "Renderer.h"
+#include "SphereMesh.h"
 
 SceneRenderer::SceneRenderer(RendererThread::RendererFactory factory)
     : thread_(std::make_unique<RendererThread>(std::move(factory))) {}
+
+model_ref SceneRenderer::loadSphereModel() {
+    const mesh_data mesh = inflateSphereMesh();
+    model_ref model;
+    thread_->postAndWait([&] { model = uploadMesh(mesh); });
+    return model;
+}
 
 void SceneRenderer::setRenderProperties(const render_properties& view) {
     renderProperties = view;
