@@ -217,18 +217,24 @@ TEST_F(RendererFrame, AnUploadedLayerHoldsItsPixelsAsFloatTexels) {
     }
 }
 
-TEST_F(RendererFrame, ALayerWithoutDataMakesNoTexture) {
-    GLuint before = 0, after = 0;
-    uint32_t texture = 1;
-    onRenderer([&](Renderer& r) {
-        glGenTextures(1, &before);
-        texture = r.uploadLayerTexture(pixel_buffer{64, 1, 16, 16, nullptr});
-        glGenTextures(1, &after);
-        glDeleteTextures(1, &before);
-        glDeleteTextures(1, &after);
-    });
-    EXPECT_EQ(texture, 0u);
-    EXPECT_EQ(after, before + 1) << "a texture name was taken in between";
+TEST_F(RendererFrame, ALayerWithoutDataOrPixelsMakesNoTexture) {
+    std::vector<uint8_t> bytes(64 * 16, 0x80);
+    const pixel_buffer layers[] = {{64, 1, 16, 16, nullptr}, {64, 1, 0, 16, bytes.data()}, {64, 1, 16, 0, bytes.data()}};
+    for (const pixel_buffer& layer : layers) {
+        SCOPED_TRACE(testing::Message() << layer.width << " x " << layer.height);
+        GLuint before = 0, after = 0;
+        uint32_t texture = 1;
+        onRenderer([&](Renderer& r) {
+            glGenTextures(1, &before);
+            texture = r.uploadLayerTexture(layer);
+            glGenTextures(1, &after);
+            glDeleteTextures(1, &before);
+            glDeleteTextures(1, &after);
+        });
+        EXPECT_EQ(texture, 0u);
+        EXPECT_EQ(after, before + 1) << "a texture name was taken in between";
+    }
+    EXPECT_FALSE(scene.thread().hasEnded());
 }
 
 TEST_F(RendererFrame, TheSphereMeshIsUploadedOnTheRendererThread) {

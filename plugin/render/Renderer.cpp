@@ -347,7 +347,9 @@ void Renderer::compositeSample(float weight) {
 void Renderer::writeOutput(float gamma) { clOutput_.write(kernels_, frame_.output, frame_.bytes_per_channel, gamma); }
 
 uint32_t Renderer::uploadLayerTexture(const pixel_buffer& image) {
-    if (!image.data) return 0;
+    // An empty layer is no image either: OpenCL cannot take a texture without texels, and a failure
+    // here would end the renderer thread for good.
+    if (!image.data || image.width == 0 || image.height == 0) return 0;
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);

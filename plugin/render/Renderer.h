@@ -52,7 +52,8 @@ public:
     // The accumulation target into the frame's output buffer, un-premultiplied and raised to gamma.
     void writeOutput(float gamma);
 
-    // A float texture of the host layer through the input kernel, with mipmaps; 0 for a layer without data.
+    // A float texture of the host layer through the input kernel, with mipmaps; 0 for a layer without data
+    // or without pixels.
     uint32_t uploadLayerTexture(const pixel_buffer& image);
     void deleteTexture(unsigned texture);
     // The environment layer's cube map with its roughness levels; 0 for texture 0.
