@@ -16,7 +16,7 @@ void AePluginConnection::globalSetup(command_context&) {
     try {
         // Waits until the renderer thread has made its Renderer, so a GL start-up failure surfaces here.
         auto renderer = std::make_unique<SceneRenderer>();
-        // To come with the sphere mesh: renderer->sphereModel = renderer->loadSphereModel();
+        renderer->sphereModel = renderer->loadSphereModel();
         renderer_ = std::move(renderer);  // a front end of an earlier set-up is destroyed
     } catch (const std::exception& error) {
         throw qs_exception(std::string(product::displayName) + " failed to initialize with error:\n\n" +

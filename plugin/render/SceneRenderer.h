@@ -20,6 +20,14 @@ public:
 
     RendererThread& thread() { return *thread_; }
 
+    // Inflates the sphere mesh here and uploads it on the renderer thread; the caller keeps the result in
+    // sphereModel. All zero when the renderer thread has ended.
+    model_ref loadSphereModel();
+    // Copies the view into renderProperties and hands that copy to the renderer.
+    void setRenderProperties(const render_properties& view);
+    // Draws the sphere with the object's placement and material, then composites it with the weight.
+    void drawSample(float weight);
+
     // What the gather and smart render fill for each sample, read by the jobs of the sample.
     model_ref sphereModel;
     render_properties renderProperties{};
