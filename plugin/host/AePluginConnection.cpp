@@ -52,6 +52,4 @@ void AePluginConnection::smartPreRender(command_context& context) {
     for (int id : {502, 504, 506, 517, 508}) checkoutLayerParam(context, id);
 }
 
-void AePluginConnection::smartRender(command_context&) {}
-
 void AePluginConnection::handleEvent(command_context&) {}
