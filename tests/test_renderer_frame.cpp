@@ -266,4 +266,277 @@ TEST_F(RendererFrame, TheSphereMeshIsUploadedOnTheRendererThread) {
     EXPECT_NO_THROW(scene.drawSample(1.0f));
 }
 
+// The host's default camera of a W x H comp as the scene capture turns it into the view: at (W/2, H/2,
+// -zoom) looking down +z at the comp's centre, zoom = W x 50/36, the image plane at the zoom distance.
+render_properties defaultCamera(float width, float height) {
+    const float zoom = width * 50 / 36;
+    qssdk::mat4 camera = qssdk::mat4::identity();
+    camera.at(3, 0) = width / 2;
+    camera.at(3, 1) = height / 2;
+    camera.at(3, 2) = -zoom;
+    qssdk::mat4 flipZ = qssdk::mat4::identity();
+    flipZ.at(2, 2) = -1;
+
+    render_properties view{};
+    view.viewSize = {width, height};
+    view.viewMatrix = qssdk::inverse(camera) * flipZ;
+    // The window on the image plane, scaled to the near plane at 0.01.
+    const float s = 0.01f / zoom;
+    const float l = -width / 2 * s, r = width / 2 * s, b = height / 2 * s, t = -height / 2 * s;
+    view.projMatrix = qssdk::mat4{{0.02f / (r - l), 0, 0, 0,                                         //
+                                   0, 0.02f / (b - t), 0, 0,                                         //
+                                   (l + r) / (r - l), (b + t) / (b - t), -1, -1,                     //
+                                   0, 0, -0.02f, 0}};
+    view.eyePosition = {width / 2, height / 2, -zoom, 0};
+    view.imagePlaneDistance = zoom;
+    return view;
+}
+
+// Unlit, no maps, no illumination: the surface shows its colour.
+material_properties plainMaterial(uint32_t surface, const vec4& color) {
+    material_properties m{};
+    m.surface = surface;
+    m.unlitMode = 1;
+    m.modelColor = color;
+    m.diffuseBlend = 1;
+    m.diffuseGamma = m.glossinessGamma = m.illuminationGamma = m.environmentGamma = 1;
+    m.diffuseBrightness = m.glossinessBrightness = m.illuminationBrightness = m.environmentBrightness = 1;
+    m.shadowLightContrast = 1;
+    m.environmentRotation = {0, 0, 0, 1};
+    m.uvType = 1;
+    m.uvMode = 1;
+    m.uvRepeat = {1, 1};
+    return m;
+}
+
+// What the alpha of an image covers, in the host's pixel coordinates (x right, y down from the top left).
+struct coverage {
+    double area = 0, centerX = 0, centerY = 0;
+    double radius() const { return std::sqrt(area / std::numbers::pi); }
+};
+
+coverage coverageOf(const std::vector<float>& pixels, int width) {
+    coverage c;
+    for (size_t p = 0; p < pixels.size() / 4; ++p) {
+        const double a = pixels[p * 4 + 3];
+        c.area += a;
+        c.centerX += a * (static_cast<double>(p % width) + 0.5);
+        c.centerY += a * (static_cast<double>(p / width) + 0.5);
+    }
+    if (c.area > 0) {
+        c.centerX /= c.area;
+        c.centerY /= c.area;
+    }
+    return c;
+}
+
+const float* pixelAt(const std::vector<float>& pixels, int width, int x, int y) {
+    return &pixels[(static_cast<size_t>(y) * width + x) * 4];
+}
+
+class SphereDraw : public RendererFrame {
+protected:
+    static constexpr int width = 160, height = 120;
+
+    void SetUp() override {
+        scene.rotation = {0, 0, 0, 1};
+        scene.sphereModel = scene.loadSphereModel();
+        ASSERT_NE(scene.sphereModel.index_count, 0u);
+    }
+
+    // One sample of the sphere of radius R at the position, through the default camera.
+    std::vector<float> draw(const material_properties& material, float radius, float x, float y, float z,
+                            unsigned samples = 0, const std::vector<light_properties>& lights = {}) {
+        beginFrame(samples, frameOf(width, height));
+        scene.setRenderProperties(defaultCamera(width, height));
+        scene.position[0] = x;
+        scene.position[1] = y;
+        scene.position[2] = z;
+        scene.scale = radius;
+        scene.material = material;
+        onRenderer([&](Renderer& r) {
+            r.setLights(lights);
+            r.clear();
+        });
+        scene.drawSample(1.0f);
+        return accumulation();
+    }
+};
+
+TEST_F(SphereDraw, TheSilhouetteIsTheDiscTheCameraSees) {
+    const float zoom = width * 50.0f / 36;
+    const struct {
+        float radius, dx, dy, z;
+        unsigned samples;
+    } cases[] = {{40, 0, 0, 0, 0}, {40, 0, 0, 0, 4}, {20, 16, -10, 100, 4}};
+    const vec4 color{0.8f, 0.4f, 0.2f, 1};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "radius " << c.radius << " at " << c.dx << ", " << c.dy << ", " << c.z
+                                        << ", " << c.samples << " samples");
+        const auto pixels = draw(plainMaterial(2, color), c.radius, width / 2.0f + c.dx, height / 2.0f + c.dy, c.z,
+                                 c.samples);
+        const double distance = zoom + c.z;
+        const double radius = zoom * c.radius / std::sqrt(distance * distance - c.radius * c.radius);
+        const double centerX = width / 2.0 + c.dx * zoom / distance, centerY = height / 2.0 + c.dy * zoom / distance;
+        const coverage seen = coverageOf(pixels, width);
+        EXPECT_NEAR(seen.radius(), radius, 0.5);
+        EXPECT_NEAR(seen.centerX, centerX, 0.5);
+        EXPECT_NEAR(seen.centerY, centerY, 0.5) << "rows run down the comp";
+
+        const float* middle = pixelAt(pixels, width, static_cast<int>(centerX), static_cast<int>(centerY));
+        EXPECT_NEAR(middle[0], color.x, 2e-3);
+        EXPECT_NEAR(middle[1], color.y, 2e-3);
+        EXPECT_NEAR(middle[2], color.z, 2e-3);
+        EXPECT_NEAR(middle[3], 1, 2e-3);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (std::hypot(x + 0.5 - centerX, y + 0.5 - centerY) > radius + 1.5) {
+                    ASSERT_EQ(pixelAt(pixels, width, x, y)[3], 0.0f) << "outside the disc at " << x << ", " << y;
+                }
+    }
+}
+
+TEST_F(SphereDraw, AParallelLightFromTheCameraLightsTheTurnedSphereFacingIt) {
+    light_properties light{};
+    light.lightType = 0;
+    light.direction = {0, 0, 1, 0};  // from the camera's side into the comp
+    light.color = {1, 1, 1, 1};
+    material_properties material = plainMaterial(2, {1, 0.5f, 0.25f, 1});
+    material.unlitMode = 0;
+    material.diffuseAmount = 1;
+    // A quarter turn about y: the normals must turn with the surface for the facing point to stay lit.
+    scene.rotation = {0, std::sqrt(0.5f), 0, std::sqrt(0.5f)};
+    const auto pixels = draw(material, 40, width / 2.0f, height / 2.0f, 0, 0, {light});
+    const float zoom = width * 50.0f / 36;
+    const double radius = zoom * 40 / std::sqrt(zoom * zoom - 40 * 40);
+    const float* middle = pixelAt(pixels, width, width / 2, height / 2);
+    EXPECT_NEAR(middle[0], 1, 0.01);
+    EXPECT_NEAR(middle[1], 0.5, 0.01);
+    EXPECT_NEAR(middle[2], 0.25, 0.01);
+    // Off the middle the surface turns away: about the cosine of its angle to the light.
+    const float* side = pixelAt(pixels, width, static_cast<int>(width / 2 + 0.6 * radius), height / 2);
+    EXPECT_NEAR(side[0], 0.8, 0.06);
+    EXPECT_NEAR(side[3], 1, 2e-3);
+}
+
+// A 2 x 1 map, red then green, sampled as it is.
+GLuint twoTexelMap() {
+    const float texels[8] = {1, 0, 0, 1, 0, 1, 0, 1};
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, 2, 1, 0, GL_RGBA, GL_FLOAT, texels);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return texture;
+}
+
+TEST_F(SphereDraw, FrontBackAndAllDrawTheirFaces) {
+    // Plane ZY at half repeat: the near faces (z < 0) read the red texel, the far faces the green one.
+    uint32_t map = 0;
+    onRenderer([&](Renderer&) { map = twoTexelMap(); });
+    const struct {
+        uint32_t surface;
+        float rgba[4];
+    } cases[] = {
+        {2, {0.5f, 0, 0, 0.5f}},         // Front: the near faces only
+        {3, {0, 0.5f, 0, 0.5f}},         // Back: the far faces only
+        {1, {0.5f, 0.25f, 0, 0.75f}},    // All: the near faces over the far ones
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.surface);
+        material_properties material = plainMaterial(c.surface, {1, 1, 1, 0.5f});
+        material.diffuseTexture = map;
+        material.uvType = 5;
+        material.uvRepeat = {0.5f, 1};
+        const auto pixels = draw(material, 40, width / 2.0f, height / 2.0f, 0);
+        for (int y = height / 2 - 8; y < height / 2 + 8; y += 4)
+            for (int x = width / 2 - 8; x < width / 2 + 8; x += 4)
+                for (int k = 0; k < 4; ++k)
+                    EXPECT_NEAR(pixelAt(pixels, width, x, y)[k], c.rgba[k], 2e-3) << x << ", " << y << " channel " << k;
+        EXPECT_EQ(pixelAt(pixels, width, 2, 2)[3], 0.0f);
+    }
+}
+
+TEST_F(SphereDraw, FromInsideOnlyTheBackFacesShow) {
+    // A radius beyond the camera's distance puts the camera inside the sphere.
+    for (uint32_t surface : {2u, 3u, 1u}) {
+        SCOPED_TRACE(surface);
+        const auto pixels = draw(plainMaterial(surface, {0.2f, 0.4f, 0.6f, 0.5f}), 400, width / 2.0f, height / 2.0f, 0);
+        const float expected[4] = {0.1f, 0.2f, 0.3f, 0.5f};
+        for (size_t i = 0; i < pixels.size(); ++i)
+            ASSERT_NEAR(pixels[i], surface == 2 ? 0.0f : expected[i % 4], 2e-3) << "pixel " << i / 4;
+    }
+}
+
+TEST_F(SphereDraw, TheHemisphereKeepsTheTopHalfOfTheDisc) {
+    material_properties material = plainMaterial(1, {1, 1, 1, 1});
+    material.flattenBottom = 1;
+    const auto pixels = draw(material, 40, width / 2.0f, height / 2.0f, 0);
+    const float zoom = width * 50.0f / 36;
+    const double radius = zoom * 40 / std::sqrt(zoom * zoom - 40 * 40);
+    const coverage seen = coverageOf(pixels, width);
+    EXPECT_NEAR(seen.area, std::numbers::pi * radius * radius / 2, 2 * radius);
+    EXPECT_LT(seen.centerY, height / 2.0 - radius / 3) << "the half above the middle stays";
+    for (int y = height / 2 + 1; y < height; ++y)
+        for (int x = 0; x < width; ++x) ASSERT_EQ(pixelAt(pixels, width, x, y)[3], 0.0f) << x << ", " << y;
+}
+
+TEST_F(SphereDraw, TheUvModeSetsTheWrapOfTheFlatMapsAndTheCubeMapRepeats) {
+    GLuint maps[4] = {}, cube = 0;
+    onRenderer([&](Renderer&) {
+        glGenTextures(4, maps);
+        for (GLuint map : maps) {
+            glBindTexture(GL_TEXTURE_2D, map);
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, 1, 1, 0, GL_RGBA, GL_FLOAT, nullptr);
+        }
+        glGenTextures(1, &cube);
+        glBindTexture(GL_TEXTURE_CUBE_MAP, cube);
+        for (int face = 0; face < 6; ++face)
+            glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 0, GL_RGBA16F, 1, 1, 0, GL_RGBA, GL_FLOAT, nullptr);
+        for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_WRAP_R})
+            glTexParameteri(GL_TEXTURE_CUBE_MAP, wrap, GL_CLAMP_TO_EDGE);
+        glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+    });
+    const struct {
+        int uvMode;
+        GLint wrap;
+    } cases[] = {{2, GL_MIRRORED_REPEAT}, {1, GL_REPEAT}, {0, GL_MIRRORED_REPEAT}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.uvMode);
+        material_properties material = plainMaterial(2, {1, 1, 1, 1});
+        material.uvMode = c.uvMode;
+        material.diffuseTexture = maps[0];
+        material.glossinessTexture = maps[1];
+        material.illuminationTexture = maps[2];
+        material.normalTexture = maps[3];
+        material.environmentTexture = cube;
+        draw(material, 40, width / 2.0f, height / 2.0f, 0);
+        onRenderer([&](Renderer&) {
+            for (int unit = 0; unit < 4; ++unit) {
+                glActiveTexture(GL_TEXTURE0 + unit);
+                GLint bound = 0, s = 0, t = 0;
+                glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+                EXPECT_EQ(bound, static_cast<GLint>(maps[unit])) << "unit " << unit;
+                glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &s);
+                glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &t);
+                EXPECT_EQ(s, c.wrap) << "unit " << unit;
+                EXPECT_EQ(t, c.wrap) << "unit " << unit;
+            }
+            glActiveTexture(GL_TEXTURE4);
+            GLint bound = 0;
+            glGetIntegerv(GL_TEXTURE_BINDING_CUBE_MAP, &bound);
+            EXPECT_EQ(bound, static_cast<GLint>(cube));
+            for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_WRAP_R}) {
+                GLint value = 0;
+                glGetTexParameteriv(GL_TEXTURE_CUBE_MAP, wrap, &value);
+                EXPECT_EQ(value, GL_REPEAT);
+            }
+            glActiveTexture(GL_TEXTURE0);
+            EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        });
+    }
+}
+
 }  // namespace
