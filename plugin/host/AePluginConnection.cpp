@@ -16,7 +16,7 @@ void AePluginConnection::globalSetup(command_context&) {
     try {
         // Waits until the renderer thread has made its Renderer, so a GL start-up failure surfaces here.
         auto renderer = std::make_unique<SceneRenderer>();
-        // To come with the sphere mesh: renderer->sphereModel = renderer->loadSphereModel();
+        renderer->sphereModel = renderer->loadSphereModel();
         renderer_ = std::move(renderer);  // a front end of an earlier set-up is destroyed
     } catch (const std::exception& error) {
         throw qs_exception(std::string(product::displayName) + " failed to initialize with error:\n\n" +
@@ -51,7 +51,5 @@ PF_Handle AePluginConnection::sequenceResetup(command_context& context, PF_Handl
 void AePluginConnection::smartPreRender(command_context& context) {
     for (int id : {502, 504, 506, 517, 508}) checkoutLayerParam(context, id);
 }
-
-void AePluginConnection::smartRender(command_context&) {}
 
 void AePluginConnection::handleEvent(command_context&) {}

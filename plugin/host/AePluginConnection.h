@@ -32,6 +32,9 @@ protected:
 private:
     // The renderer thread, or null when global set-up could not start it.
     RendererThread* rendererThread() const;
+    // The clear, draw and composite of one motion-blur sample.
+    void drawSampleJobs();
 
+    float compositeCounter_ = 0;  // smart render's running sample count; 1 / it weights the next sample
     std::unique_ptr<SceneRenderer> renderer_;  // from global set-up to set-down
 };

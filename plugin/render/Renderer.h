@@ -1,14 +1,19 @@
-// The thread-side engine: made and destroyed on the renderer thread, it owns the GL context, the render
-// targets, the programs and the uniform buffers, and carries out the jobs.
+// The thread-side engine: made and destroyed on the renderer thread, it owns the GL context, the OpenCL
+// context, the render targets, the programs and the uniform buffers, and carries out the jobs.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "EnvironmentPasses.h"
 #include "GlContext.h"
+#include "OpenClContext.h"
+#include "OpenClOutput.h"
+#include "OpenClPrograms.h"
 #include "ProgramRegistry.h"
 #include "RenderTargetSet.h"
 #include "TextureStore.h"
+#include "mat4.h"
 #include "render_records.h"
 
 // The frame targets, kept from one frame to the next while the output size and sample count stay.
@@ -36,6 +41,20 @@ public:
 
     // sampleCount 0: no multisampling.
     void beginFrame(unsigned sampleCount, const render_data& frame);
+    void setRenderProperties(const render_properties& view);
+    void setLights(const std::vector<light_properties>& lights);
+    // Clears the sample target and sets the state the draws of a sample start from.
+    void clear();
+    // Into the sample target; surface 1 (All) draws the back faces, then the front faces blended over them.
+    void drawModel(const model_ref& model, const qssdk::mat4& modelMatrix, const material_properties& material);
+    // Resolves the sample target and blends it into the accumulation target with the weight (1 replaces it).
+    void compositeSample(float weight);
+    // The accumulation target into the frame's output buffer, un-premultiplied and raised to gamma.
+    void writeOutput(float gamma);
+
+    // A float texture of the host layer through the input kernel, with mipmaps; 0 for a layer without data
+    // or without pixels.
+    uint32_t uploadLayerTexture(const pixel_buffer& image);
     void deleteTexture(unsigned texture);
     // The environment layer's cube map with its roughness levels; 0 for texture 0.
     unsigned buildEnvironmentMap(unsigned texture);
@@ -50,14 +69,18 @@ private:
     void prepareTargets();
     environment_passes::pass_objects environmentPassObjects() const;
 
-    // Destroyed in the reverse order: the programs, then the render targets, the GL context last.
+    // Destroyed in the reverse order: the texture store, the kernels and programs, then the render
+    // targets, the OpenCL context, the GL context last.
     GlContext glContext_;
+    OpenClContext openCl_;
     RenderTargetSet renderTargetSet_;
     ProgramRegistry programs_;
+    OpenClObjectRegistry clObjects_;  // the program registry's OpenCL half
     TextureStore textureStore_;
 
     render_data frame_{};
     unsigned sampleCount_ = 0;
+    render_properties view_{};
     frame_targets targets_;
 
     uint32_t quadVertexArray_ = 0;
@@ -70,4 +93,7 @@ private:
     uint32_t equirectProgram_ = 0;
     uint32_t prefilterProgram_ = 0;
     uint32_t samplePointTexture_ = 0;
+
+    OpenClOutput clOutput_;  // the output buffer and the accumulation texture shared with OpenCL
+    pixel_kernels kernels_;  // input and output kernels for 32-, 16- and 8-bit channels
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "RendererThread.h"
+#include "layer_texture_cache.h"
 #include "mat4.h"
 #include "quaternion.h"
 #include "render_records.h"
@@ -20,6 +21,14 @@ public:
 
     RendererThread& thread() { return *thread_; }
 
+    // Inflates the sphere mesh here and uploads it on the renderer thread; the caller keeps the result in
+    // sphereModel. All zero when the renderer thread has ended.
+    model_ref loadSphereModel();
+    // Copies the view into renderProperties and hands that copy to the renderer.
+    void setRenderProperties(const render_properties& view);
+    // Draws the sphere with the object's placement and material, then composites it with the weight.
+    void drawSample(float weight);
+
     // What the gather and smart render fill for each sample, read by the jobs of the sample.
     model_ref sphereModel;
     render_properties renderProperties{};
@@ -30,6 +39,9 @@ public:
     float outputGamma = 0;  // 1 / the gamma parameter
     material_properties material{};
     std::vector<light_properties> lights;
+
+    // Kept here by smart render for the gather; the renderer does not read it.
+    layer_texture_cache* layerCache = nullptr;
 };
 
 // The model matrix of a sample (row vectors): scaled first, then rotated, then moved, so elements 12, 13

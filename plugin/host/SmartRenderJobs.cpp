@@ -1,0 +1,103 @@
+// AePluginConnection::smartRender: the frame's job sequence on the renderer thread.
+#include <functional>
+
+#include "AePluginConnection.h"
+#include "ParamRegistry.h"
+#include "ParameterGather.h"
+#include "Renderer.h"
+#include "SceneCapture.h"
+#include "SceneRenderer.h"
+#include "layer_texture_cache.h"
+#include "SmartRender.h"
+#include "Timing.h"
+
+namespace {
+
+// Puts the host's current time back and unlocks the sequence data however the frame ends.
+class frame_scope {
+public:
+    frame_scope(PF_InData& in) : in_(in), time_(in.current_time) {
+        if (in.sequence_data) cache_ = static_cast<layer_texture_cache*>(in.utils->host_lock_handle(in.sequence_data));
+    }
+    ~frame_scope() {
+        in_.current_time = time_;
+        if (cache_) in_.utils->host_unlock_handle(in_.sequence_data);
+    }
+    frame_scope(const frame_scope&) = delete;
+    frame_scope& operator=(const frame_scope&) = delete;
+
+    layer_texture_cache* cache() const { return cache_; }
+    A_long time() const { return time_; }
+
+private:
+    PF_InData& in_;
+    A_long time_;
+    layer_texture_cache* cache_ = nullptr;
+};
+
+}  // namespace
+
+void AePluginConnection::smartRender(command_context& context) {
+    if (!renderer_) {
+        context.err = PF_Interrupt_CANCEL;
+        return;
+    }
+    const int64_t t0 = timing::nowNanoseconds();
+    reserveParamTables();
+    PF_InData& in = *context.in_data;
+    frame_scope scope(in);
+    layer_texture_cache fallback{};  // an instance without sequence data keeps its textures for one frame only
+    layer_texture_cache& cache = scope.cache() ? *scope.cache() : fallback;
+
+    uint32_t samples = 1;
+    float shutter = 0;
+    motionBlurSettings(context, samples, shutter);
+    compositeCounter_ = 1.0f;
+    const int32_t choice = readIntParam(context, 2002);
+    const unsigned multisample = choice <= 1 ? 0u : 1u << (choice - 1);
+    renderer_->layerCache = &cache;
+
+    RendererThread& thread = renderer_->thread();
+    Renderer* renderer = thread.renderer();
+    thread.postAndWait(std::bind(&Renderer::beginFrame, renderer, multisample, std::cref(frame())));
+    OutputDebugStringA(qssdk::format_string("Input Render: %.2f ms\n", timing::elapsedMilliseconds(t0)).c_str());
+    const int64_t t1 = timing::nowNanoseconds();
+
+    for (uint32_t i = 0; i < samples; ++i) {
+        in.current_time = scope.time() + static_cast<A_long>(static_cast<float>(in.local_time_step) *
+                                                            (static_cast<float>(i) * shutter / static_cast<float>(samples)));
+        render_properties view{};
+        captureCamera(*this, view, context);
+        view.time = static_cast<float>(in.current_time) / static_cast<float>(in.time_scale);
+        renderer_->setRenderProperties(view);
+
+        gathered_parameters gathered;
+        gatherParameters(*this, *renderer_, gathered, context, cache);
+        renderer_->objectType = gathered.objectType;
+        renderer_->position[0] = gathered.position.x;
+        renderer_->position[1] = gathered.position.y;
+        renderer_->position[2] = gathered.position.z;
+        renderer_->position[3] = gathered.position.w;
+        renderer_->rotation = gathered.rotation;
+        renderer_->scale = gathered.scale;
+        renderer_->outputGamma = gathered.outputGamma;
+        renderer_->material = gathered.material;
+        renderer_->lights = std::move(gathered.lights);
+        thread.postAndWait(std::bind(&Renderer::setLights, renderer, std::cref(renderer_->lights)));
+        drawSampleJobs();
+    }
+    in.current_time = scope.time();
+    OutputDebugStringA(qssdk::format_string("Render: %.2f ms\n", timing::elapsedMilliseconds(t1)).c_str());
+
+    thread.postAndWait(std::bind(&Renderer::writeOutput, renderer, renderer_->outputGamma));
+    if (&cache == &fallback)
+        for (layer_cache_entry& entry : fallback.entries) thread.deleteTexture(entry.texture);
+    OutputDebugStringA(qssdk::format_string("Full Render: %.2f ms\n", timing::elapsedMilliseconds(t0)).c_str());
+}
+
+void AePluginConnection::drawSampleJobs() {
+    RendererThread& thread = renderer_->thread();
+    thread.postAndWait(std::bind(&Renderer::clear, thread.renderer()));
+    renderer_->drawSample(1.0f / compositeCounter_);
+    compositeCounter_ += 1.0f;
+}
