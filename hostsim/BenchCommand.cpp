@@ -27,6 +27,8 @@ namespace {
 
 constexpr int multisampling = 4;
 constexpr int blurSamples = 12;
+// Every frame is rendered at the same time, so repeated frames draw the same picture.
+constexpr double frameTime = 0;
 constexpr const char* diffuseLayer = "Diffuse Layer";
 constexpr const char* environmentLayer = "Environment Layer";
 
@@ -102,8 +104,7 @@ public:
 
     frame_times render(const scene_plan& plan) {
         debug_.clear();
-        const double seconds = frame_++ / host_.comp().frameRate;
-        const rendered_frame frame = host_.renderFrame({seconds, plan.bits, 1});
+        const rendered_frame frame = host_.renderFrame({frameTime, plan.bits, 1});
         if (frame.record.preRenderResult != PF_Err_NONE)
             throw std::runtime_error(std::string("scene ") + plan.id + ": SMART_PRE_RENDER failed with " +
                                      std::to_string(frame.record.preRenderResult));
@@ -118,7 +119,6 @@ public:
 private:
     SimulatedHost& host_;
     DebugOutput& debug_;
-    int frame_ = 0;
 };
 
 // Milliseconds of plain copies of `bytes` between two buffers that were touched first.
@@ -137,8 +137,7 @@ std::vector<double> memcpyTimes(uint64_t bytes, int copies) {
     return times;
 }
 
-scene_result measureScene(SimulatedHost& host, bench_run& run, const scene_plan& plan, const bench_layers& layers,
-                          int repetitions) {
+scene_result sceneRecord(const scene_plan& plan) {
     scene_result scene;
     scene.id = plan.id;
     char label[128];
@@ -154,10 +153,15 @@ scene_result measureScene(SimulatedHost& host, bench_run& run, const scene_plan&
     scene.stages = frameStages;
     if (plan.maps)
         for (const char* id : {"502", "517"}) scene.stages.push_back(std::string("Load Layer ") + id);
+    return scene;
+}
 
+// A few frames of one scene, after one that is not counted (targets of a new size, first use of a program).
+void measureFrames(SimulatedHost& host, bench_run& run, const scene_plan& plan, const bench_layers& layers, int frames,
+                   scene_result& scene) {
     configure(host, plan, layers);
-    run.render(plan);  // not counted: targets of a new size, first use of a program
-    for (int i = 0; i < repetitions; ++i) {
+    run.render(plan);
+    for (int i = 0; i < frames; ++i) {
         if (plan.freshLayers)  // the host reports the layers as changed: the effect uploads them again
             for (AEGP_LayerIDVal id : {layers.environment, layers.diffuse}) ++host.comp().layerById(id)->revision;
         const frame_times frame = run.render(plan);
@@ -167,12 +171,25 @@ scene_result measureScene(SimulatedHost& host, bench_run& run, const scene_plan&
             scene.fixedMs.push_back(frame.smartRender - it->second);
         scene.outputBytes = frame.outputBytes;
     }
-    scene.memcpyMs = memcpyTimes(scene.outputBytes, std::max(repetitions, 5));
     scene.memoryAfter = processMemory();
-    std::printf("bench: %s: %d frames, SMART_RENDER median %.2f ms\n", scene.label.c_str(), repetitions,
-                spreadOf(scene.smartRender).median);
-    std::fflush(stdout);
-    return scene;
+}
+
+// Every scene's frames, in rounds through all scenes: a change in the machine's load during the run then
+// touches every scene alike instead of the one that was rendering.
+std::vector<scene_result> measureScenes(SimulatedHost& host, bench_run& run, const std::vector<scene_plan>& plans,
+                                        const bench_layers& layers, int repetitions) {
+    std::vector<scene_result> scenes;
+    for (const scene_plan& plan : plans) scenes.push_back(sceneRecord(plan));
+    const int rounds = std::min(repetitions, 3);
+    for (int round = 0; round < rounds; ++round) {
+        // Frames of this round: the repetitions shared out, the first rounds taking any remainder.
+        const int frames = repetitions / rounds + (round < repetitions % rounds ? 1 : 0);
+        for (size_t i = 0; i < plans.size(); ++i) measureFrames(host, run, plans[i], layers, frames, scenes[i]);
+        std::printf("bench: round %d of %d done\n", round + 1, rounds);
+        std::fflush(stdout);
+    }
+    for (scene_result& scene : scenes) scene.memcpyMs = memcpyTimes(scene.outputBytes, std::max(repetitions, 5));
+    return scenes;
 }
 
 double parseNumber(const std::string& option, const std::string& text) {
@@ -216,9 +233,9 @@ const char* benchHelp() {
     return "usage: pellux-host bench [--quick] [--repeat N] [--scale F] [--json FILE]\n"
            "Renders fixed scenes through the effect (4x multisampling; 1920x1080, 960x540 and 3840x2160 at 8 bits;\n"
            "12 motion-blur samples; a 2048x1024 environment and a 2048x2048 diffuse layer, new and unchanged;\n"
-           "32-bit output), each scene once to warm up and then N times, and prints the median and range of the\n"
-           "SMART_RENDER call and of each stage the effect times, the global set-up time, the peak memory, and\n"
-           "the render path's targets with their ratios.\n"
+           "32-bit output) N times each, in up to three rounds through all scenes, each scene's frames of a round\n"
+           "after one to warm up. Prints the median and range of the SMART_RENDER call and of each stage the\n"
+           "effect times, the global set-up time, the peak memory, and the render path's targets with their ratios.\n"
            "  --quick       3 frames per scene instead of 9\n"
            "  --repeat N    N frames per scene\n"
            "  --scale F     every scene and layer at F times its size (F = 0.1 for a smoke run)\n"
@@ -256,9 +273,7 @@ int benchCommand(const std::vector<std::string>& args) {
         host.params().setRate("Rotation Y", 120);
         ok = sendStep(host, PF_Cmd_UPDATE_PARAMS_UI, "UPDATE_PARAMS_UI");
         bench_run run(host, debug);
-        if (ok)
-            for (const scene_plan& plan : scenePlans(options.scale))
-                report.scenes.push_back(measureScene(host, run, plan, layers, report.repetitions));
+        if (ok) report.scenes = measureScenes(host, run, scenePlans(options.scale), layers, report.repetitions);
     } catch (...) {
         host.send(PF_Cmd_SEQUENCE_SETDOWN);
         throw;
