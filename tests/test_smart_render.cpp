@@ -265,6 +265,9 @@ TEST_F(SmartRender, AnUnchangedLayerIsNotUploadedAgain) {
 
     render({2, 8, 1});
     EXPECT_EQ(loadedLayers(), std::vector<int>{});
+    render({2, 8, 2});
+    EXPECT_EQ(loadedLayers(), (std::vector<int>{502, 508})) << "at half resolution the layers are smaller";
+    EXPECT_EQ(cache().entries[0].width, 32u);
 }
 
 TEST_F(SmartRender, EachFrameReportsItsStageTimesOnceInOrder) {
@@ -375,7 +378,7 @@ TEST_F(SmartRender, MaterialValuesReachTheUnlitColour) {
     }
 }
 
-TEST_F(SmartRender, WithoutCompLightsTheDefaultLightsOrNothingLightsTheSphere) {
+TEST_F(SmartRender, TheDefaultLightsStandInOnlyWithoutCompLights) {
     const double radius = discRadius(defaultZoom(compWidth), scaledRadius);
     const int cx = compWidth / 2, cy = compHeight / 2;
     const int d = static_cast<int>(radius * 0.5);
@@ -395,6 +398,21 @@ TEST_F(SmartRender, WithoutCompLightsTheDefaultLightsOrNothingLightsTheSphere) {
                                  return p.a == 1.0f && std::max({p.r, p.g, p.b}) < 0.5f / 255;
                              }),
               "");
+
+    // A comp light takes their place whatever the check box says: an ambient light at 50 % alone.
+    hostsim::light_settings ambient;
+    ambient.type = AEGP_LightType_AMBIENT;
+    ambient.intensity = 50;
+    comp().addLight(ambient);
+    for (bool defaults : {false, true}) {
+        SCOPED_TRACE(defaults ? "Use Default Lights on" : "Use Default Lights off");
+        params().setCheckbox("Use Default Lights", defaults);
+        const Image even = render();
+        for (const rgba& p : {even.at(cx - d, cy - d), even.at(cx + d, cy + d)}) {
+            EXPECT_NEAR(p.r, 0.5f, 0.01f);
+            EXPECT_FLOAT_EQ(p.a, 1.0f);
+        }
+    }
 }
 
 // --- Images ---------------------------------------------------------------------------------------------
