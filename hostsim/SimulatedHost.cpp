@@ -122,8 +122,17 @@ rendered_frame SimulatedHost::renderFrame(const frame_request& request) {
 
     session.finishPreRender(dispatch(PF_Cmd_SMART_PRE_RENDER, &session.preRenderExtra(), in));
     // A host renders nothing after a failed pre-render.
-    if (session.record().preRenderResult == PF_Err_NONE)
-        session.finishRender(dispatch(PF_Cmd_SMART_RENDER, &session.renderExtra(), in));
+    if (session.record().preRenderResult == PF_Err_NONE) {
+        session.prepareLayerPixels();
+        LARGE_INTEGER frequency, start, end;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+        const PF_Err result = dispatch(PF_Cmd_SMART_RENDER, &session.renderExtra(), in);
+        QueryPerformanceCounter(&end);
+        session.finishRender(result);
+        session.record().renderMilliseconds =
+            static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+    }
     return rendered_frame{session.record(), session.takeOutput()};
 }
 

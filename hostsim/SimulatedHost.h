@@ -53,8 +53,8 @@ public:
 
     // Sends one command with the host's current state; keeps what the effect hands back.
     PF_Err send(PF_Cmd command, void* extra = nullptr);
-    // Renders one frame through SmartFX: SMART_PRE_RENDER, then (when it succeeded) SMART_RENDER, with the
-    // in_data of renderInData. The current time becomes the frame's.
+    // Renders one frame through SmartFX: SMART_PRE_RENDER, then (when it succeeded) the checked-out layers'
+    // pixels and SMART_RENDER, with the in_data of renderInData. The current time becomes the frame's.
     rendered_frame renderFrame(const frame_request& request);
     // The in_data the host sends with a frame's render commands: times in the comp's time scale,
     // downsample 1/N, the comp's pixel aspect, the effect layer's size at that resolution.

@@ -112,21 +112,26 @@ PF_Err SmartRenderSession::checkoutLayerPixels(A_long id, PF_EffectWorld** pixel
     if (refusePixels && refusePixels(id)) return PF_Err_OUT_OF_MEMORY;
     auto it = checkedOut_.find(id);
     if (it == checkedOut_.end()) return PF_Err_BAD_CALLBACK_PARAM;  // not checked out at pre-render
-    if (it->second == 0) {
-        auto& world = pixels_[id];
-        if (!world) world = std::make_unique<World>(width_, height_, request_.bitsPerChannel);
-        *pixels = &world->def();
-        return PF_Err_NONE;
-    }
-    const std::shared_ptr<const Image> image = scaledLayer(it->second);
-    if (!image) return PF_Err_NONE;  // an empty layer parameter has no pixels
-    auto& world = pixels_[id];
-    if (!world) {
-        world = std::make_unique<World>(image->width(), image->height(), request_.bitsPerChannel);
-        world->fill(*image);
-    }
-    *pixels = &world->def();
+    if (World* world = layerPixels(id, it->second)) *pixels = &world->def();
     return PF_Err_NONE;
+}
+
+void SmartRenderSession::prepareLayerPixels() {
+    for (const auto& [id, index] : checkedOut_) layerPixels(id, index);
+}
+
+World* SmartRenderSession::layerPixels(A_long id, PF_ParamIndex index) {
+    auto& world = pixels_[id];
+    if (world) return world.get();
+    if (index == 0) {
+        world = std::make_unique<World>(width_, height_, request_.bitsPerChannel);
+        return world.get();
+    }
+    const std::shared_ptr<const Image> image = scaledLayer(index);
+    if (!image) return nullptr;
+    world = std::make_unique<World>(image->width(), image->height(), request_.bitsPerChannel);
+    world->fill(*image);
+    return world.get();
 }
 
 PF_Err SmartRenderSession::checkinLayerPixels(A_long) { return PF_Err_NONE; }

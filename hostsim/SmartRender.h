@@ -24,6 +24,7 @@ struct frame_record {
     PF_Err preRenderResult = PF_Err_NONE;
     bool renderSent = false;  // SMART_RENDER follows only a pre-render that succeeded
     PF_Err renderResult = PF_Err_NONE;
+    double renderMilliseconds = 0;  // the SMART_RENDER call's wall time, as the host timed it
     PF_Rect resultRect{};     // as the effect's pre-render left them
     PF_Rect maxResultRect{};
     struct checkout {
@@ -55,6 +56,9 @@ public:
     // What the effect answered: the pre-render's result and rectangles (its data goes on to the render),
     // and the render's result.
     void finishPreRender(PF_Err result);
+    // Has the pixels of every layer the pre-render checked out ready, as a host renders them between the
+    // two commands, so the render's pixel checkouts only hand them over.
+    void prepareLayerPixels();
     void finishRender(PF_Err result);
 
     // The interface callbacks reach the session here.
@@ -69,6 +73,8 @@ public:
 
 private:
     std::shared_ptr<const Image> scaledLayer(PF_ParamIndex index);
+    // The pixels of one checkout, made on first use; null for an empty layer parameter.
+    World* layerPixels(A_long id, PF_ParamIndex index);
 
     frame_request request_;
     int width_, height_;

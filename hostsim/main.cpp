@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchCommand.h"
 #include "CommandSteps.h"
 #include "DemoScene.h"
 #include "ParamListing.h"
@@ -21,7 +22,8 @@ int usage() {
                  "usage: pellux-host COMMAND [OPTIONS]\n"
                  "  demo --out FILE     render the built-in scene through the effect and write it\n"
                  "  render ... --out FILE  render frames through the effect (render --help)\n"
-                 "  params              list the effect's parameters as the host receives them\n");
+                 "  params              list the effect's parameters as the host receives them\n"
+                 "  bench [--quick] [--json FILE]  measure the render path (bench --help)\n");
     return 2;
 }
 
@@ -49,6 +51,7 @@ int main(int argc, char** argv) {
         if (args[0] == "demo") return hostsim::demoCommand(rest);
         if (args[0] == "render") return hostsim::renderCommand(rest);
         if (args[0] == "params") return params();
+        if (args[0] == "bench") return hostsim::benchCommand(rest);
     } catch (const hostsim::usage_error& error) {
         std::fprintf(stderr, "pellux-host: %s\n", error.what());
         return 2;

@@ -71,14 +71,14 @@ void GlClImage::acquire() {
     cl.clEnqueueWriteImage(queue, image_, CL_TRUE, origin, region, 0, 0, pixels_.data(), 0, nullptr, nullptr);
 }
 
-void GlClImage::release() {
+void GlClImage::release(bool written) {
     const OpenClLibrary& cl = context_.cl();
     const cl_command_queue queue = context_.device().queue;
     if (context_.sharing() == GlClSharing::shared) {
         cl.clEnqueueReleaseGLObjects(queue, 1, &image_, 0, nullptr, nullptr);
         return;
     }
-    if (flags_ & CL_MEM_READ_ONLY) return;  // kernels could not have changed it
+    if ((flags_ & CL_MEM_READ_ONLY) || !written) return;  // kernels did not change it
     const size_t origin[3] = {0, 0, 0};
     const size_t region[3] = {static_cast<size_t>(width_), static_cast<size_t>(height_), 1};
     cl.clEnqueueReadImage(queue, image_, CL_TRUE, origin, region, 0, 0, pixels_.data(), 0, nullptr, nullptr);

@@ -19,9 +19,10 @@ public:
 
     cl_mem image() const { return image_; }
     // Enqueued on the context's queue. Copied: acquire uploads the texture when kernels may read the image,
-    // release waits for the queue and writes the image back when kernels may have written it.
+    // when kernels may have written the image, release waits for the queue and writes it back; `written`
+    // false says the kernels since acquire only read it, so there is nothing to write back.
     void acquire();
-    void release();
+    void release(bool written = true);
 
 private:
     const OpenClContext& context_;

@@ -38,7 +38,7 @@ void OpenClOutput::write(const pixel_kernels& kernels, const pixel_buffer& outpu
         cl.clSetKernelArg(kernel, 3, sizeof gamma, &gamma);
         const size_t global[2] = {output.width, output.height};
         cl.clEnqueueNDRangeKernel(queue, kernel, 2, nullptr, global, nullptr, 0, nullptr, nullptr);
-        image_->release();
+        image_->release(false);  // the output kernel only reads the accumulation
         cl.clEnqueueReadBuffer(queue, buffer_, CL_TRUE, 0, size_t{output.row_bytes} * output.height, output.data,
                                0, nullptr, nullptr);
         cl.clFinish(queue);
