@@ -1,5 +1,5 @@
-// Pictures the simulated host reads and writes: RGBA floats with premultiplied alpha, as the host keeps
-// its layers, loaded from PNG or JPEG and saved as PNG (8 or 16 bits) or as a float map.
+// Pictures the simulated host reads and writes: RGBA floats with premultiplied alpha (a World holds them
+// with straight colour), loaded from PNG or JPEG and saved as PNG (8 or 16 bits) or as a float map.
 #pragma once
 
 #include <string>

@@ -112,6 +112,7 @@ rendered_frame SimulatedHost::renderFrame(const frame_request& request) {
     const PF_InData in = renderInData(request);
     SmartRenderSession session(request, in.width, in.height,
                                [this](PF_ParamIndex index) { return layerParamImage(index); });
+    session.refusePixels = refuseLayerPixels;
     struct active_session {
         SmartRenderSession*& slot;
         ~active_session() { slot = nullptr; }

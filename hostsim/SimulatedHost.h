@@ -2,6 +2,7 @@
 // host application would, recording what the effect does.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,6 +99,9 @@ public:
     void setLayerParam(const param_ref& ref, AEGP_LayerIDVal id);
     // The picture behind a layer parameter now (null: none); index 0, the effect's own input, has none.
     std::shared_ptr<const Image> layerParamImage(PF_ParamIndex index) const;
+
+    // Handed to every frame's session: refuses the layer pixel checkouts it returns true for.
+    std::function<bool(A_long checkoutId)> refuseLayerPixels;
 
     // Interface callbacks reach the host here.
     PF_Err platformData(PF_PlatDataID which, void* data);

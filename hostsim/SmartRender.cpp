@@ -109,6 +109,7 @@ PF_Err SmartRenderSession::checkoutLayerPixels(A_long id, PF_EffectWorld** pixel
     record_.pixelCheckouts.push_back(id);
     if (!pixels) return PF_Err_BAD_CALLBACK_PARAM;
     *pixels = nullptr;
+    if (refusePixels && refusePixels(id)) return PF_Err_OUT_OF_MEMORY;
     auto it = checkedOut_.find(id);
     if (it == checkedOut_.end()) return PF_Err_BAD_CALLBACK_PARAM;  // not checked out at pre-render
     if (World* world = layerPixels(id, it->second)) *pixels = &world->def();

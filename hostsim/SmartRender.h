@@ -68,6 +68,9 @@ public:
     PF_Err checkinLayerPixels(A_long id);
     PF_Err checkoutOutput(PF_EffectWorld** output);
 
+    // Runs before every layer pixel checkout; returning true refuses it, as a host short of memory would.
+    std::function<bool(A_long id)> refusePixels;
+
 private:
     std::shared_ptr<const Image> scaledLayer(PF_ParamIndex index);
     // The pixels of one checkout, made on first use; null for an empty layer parameter.

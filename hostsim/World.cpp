@@ -36,7 +36,8 @@ void World::fill(const Image& image) {
         uint8_t* row = bytes_.data() + static_cast<size_t>(y) * def_.rowbytes;
         for (int x = 0; x < w; ++x) {
             const rgba& p = image.at(x, y);
-            const float argb[4] = {p.a, p.r, p.g, p.b};
+            const float unmultiply = p.a > 0 ? 1.0f / p.a : 0.0f;
+            const float argb[4] = {p.a, p.r * unmultiply, p.g * unmultiply, p.b * unmultiply};
             for (int c = 0; c < 4; ++c) {
                 if (bits_ == 8)
                     row[4 * x + c] = quantise<uint8_t>(argb[c], 255.0f);
@@ -60,7 +61,7 @@ rgba World::pixel(int x, int y) const {
         else
             argb[c] = reinterpret_cast<const float*>(row)[4 * x + c];
     }
-    return rgba{argb[1], argb[2], argb[3], argb[0]};
+    return rgba{argb[1] * argb[0], argb[2] * argb[0], argb[3] * argb[0], argb[0]};
 }
 
 Image World::toImage() const {

@@ -1,5 +1,7 @@
 // A host-owned image buffer in the host's layout (rows of alpha, red, green, blue at 8, 16 or 32 bits per
-// channel), as handed to the effect for its input, its output and its layer checkouts.
+// channel), as handed to the effect for its input, its output and its layer checkouts. The host's buffers
+// hold straight colour (not multiplied by alpha); fill and pixel convert from and to the premultiplied
+// pictures of Image.
 #pragma once
 
 #include <cstdint>

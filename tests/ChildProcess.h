@@ -1,5 +1,5 @@
-// Runs a program of the build as a child process and collects its standard output and error (merged),
-// its exit code, and whether it had to be stopped for running too long.
+// Runs a program of the build as a child process and collects its standard output and error (merged, or
+// the output alone), its exit code, and whether it had to be stopped for running too long.
 #pragma once
 
 #include <string>
@@ -12,19 +12,20 @@ struct child_result {
     bool timedOut = false;
 };
 
-inline child_result runChild(std::wstring commandLine, DWORD timeoutMs = 60000) {
+inline child_result runChild(std::wstring commandLine, DWORD timeoutMs = 60000, bool withErrors = true) {
     child_result result;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {~0u, "cannot make a pipe", false};
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    HANDLE nul = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
+    HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nul;
     startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdError = withErrors ? writeEnd : nul;
     PROCESS_INFORMATION process{};
     const BOOL started =
         CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);

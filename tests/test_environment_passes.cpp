@@ -57,7 +57,7 @@ std::vector<float> readFace(GLuint texture, int face, int level) {
 
 const float* at(const std::vector<float>& pixels, int width, int x, int y) { return &pixels[(y * width + x) * 4]; }
 
-// GL's own cube-map addressing (the major-axis table of the GL specification): the direction that
+// GL's own cube-map addressing (its major-axis table): the direction that
 // reads face f at texture coordinates (s, t), t counting texel rows.
 std::array<double, 3> cubeDirection(int face, double s, double t) {
     const double sc = 2 * s - 1, tc = 2 * t - 1;

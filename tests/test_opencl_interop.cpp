@@ -7,6 +7,7 @@
 #include <cstring>
 #include <regex>
 
+#include "HostChannel.h"
 #include "DebugOutput.h"
 #include "GlClImage.h"
 #include "OpenClLayerUpload.h"
@@ -126,18 +127,6 @@ const host_output expectedOutputs[] = {
     {2, {{16383, 16383, 16383, 16383}, {32767, 32767, 32767, 32767}, {0, 8191, 16383, 24575}, {0, 0, 0, 0}}},
     {4, {{0.5, 0.5, 0.5, 0.5}, {1, 1, 1, 1}, {0, 0.25, 0.5, 0.75}, {0, 0, 0, 0}}},
 };
-
-double hostChannel(const std::vector<uint8_t>& bytes, size_t offset, uint32_t bpc) {
-    if (bpc == 1) return bytes[offset];
-    if (bpc == 2) {
-        uint16_t v;
-        std::memcpy(&v, &bytes[offset], 2);
-        return v;
-    }
-    float v;
-    std::memcpy(&v, &bytes[offset], 4);
-    return v;
-}
 
 TEST_F(GlClInterop, WriteOutputConvertsTheAccumulationTextureIntoTheHostBuffer) {
     const GLuint accumulation = makeTexture(2, 2, outputPixels);

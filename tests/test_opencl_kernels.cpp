@@ -3,6 +3,7 @@
 #include <cstring>
 #include <random>
 
+#include "HostChannel.h"
 #include "DebugOutput.h"
 #include "OpenClTestContext.h"
 #include "shader_compile_exception.h"
@@ -10,18 +11,6 @@
 namespace {
 
 constexpr uint8_t untouched = 0xA5;  // fills buffers so that bytes a kernel must not write can be checked
-
-double readChannel(const std::vector<uint8_t>& bytes, size_t offset, uint32_t bpc) {
-    if (bpc == 1) return bytes[offset];
-    if (bpc == 2) {
-        uint16_t v;
-        std::memcpy(&v, &bytes[offset], 2);
-        return v;
-    }
-    float v;
-    std::memcpy(&v, &bytes[offset], 4);
-    return v;
-}
 
 void writeChannel(std::vector<uint8_t>& bytes, size_t offset, uint32_t bpc, double value) {
     if (bpc == 1) {
@@ -101,9 +90,9 @@ TEST_F(PixelKernels, OutputConvertsPerChannelWidth) {
             runOutput(c.bpc, {c.rgba, c.rgba + 4}, 1, 1, 4 * c.bpc, c.gamma);
         for (int k = 0; k < 4; ++k) {
             if (c.bpc == 4)
-                EXPECT_NEAR(readChannel(out, k * c.bpc, c.bpc), c.argb[k], 1e-5) << "channel " << k;
+                EXPECT_NEAR(hostChannel(out, k * c.bpc, c.bpc), c.argb[k], 1e-5) << "channel " << k;
             else
-                EXPECT_EQ(readChannel(out, k * c.bpc, c.bpc), c.argb[k]) << "channel " << k;
+                EXPECT_EQ(hostChannel(out, k * c.bpc, c.bpc), c.argb[k]) << "channel " << k;
         }
     }
 }
@@ -125,9 +114,9 @@ TEST_F(PixelKernels, OutputHonoursRowBytesAndLeavesThePaddingAlone) {
             for (size_t x = 0; x < width; ++x) {
                 const float* p = &rgba[(y * width + x) * 4];
                 const size_t at = y * rowBytes + x * 4 * bpc;
-                EXPECT_NEAR(readChannel(out, at, bpc), scale, bpc == 4 ? 1e-6 : 1) << x << "," << y;
-                EXPECT_NEAR(readChannel(out, at + bpc, bpc), p[0] * scale, bpc == 4 ? 1e-5 : 1) << x << "," << y;
-                EXPECT_NEAR(readChannel(out, at + 3 * bpc, bpc), p[2] * scale, bpc == 4 ? 1e-5 : 1) << x << "," << y;
+                EXPECT_NEAR(hostChannel(out, at, bpc), scale, bpc == 4 ? 1e-6 : 1) << x << "," << y;
+                EXPECT_NEAR(hostChannel(out, at + bpc, bpc), p[0] * scale, bpc == 4 ? 1e-5 : 1) << x << "," << y;
+                EXPECT_NEAR(hostChannel(out, at + 3 * bpc, bpc), p[2] * scale, bpc == 4 ? 1e-5 : 1) << x << "," << y;
             }
             for (size_t b = width * 4 * bpc; b < rowBytes; ++b)
                 EXPECT_EQ(out[y * rowBytes + b], untouched) << "padding byte " << b << " of row " << y;
@@ -183,8 +172,8 @@ TEST_F(PixelKernels, InputThenOutputGivesTheImageBack) {
                 for (int k = 0; k < 4; ++k) {
                     const size_t at = y * rowBytes + (x * 4 + k) * bpc;
                     // 16-bit full scale (32768) comes back as 32767.
-                    const double expected = std::min(readChannel(host, at, bpc), bpc == 2 ? 32767.0 : 1e9);
-                    EXPECT_NEAR(readChannel(back, at, bpc), expected, bpc == 4 ? 1e-6 : 1)
+                    const double expected = std::min(hostChannel(host, at, bpc), bpc == 2 ? 32767.0 : 1e9);
+                    EXPECT_NEAR(hostChannel(back, at, bpc), expected, bpc == 4 ? 1e-6 : 1)
                         << "pixel " << x << "," << y << " channel " << k;
                 }
             }

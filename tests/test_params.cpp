@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "HostFixture.h"
 #include "ParamListing.h"
 
@@ -367,34 +368,10 @@ TEST_F(Params, TheHostHandsOutSetValuesInItsOwnUnits) {
 
 // ./pellux params: the listing of the host's program, one line per parameter, every field present.
 TEST_F(Params, ThePelluxHostProgramListsTheParameters) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nul;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = nul;
-    PROCESS_INFORMATION process{};
-    std::wstring command = L"pellux-host.exe params";
-    ASSERT_TRUE(
-        CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process));
-    CloseHandle(writeEnd);
-    CloseHandle(nul);
-    std::string output;
-    char buffer[4096];
-    DWORD count = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &count, nullptr) && count > 0) output.append(buffer, count);
-    CloseHandle(readEnd);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-
+    const child_result child = runChild(L"pellux-host.exe params", 60000, false);
+    ASSERT_FALSE(child.timedOut);
+    const DWORD exitCode = child.exitCode;
+    const std::string& output = child.output;
     EXPECT_EQ(exitCode, 0u);
     EXPECT_EQ(output, hostsim::paramListing(host->params()));
     std::istringstream lines(output);

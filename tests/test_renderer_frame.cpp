@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "HostChannel.h"
 #include "DebugOutput.h"
 #include "Renderer.h"
 #include "SceneRenderer.h"
@@ -103,19 +104,6 @@ TEST_F(RendererFrame, TheAccumulationTargetHoldsTheMeanOfTheSamples) {
         }
     }
     EXPECT_TRUE(watcher.seen().empty());
-}
-
-// A host channel as a number: 8- and 16-bit codes, or the float.
-double hostChannel(const std::vector<uint8_t>& buffer, size_t at, uint32_t bytesPerChannel) {
-    if (bytesPerChannel == 1) return buffer[at];
-    if (bytesPerChannel == 2) {
-        uint16_t v;
-        std::memcpy(&v, &buffer[at], 2);
-        return v;
-    }
-    float v;
-    std::memcpy(&v, &buffer[at], 4);
-    return v;
 }
 
 // The output kernel's arithmetic on one premultiplied pixel: (alpha, red, green, blue) in host units.

@@ -44,4 +44,25 @@ TEST_F(RendererStartFailure, SequenceDataStillWorksWithoutARenderer) {
     EXPECT_EQ(host->handles().liveCount(), 1u) << "only the global data is left";
 }
 
+TEST_F(RendererStartFailure, SmartRenderWithoutARendererCancelsTheFrame) {
+    host->comp().width = 64;
+    host->comp().height = 32;
+    ASSERT_EQ(host->send(PF_Cmd_GLOBAL_SETUP), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    ASSERT_EQ(host->dialogs().seen().size(), 1u) << "the failed set-up was reported";
+    ASSERT_EQ(host->send(PF_Cmd_PARAMS_SETUP), PF_Err_NONE);
+    ASSERT_EQ(host->send(PF_Cmd_SEQUENCE_SETUP), PF_Err_NONE);
+
+    const hostsim::rendered_frame frame = host->renderFrame({0, 8, 1});
+    EXPECT_EQ(frame.record.preRenderResult, PF_Err_NONE);
+    EXPECT_TRUE(frame.record.renderSent);
+    EXPECT_EQ(frame.record.renderResult, PF_Interrupt_CANCEL);
+    bool untouched = true;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x) untouched = untouched && frame.output->pixel(x, y).a == 0.0f;
+    EXPECT_TRUE(untouched) << "nothing is drawn";
+    EXPECT_EQ(host->dialogs().seen().size(), 1u) << "a cancelled frame shows no popup";
+    EXPECT_EQ(host->handles().lockCount(host->sequenceData()), 0u);
+    ASSERT_EQ(host->send(PF_Cmd_SEQUENCE_SETDOWN), PF_Err_NONE);
+}
+
 }  // namespace

@@ -30,7 +30,8 @@ PF_EffectWorld* checkoutWorld(AePlugin& effect, command_context& context, A_long
     const PF_Err err = checkoutId >= 0
                            ? extra->cb->checkout_layer_pixels(context.in_data->effect_ref, checkoutId, &world)
                            : extra->cb->checkout_output(context.in_data->effect_ref, &world);
-    context.err = err;
+    // Only a failure is kept: a later checkout that succeeds must not hide an earlier one from the host.
+    if (err != PF_Err_NONE) context.err = err;
     if (err != PF_Err_NONE || !world) {
         buffer.row_bytes = 0;
         buffer.bytes_per_channel = 1;

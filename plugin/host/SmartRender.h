@@ -5,8 +5,8 @@
 #include "ae_smartfx.h"
 #include "render_records.h"
 
-// Checks out a layer's pixels (id >= 0) or the output (id < 0) into `buffer`; the host's error goes to the
-// context. Null on failure, with `buffer` left empty.
+// Checks out a layer's pixels (id >= 0) or the output (id < 0) into `buffer`; a host error goes to the
+// context (a success leaves the context's error as it was). Null on failure, with `buffer` left empty.
 PF_EffectWorld* checkoutWorld(AePlugin& effect, command_context& context, A_long checkoutId, pixel_buffer& buffer);
 
 // Command 23 before smartPreRender: the input checkout and the result rectangles.

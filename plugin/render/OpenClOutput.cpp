@@ -1,19 +1,7 @@
 #include "OpenClOutput.h"
 
+#include "Timing.h"
 #include "format_string.h"
-
-namespace {
-
-int64_t nowNanoseconds() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    const int64_t seconds = counter.QuadPart / frequency.QuadPart;
-    const int64_t rest = counter.QuadPart % frequency.QuadPart;
-    return seconds * 1000000000 + rest * 1000000000 / frequency.QuadPart;
-}
-
-}  // namespace
 
 OpenClOutput::~OpenClOutput() {
     if (buffer_) context_.cl().clReleaseMemObject(buffer_);
@@ -40,7 +28,7 @@ void OpenClOutput::rebuild(unsigned accumulationTexture, uint32_t rowBytes, uint
 
 void OpenClOutput::write(const pixel_kernels& kernels, const pixel_buffer& output, int32_t bytesPerChannel,
                          float gamma) {
-    const int64_t start = nowNanoseconds();
+    const int64_t start = timing::nowNanoseconds();
     const OpenClLibrary& cl = context_.cl();
     const cl_command_queue queue = context_.device().queue;
     const int index = pixelKernelIndex(static_cast<uint32_t>(bytesPerChannel));
@@ -55,7 +43,5 @@ void OpenClOutput::write(const pixel_kernels& kernels, const pixel_buffer& outpu
                                0, nullptr, nullptr);
         cl.clFinish(queue);
     }
-    const int64_t microseconds = (nowNanoseconds() - start) / 1000;
-    OutputDebugStringA(
-        qssdk::format_string("Output Render: %.2f ms\n", static_cast<double>(microseconds) / 1000.0).c_str());
+    OutputDebugStringA(qssdk::format_string("Output Render: %.2f ms\n", timing::elapsedMilliseconds(start)).c_str());
 }

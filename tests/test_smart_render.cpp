@@ -1,0 +1,549 @@
+// Whole frames through the simulated host and the real plug-in: the motion-blur samples and their weights,
+// the layer cache across frames, the stage timings, a job that fails, the gathered values as they show in
+// the picture, the default camera's disc, and reference pictures of a few looks.
+//
+// The reference pictures are tests/reference/*.png. After a deliberate change of the look, write them anew
+// with
+//     PELLUX_REGENERATE_REFERENCES=1 ./pellux test -R SmartRenderReference
+// look at every picture, and commit them with the change.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "DebugOutput.h"
+#include "HostFixture.h"
+#include "layer_texture_cache.h"
+
+namespace {
+
+using hostsim::Image;
+using hostsim::rgba;
+
+// A quarter of full HD keeps llvmpipe quick; the sphere's radius is scaled with it (200 x 480 / 1920).
+constexpr int compWidth = 480, compHeight = 270;
+constexpr double scaledRadius = 50;
+
+// The host's default camera: a 50 mm lens on 36 mm film across the comp's width, at the zoom distance in
+// front of the comp's centre. A sphere of radius R at the centre shows as the disc its tangent cone cuts.
+double defaultZoom(int width) { return width * 50.0 / 36.0; }
+double discRadius(double zoom, double radius) { return zoom * radius / std::sqrt(zoom * zoom - radius * radius); }
+
+// The covered area and its centre, from the alpha of every pixel.
+struct disc_measure {
+    double area = 0, centerX = 0, centerY = 0;
+    double radius() const { return std::sqrt(area / 3.14159265358979323846); }
+};
+
+disc_measure measureDisc(const Image& image) {
+    disc_measure m;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const double a = image.at(x, y).a;
+            m.area += a;
+            m.centerX += a * (x + 0.5);
+            m.centerY += a * (y + 0.5);
+        }
+    if (m.area > 0) {
+        m.centerX /= m.area;
+        m.centerY /= m.area;
+    }
+    return m;
+}
+
+// Pixels (by their centres' distance from the disc's centre) that break `expected`, as text for a failure.
+std::string ringMismatches(const Image& image, double centerX, double centerY,
+                           const std::function<bool(double distance, const rgba&)>& expected) {
+    std::ostringstream text;
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const double distance = std::hypot(x + 0.5 - centerX, y + 0.5 - centerY);
+            const rgba& p = image.at(x, y);
+            if (expected(distance, p)) continue;
+            if (count++ < 5)
+                text << "(" << x << ", " << y << ") at " << distance << ": alpha " << p.a << " red " << p.r << "; ";
+        }
+    if (count == 0) return {};
+    return std::to_string(count) + " pixels, first " + text.str();
+}
+
+struct difference {
+    float max = 0;
+    double mean = 0;
+};
+
+// Per channel of the premultiplied pixels.
+difference compare(const Image& a, const Image& b) {
+    difference d;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const rgba &p = a.at(x, y), &q = b.at(x, y);
+            for (float v : {p.r - q.r, p.g - q.g, p.b - q.b, p.a - q.a}) {
+                d.max = std::max(d.max, std::abs(v));
+                d.mean += std::abs(v);
+            }
+        }
+    d.mean /= 4.0 * a.width() * a.height();
+    return d;
+}
+
+PF_Pixel argb(A_u_char a, A_u_char r, A_u_char g, A_u_char b) { return PF_Pixel{a, r, g, b}; }
+
+// Checks in two colours, opaque.
+Image checker(int width, int height, rgba one, rgba two) {
+    Image image(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.at(x, y) = ((x / 8 + y / 8) % 2) ? one : two;
+    return image;
+}
+
+// A frame of the real effect, set up as the host does before the first render; values by name.
+class SmartRender : public HostTest {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        host->comp().width = compWidth;
+        host->comp().height = compHeight;
+        host->comp().effectLayer().motionBlur = true;
+        ASSERT_EQ(host->send(PF_Cmd_GLOBAL_SETUP), PF_Err_NONE);
+        ASSERT_EQ(host->send(PF_Cmd_PARAMS_SETUP), PF_Err_NONE);
+        ASSERT_EQ(host->send(PF_Cmd_SEQUENCE_SETUP), PF_Err_NONE);
+        params().setFloat("Radius", scaledRadius);
+        // Exact values: no multisampled edges and no output gamma, unless a test asks for them.
+        params().setPopup("Multisampling", 1);
+        params().setFloat("Gamma", 1);
+    }
+    void TearDown() override {
+        if (host) params().refuseCheckout = nullptr;
+        if (host && host->sequenceData()) {
+            EXPECT_EQ(host->send(PF_Cmd_SEQUENCE_SETDOWN), PF_Err_NONE);
+        }
+        HostTest::TearDown();
+    }
+
+    hostsim::ParamStore& params() { return host->params(); }
+    hostsim::Comp& comp() { return host->comp(); }
+
+    // One frame after the user changed values: UPDATE_PARAMS_UI, then the SmartFX commands. The debugger
+    // lines and the parameter checkouts are those of the frame alone.
+    hostsim::rendered_frame renderFrame(hostsim::frame_request request) {
+        EXPECT_EQ(host->send(PF_Cmd_UPDATE_PARAMS_UI), PF_Err_NONE);
+        debug.clear();
+        params().clearCheckouts();
+        return host->renderFrame(request);
+    }
+    Image render(hostsim::frame_request request = {0, 32, 1}) {
+        hostsim::rendered_frame frame = renderFrame(request);
+        EXPECT_EQ(frame.record.preRenderResult, PF_Err_NONE);
+        EXPECT_EQ(frame.record.renderResult, PF_Err_NONE);
+        return frame.output->toImage();
+    }
+
+    // The times of the frame's checkouts of a parameter, in order.
+    std::vector<A_long> checkoutTimes(const char* name) {
+        const PF_ParamIndex index = params().indexOf(name);
+        std::vector<A_long> times;
+        for (const hostsim::checkout_record& c : params().checkouts())
+            if (c.index == index) times.push_back(c.time);
+        return times;
+    }
+    // The layer ids of the frame's "Load Layer" lines, in order.
+    std::vector<int> loadedLayers() {
+        std::vector<int> ids;
+        const std::regex line("Load Layer ([0-9]+): [0-9]+\\.[0-9]{2} ms");
+        std::smatch match;
+        for (const std::string& text : debug.lines())
+            if (std::regex_match(text, match, line)) ids.push_back(std::stoi(match[1]));
+        return ids;
+    }
+    const layer_texture_cache& cache() { return *static_cast<const layer_texture_cache*>(*host->sequenceData()); }
+
+    A_long hostTime(double seconds) { return static_cast<A_long>(std::lround(seconds * comp().timeScale())); }
+    rgba center(const Image& image) { return image.at(image.width() / 2, image.height() / 2); }
+
+    hostsim::DebugOutput debug;
+};
+
+// --- Smart render ---------------------------------------------------------------------------------------
+
+TEST_F(SmartRender, MotionBlurSamplesTheShutterAndAveragesTheSamples) {
+    // The radius shrinks while the shutter is open, so each sample draws a smaller disc: the picture is
+    // their mean, rings whose alpha steps by 1/N, and the radius is read once per sample at its time.
+    const double frameSeconds = 1, radiusAtFrame = 60, shrink = 1500;  // world units per second
+    params().setFloat("Radius", radiusAtFrame + shrink * frameSeconds);
+    params().setRate("Radius", -shrink);
+    params().setCheckbox("Unlit Only", true);
+
+    const struct {
+        const char* name;
+        A_long mode;  // "Motion Blur": 1 Comp Settings, 2 On, 3 Off
+        double samples, shutterAngle;
+        bool compSwitch;  // the comp's switch; the effect layer's is on
+        double compShutterAngle;
+        std::vector<A_long> offsets;  // from the frame's time, in the host's units (one frame is 100)
+    } cases[] = {
+        {"Off", 3, 6, 180, true, 180, {0}},
+        {"On, 6 samples, 180 degrees", 2, 6, 180, false, 180, {0, 8, 16, 25, 33, 41}},
+        {"On, 6.5 samples", 2, 6.5, 180, false, 180, {0, 7, 14, 21, 28, 35, 42}},
+        {"On, 6.49 samples", 2, 6.49, 180, false, 180, {0, 8, 16, 25, 33, 41}},
+        {"Comp Settings, the comp's switch off", 1, 6, 180, false, 180, {0}},
+        {"Comp Settings, both switches on: the comp's shutter", 1, 6, 180, true, 360, {0, 16, 33, 50, 66, 83}},
+    };
+    const double zoom = defaultZoom(compWidth);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        params().setPopup("Motion Blur", c.mode);
+        params().setFloat("Motion Blur Samples", c.samples);
+        params().setFloat("Shutter Angle", c.shutterAngle);
+        comp().motionBlur = c.compSwitch;
+        comp().shutterAngle = c.compShutterAngle;
+        const Image image = render({frameSeconds, 32, 1});
+
+        std::vector<A_long> expectedTimes;
+        std::vector<double> radii;  // of the discs the samples draw, in pixels
+        for (A_long offset : c.offsets) {
+            expectedTimes.push_back(hostTime(frameSeconds) + offset);
+            const double seconds = static_cast<double>(expectedTimes.back()) / comp().timeScale();
+            radii.push_back(discRadius(zoom, radiusAtFrame + shrink * (frameSeconds - seconds)));
+        }
+        EXPECT_EQ(checkoutTimes("Radius"), expectedTimes);
+        EXPECT_EQ(host->lastInData().current_time, hostTime(frameSeconds)) << "the frame's time is put back";
+
+        // Weights 1, 1/2, ... 1/N make the mean: a pixel inside k of the N discs has alpha k / N.
+        const double n = static_cast<double>(radii.size());
+        const std::string wrong = ringMismatches(
+            image, compWidth / 2.0, compHeight / 2.0, [&](double distance, const rgba& p) {
+                for (double r : radii)
+                    if (std::abs(distance - r) < 1) return true;  // an edge pixel: not checked
+                const double inside = static_cast<double>(std::count_if(
+                    radii.begin(), radii.end(), [&](double r) { return distance < r; }));
+                return std::abs(p.a - inside / n) < 0.01 && std::abs(p.r - p.a) < 0.01;
+            });
+        EXPECT_EQ(wrong, "");
+    }
+}
+
+TEST_F(SmartRender, AnUnchangedLayerIsNotUploadedAgain) {
+    hostsim::comp_layer& planet = comp().addImage("Planet", checker(64, 32, {1, 0, 0, 1}, {0, 0, 1, 1}));
+    const hostsim::comp_layer& ridges = comp().addImage("Ridges", checker(64, 32, {1, 1, 1, 1}, {0, 0, 0, 1}));
+    host->setLayerParam("Diffuse Layer", planet.id);
+    host->setLayerParam("Bump Map Layer", ridges.id);
+    params().setPopup("Motion Blur", 2);  // six samples: still one upload a layer
+
+    render({1, 8, 1});
+    EXPECT_EQ(loadedLayers(), (std::vector<int>{502, 508}));
+    const layer_texture_cache first = cache();
+    EXPECT_NE(first.entries[0].texture, 0u);
+    EXPECT_NE(first.entries[3].texture, 0u);
+    EXPECT_EQ(first.entries[3].mode, 1u) << "a height map becomes a normal map";
+
+    for (double seconds : {1.0, 2.0}) {
+        SCOPED_TRACE(seconds);
+        render({seconds, 8, 1});
+        EXPECT_EQ(loadedLayers(), std::vector<int>{}) << "nothing changed";
+        for (int i = 0; i < layerCacheEntries; ++i) {
+            EXPECT_EQ(cache().entries[i].texture, first.entries[i].texture) << "entry " << i;
+            EXPECT_EQ(std::memcmp(&cache().entries[i].state, &first.entries[i].state, sizeof(PF_State)), 0)
+                << "the host's state token of entry " << i;
+        }
+    }
+
+    ++planet.revision;  // the layer's content changed
+    render({2, 8, 1});
+    EXPECT_EQ(loadedLayers(), std::vector<int>{502});
+    EXPECT_NE(std::memcmp(&cache().entries[0].state, &first.entries[0].state, sizeof(PF_State)), 0);
+
+    params().setCheckbox("Use Normal Map", true);  // the same bump layer, read another way
+    render({2, 8, 1});
+    EXPECT_EQ(loadedLayers(), std::vector<int>{508});
+    EXPECT_EQ(cache().entries[3].mode, 0u);
+
+    render({2, 8, 1});
+    EXPECT_EQ(loadedLayers(), std::vector<int>{});
+    render({2, 8, 2});
+    EXPECT_EQ(loadedLayers(), (std::vector<int>{502, 508})) << "at half resolution the layers are smaller";
+    EXPECT_EQ(cache().entries[0].width, 32u);
+}
+
+TEST_F(SmartRender, EachFrameReportsItsStageTimesOnceInOrder) {
+    host->setLayerParam("Diffuse Layer", comp().addImage("Planet", Image(16, 8, {1, 1, 1, 1})).id);
+    params().setPopup("Motion Blur", 2);
+    params().setFloat("Motion Blur Samples", 3);
+    const std::regex timing("(Input Render|Render|Output Render|Full Render|Load Layer 502): [0-9]+\\.[0-9]{2} ms");
+    const std::vector<std::vector<std::string>> expected = {
+        {"Input Render", "Load Layer 502", "Render", "Output Render", "Full Render"},
+        {"Input Render", "Render", "Output Render", "Full Render"},  // the layer is kept
+    };
+    for (const std::vector<std::string>& stages : expected) {
+        render();
+        std::vector<std::string> seen;
+        std::smatch match;
+        for (const std::string& line : debug.lines()) {
+            EXPECT_TRUE(std::regex_match(line, match, timing)) << line;
+            if (!match.empty()) seen.push_back(match[1]);
+        }
+        EXPECT_EQ(seen, stages);
+    }
+}
+
+TEST_F(SmartRender, AJobThatThrowsPutsTheTimeBackAndUnlocksTheSequenceData) {
+    // A layer wider than any texture the driver makes: its upload job throws. The host hands it out only
+    // once the effect reads values at a later sample's time, so the job fails with current_time moved.
+    const hostsim::comp_layer& wide = comp().addImage("Too Wide", Image(40000, 1, {1, 1, 1, 1}));
+    params().setPopup("Motion Blur", 2);
+    const A_long frameTime = hostTime(1);
+    bool switched = false;
+    params().refuseCheckout = [&](PF_ParamIndex) {
+        if (!switched && params().checkouts().back().time > frameTime) {
+            host->setLayerParam("Diffuse Layer", wide.id);
+            switched = true;
+        }
+        return false;  // a spy: refuses nothing
+    };
+    const hostsim::rendered_frame frame = renderFrame({1, 8, 1});
+    params().refuseCheckout = nullptr;
+
+    ASSERT_TRUE(switched) << "the frame never reached a second sample";
+    ASSERT_GT(params().checkouts().back().time, frameTime) << "the frame ended in a later sample";
+    EXPECT_EQ(frame.record.renderResult, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    EXPECT_EQ(host->lastInData().current_time, frameTime);
+    EXPECT_EQ(host->handles().lockCount(host->sequenceData()), 0u);
+    const auto windows = host->dialogs().seen();
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(windows[0].title, "QS Pellux Exception");
+    EXPECT_EQ(windows[0].text, "failed to share a GL texture with OpenCL");
+
+    // The renderer thread has ended: later frames draw nothing but still come back.
+    host->setLayerParam("Diffuse Layer", 0);
+    const hostsim::rendered_frame next = renderFrame({1, 8, 1});
+    EXPECT_EQ(next.record.renderResult, PF_Err_NONE);
+    EXPECT_EQ(host->handles().lockCount(host->sequenceData()), 0u);
+    EXPECT_EQ(host->dialogs().seen().size(), 1u);
+}
+
+TEST_F(SmartRender, AFailedMapCheckoutIsReturnedWhenTheFrameEnds) {
+    params().setCheckbox("Unlit Only", true);
+    host->setLayerParam("Diffuse Layer", comp().addImage("Planet", Image(16, 8, {0, 0, 1, 1})).id);
+    host->setLayerParam("Bump Map Layer", comp().addImage("Ridges", Image(16, 8, {1, 1, 1, 1})).id);
+    host->refuseLayerPixels = [](A_long id) { return id == 502; };
+    const hostsim::rendered_frame frame = renderFrame({0, 32, 1});
+    host->refuseLayerPixels = nullptr;
+
+    EXPECT_EQ(frame.record.renderResult, PF_Err_OUT_OF_MEMORY) << "the checkouts after it succeeded";
+    EXPECT_EQ(loadedLayers(), std::vector<int>{508}) << "the gather goes on";
+    const rgba seen = center(frame.output->toImage());
+    EXPECT_FLOAT_EQ(seen.a, 1.0f);
+    EXPECT_NEAR(seen.r, 1.0f, 1e-3) << "drawn without the diffuse map";
+}
+
+// --- Gather ---------------------------------------------------------------------------------------------
+
+TEST_F(SmartRender, MaterialValuesReachTheUnlitColour) {
+    params().setCheckbox("Unlit Only", true);
+    const float grey = 128 / 255.0f;
+    const struct {
+        const char* name;
+        PF_Pixel color;
+        double opacity;
+        PF_Pixel illuminationColor;
+        double illumination, gamma;
+        rgba expected;  // premultiplied, at the disc's centre
+    } cases[] = {
+        {"Opacity 0.5 of white", argb(255, 255, 255, 255), 0.5, argb(255, 255, 255, 255), 0, 1, {0.5f, 0.5f, 0.5f, 0.5f}},
+        {"Illumination 0 of red on black", argb(255, 0, 0, 0), 1, argb(255, 255, 0, 0), 0, 1, {0, 0, 0, 1}},
+        {"Illumination 0.5 of red on black", argb(255, 0, 0, 0), 1, argb(255, 255, 0, 0), 0.5, 1, {0.5f, 0, 0, 1}},
+        {"mid grey, Gamma 1", argb(255, 128, 128, 128), 1, argb(255, 255, 255, 255), 0, 1, {grey, grey, grey, 1}},
+        {"mid grey, Gamma 2.2", argb(255, 128, 128, 128), 1, argb(255, 255, 255, 255), 0, 2.2,
+         {std::pow(grey, 1 / 2.2f), std::pow(grey, 1 / 2.2f), std::pow(grey, 1 / 2.2f), 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        params().setColor("Color", c.color);
+        params().setFloat("Opacity", c.opacity);
+        params().setColor("Illumination Color", c.illuminationColor);
+        params().setFloat("Illumination", c.illumination);
+        params().setFloat("Gamma", c.gamma);
+        const Image image = render();
+        const rgba seen = center(image);
+        EXPECT_NEAR(seen.r, c.expected.r, 2e-3);
+        EXPECT_NEAR(seen.g, c.expected.g, 2e-3);
+        EXPECT_NEAR(seen.b, c.expected.b, 2e-3);
+        EXPECT_NEAR(seen.a, c.expected.a, 2e-3);
+        EXPECT_EQ(image.at(0, 0).a, 0.0f) << "outside the disc";
+    }
+}
+
+TEST_F(SmartRender, TheDefaultLightsStandInOnlyWithoutCompLights) {
+    const double radius = discRadius(defaultZoom(compWidth), scaledRadius);
+    const int cx = compWidth / 2, cy = compHeight / 2;
+    const int d = static_cast<int>(radius * 0.5);
+    // The parallel light shines from the upper left; the ambient light (0.2) alone lights the far side.
+    const Image lit = render();
+    const rgba upperLeft = lit.at(cx - d, cy - d), lowerRight = lit.at(cx + d, cy + d);
+    EXPECT_GT(upperLeft.r, 0.5f);
+    EXPECT_NEAR(lowerRight.r, 0.2f, 0.01f);
+    EXPECT_NEAR(lowerRight.g, 0.2f, 0.01f);
+    EXPECT_FLOAT_EQ(lowerRight.a, 1.0f);
+
+    params().setCheckbox("Use Default Lights", false);
+    const Image dark = render();
+    EXPECT_EQ(ringMismatches(dark, compWidth / 2.0, compHeight / 2.0,
+                             [&](double distance, const rgba& p) {
+                                 if (distance > radius - 1) return true;
+                                 return p.a == 1.0f && std::max({p.r, p.g, p.b}) < 0.5f / 255;
+                             }),
+              "");
+
+    // A comp light takes their place whatever the check box says: an ambient light at 50 % alone.
+    hostsim::light_settings ambient;
+    ambient.type = AEGP_LightType_AMBIENT;
+    ambient.intensity = 50;
+    comp().addLight(ambient);
+    for (bool defaults : {false, true}) {
+        SCOPED_TRACE(defaults ? "Use Default Lights on" : "Use Default Lights off");
+        params().setCheckbox("Use Default Lights", defaults);
+        const Image even = render();
+        for (const rgba& p : {even.at(cx - d, cy - d), even.at(cx + d, cy + d)}) {
+            EXPECT_NEAR(p.r, 0.5f, 0.01f);
+            EXPECT_FLOAT_EQ(p.a, 1.0f);
+        }
+    }
+}
+
+// --- Images ---------------------------------------------------------------------------------------------
+
+TEST_F(SmartRender, TheDefaultSphereIsTheDiscTheDefaultCameraSees) {
+    params().setCheckbox("Unlit Only", true);
+    const struct {
+        int width, height;
+        double radius;
+    } comps[] = {{1920, 1080, 200}, {compWidth, compHeight, scaledRadius}};  // full HD with the default radius
+    for (const auto& c : comps) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+        comp().width = c.width;
+        comp().height = c.height;
+        params().setFloat("Radius", c.radius);
+        const double radius = discRadius(defaultZoom(c.width), c.radius);
+        const Image image = render();
+        ASSERT_EQ(image.width(), c.width);
+        const disc_measure seen = measureDisc(image);
+        EXPECT_NEAR(seen.radius(), radius, 1.0);
+        EXPECT_NEAR(seen.centerX, c.width / 2.0, 0.5);
+        EXPECT_NEAR(seen.centerY, c.height / 2.0, 0.5);
+        EXPECT_EQ(ringMismatches(image, c.width / 2.0, c.height / 2.0,
+                                 [&](double distance, const rgba& p) {
+                                     if (distance > radius + 1) return p.a == 0.0f && p.r == 0.0f;
+                                     if (distance < radius - 1) return p.a == 1.0f && p.r == 1.0f;
+                                     return true;
+                                 }),
+                  "");
+    }
+}
+
+TEST_F(SmartRender, EveryDepthGivesTheSamePicture) {
+    params().setFloat("Gamma", 2.2);  // lit, with the output gamma, and multisampled edges
+    params().setPopup("Multisampling", 3);
+    // A float output keeps what lies above 1 (the specular highlight); the integer depths saturate it,
+    // so the float picture is compared with its straight colour clipped to 1.
+    Image deep = render({0, 32, 1});
+    float brightest = 0;
+    for (int y = 0; y < deep.height(); ++y)
+        for (int x = 0; x < deep.width(); ++x) {
+            rgba& p = deep.at(x, y);
+            brightest = std::max({brightest, p.r, p.g, p.b});
+            for (float* c : {&p.r, &p.g, &p.b}) *c = std::min(*c, p.a);
+        }
+    EXPECT_GT(brightest, 1.0f) << "the float output is not clipped";
+    for (int bits : {8, 16}) {
+        SCOPED_TRACE(bits);
+        const difference d = compare(render({0, bits, 1}), deep);
+        EXPECT_LE(d.max, 1.0f / 255 + 1e-4f);
+    }
+}
+
+TEST_F(SmartRender, AtHalfResolutionTheDiscIsHalfAsLarge) {
+    params().setCheckbox("Unlit Only", true);
+    const double radius = discRadius(defaultZoom(compWidth), scaledRadius);
+    const Image image = render({0, 32, 2});
+    ASSERT_EQ(image.width(), compWidth / 2);
+    const disc_measure seen = measureDisc(image);
+    EXPECT_NEAR(seen.radius(), radius / 2, 1.0);
+    EXPECT_NEAR(seen.centerX, compWidth / 4.0, 0.5);
+    EXPECT_NEAR(seen.centerY, compHeight / 4.0, 0.5);
+}
+
+// Looks that depend on the lighting model, the mesh and the maps, against pictures kept in the source tree:
+// a change of any of them shows here. The renderer is deterministic on one machine; the tolerance leaves
+// room for another build of the software rasteriser, not for a change of the look.
+class SmartRenderReference : public SmartRender {
+protected:
+    void SetUp() override {
+        SmartRender::SetUp();
+        comp().width = 320;
+        comp().height = 180;
+        params().setFloat("Radius", 60);
+        params().setFloat("Gamma", 2.2);     // the defaults: the output gamma and multisampled edges
+        params().setPopup("Multisampling", 4);
+    }
+
+    static std::wstring referencePath(const char* name) {
+        // The source tree seen from Wine, whose drive Z: is the root of the file system.
+        std::wstring path = L"Z:" + std::wstring(PELLUX_REFERENCE_DIR, PELLUX_REFERENCE_DIR + std::strlen(PELLUX_REFERENCE_DIR)) +
+                            L"/" + std::wstring(name, name + std::strlen(name));
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        return path;
+    }
+    static bool regenerating() { return GetEnvironmentVariableW(L"PELLUX_REGENERATE_REFERENCES", nullptr, 0) > 0; }
+};
+
+TEST_F(SmartRenderReference, LitSphereHemisphereBackSurfaceAndMap) {
+    const hostsim::comp_layer& map = comp().addImage("Checks", checker(64, 32, {0.9f, 0.6f, 0.1f, 1}, {0.1f, 0.3f, 0.8f, 1}));
+    const struct {
+        const char* file;
+        std::function<void()> set;
+    } looks[] = {
+        {"lit_sphere.png", [] {}},
+        {"hemisphere.png",
+         [&] {
+             params().setPopup("3D Object", 2);
+             params().setPopup("Surface", 1);  // All: outside and inside
+             params().setAngle("Rotation X", -60);  // tipped away: the inside shows through the cut
+         }},
+        {"surface_back.png", [&] { params().setPopup("Surface", 3); }},
+        {"diffuse_map.png",
+         [&] {
+             host->setLayerParam("Diffuse Layer", map.id);
+             params().setAngle("Rotation Y", 30);
+         }},
+    };
+    for (const auto& look : looks) {
+        SCOPED_TRACE(look.file);
+        // Each look starts from the fixture's values.
+        params().setPopup("3D Object", 1);
+        params().setPopup("Surface", 2);
+        params().setAngle("Rotation X", 0);
+        params().setAngle("Rotation Y", 0);
+        host->setLayerParam("Diffuse Layer", 0);
+        look.set();
+        const Image image = render({0, 8, 1});
+        if (regenerating()) {
+            image.save(referencePath(look.file), 8);
+            continue;
+        }
+        const Image reference = Image::load(referencePath(look.file));
+        ASSERT_EQ(reference.width(), image.width());
+        ASSERT_EQ(reference.height(), image.height());
+        // Per channel of the premultiplied 8-bit pixels: a few steps at most anywhere, well under one on average.
+        const difference d = compare(image, reference);
+        EXPECT_LE(d.max, 4.0f / 255);
+        EXPECT_LE(d.mean, 0.25 / 255);
+    }
+    if (regenerating()) GTEST_SKIP() << "wrote the reference pictures instead of comparing with them";
+}
+
+}  // namespace
