@@ -113,7 +113,6 @@ Renderer::Renderer()
         setSamplers(equirectProgram_, {{"textureSampler", 0}});
         prefilterProgram_ = programs_.compileProgram(quadVertex, text(shader_sources::prefilter_frag));
         setSamplers(prefilterProgram_, {{"textureSampler", 0}, {"samplesSampler", 1}});
-#ifdef QS_SURFACE_SHADERS
         surfaceProgram_ =
             programs_.compileProgram(text(shader_sources::surface_vert), text(shader_sources::surface_frag));
         glUniformBlockBinding(surfaceProgram_, glGetUniformBlockIndex(surfaceProgram_, "TransformMatrices"), 0);
@@ -123,7 +122,6 @@ Renderer::Renderer()
                                       {"illuminationSampler", 2},
                                       {"normalSampler", 3},
                                       {"environmentSampler", 4}});
-#endif
 
         samplePointTexture_ = environment_passes::createSamplePointTexture();
 
