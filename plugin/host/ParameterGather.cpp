@@ -6,6 +6,7 @@
 #include <xmmintrin.h>
 
 #include "ParamRegistry.h"
+#include "RatioValue.h"
 #include "SceneCapture.h"
 #include "Renderer.h"
 #include "SceneRenderer.h"
@@ -41,8 +42,8 @@ vec4 positionParam(command_context& context, int id) {
     const float x = static_cast<float>(def.u.point3d_d.x_value), y = static_cast<float>(def.u.point3d_d.y_value),
                 z = static_cast<float>(def.u.point3d_d.z_value);
     in.inter.checkin_param(in.effect_ref, &def);
-    const float p = static_cast<float>(in.pixel_aspect_ratio.num) / static_cast<float>(in.pixel_aspect_ratio.den);
-    const float d = static_cast<float>(in.downsample_x.den) / static_cast<float>(in.downsample_x.num);
+    const float p = numOverDen(in.pixel_aspect_ratio);
+    const float d = denOverNum(in.downsample_x);
     return vec4{x * p * d, y * d, z * d, 0};
 }
 

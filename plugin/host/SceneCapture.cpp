@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "RatioValue.h"
 #include "SuiteHandler.h"
 
 namespace {
@@ -14,7 +15,7 @@ qssdk::mat4 toFloat(const A_Matrix4& m) {
     return result;
 }
 
-float ratio(const A_Ratio& r) { return r.den ? static_cast<float>(r.num) / static_cast<float>(r.den) : 1.0f; }
+float ratio(const A_Ratio& r) { return r.den ? numOverDen(r) : 1.0f; }
 
 // The effect's layer, its comp and the comp time of a time in the effect's scale.
 struct effect_place {
@@ -97,7 +98,7 @@ camera_record* captureCamera(const AePlugin& effect, camera_record& camera, comm
     if (!cameraLayer) camera.viewSize.x /= c;
     camera.orthographic = cameraLayer && cameraType == AEGP_CameraType_ORTHOGRAPHIC;
 
-    const float d = static_cast<float>(in.downsample_x.den) / static_cast<float>(in.downsample_x.num);
+    const float d = denOverNum(in.downsample_x);
     const render_data& frame = effect.frame();
     const float W = static_cast<float>(frame.output.width), H = static_cast<float>(frame.output.height);
     const float ox = static_cast<float>(frame.origin_x), oy = static_cast<float>(frame.origin_y);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "ParamRegistry.h"
+#include "RatioValue.h"
 #include "SuiteHandler.h"
 
 namespace {
@@ -81,9 +82,9 @@ bool smartRenderGlue(AePlugin& effect, command_context& context) {
     const PF_InData& in = *context.in_data;
     render_data& frame = effect.frame();
     frame.bytes_per_channel = extra->input->bitdepth / 8;
-    frame.downsample_x = static_cast<float>(in.downsample_x.den) / static_cast<float>(in.downsample_x.num);
-    frame.downsample_y = static_cast<float>(in.downsample_y.den) / static_cast<float>(in.downsample_y.num);
-    frame.pixel_aspect = static_cast<float>(in.pixel_aspect_ratio.den) / static_cast<float>(in.pixel_aspect_ratio.num);
+    frame.downsample_x = denOverNum(in.downsample_x);
+    frame.downsample_y = denOverNum(in.downsample_y);
+    frame.pixel_aspect = denOverNum(in.pixel_aspect_ratio);
     if (!checkoutWorld(effect, context, 0, frame.input)) return false;
     PF_EffectWorld* output = checkoutWorld(effect, context, -1, frame.output);
     if (!output) return false;
@@ -115,7 +116,7 @@ void motionBlurSettings(command_context& context, uint32_t& samples, float& shut
         comps->AEGP_GetCompFlags(comp, &compFlags);
         comps->AEGP_GetCompShutterAnglePhase(comp, &angle, &phase);
     }
-    shutter = angle.den ? static_cast<float>(angle.num) / static_cast<float>(angle.den) : 0.0f;
+    shutter = angle.den ? numOverDen(angle) : 0.0f;
     const int32_t mode = readIntParam(context, 2102);
     const bool switchesOn = (compFlags & AEGP_CompFlag_ENABLE_MOTION_BLUR) && (layerFlags & AEGP_LayerFlag_MOTION_BLUR);
     samples = (mode == 2 || (mode != 3 && switchesOn))
