@@ -93,14 +93,14 @@ PF_Err ParamStore::add(PF_ParamIndex index, const PF_ParamDef* def) {
         fault("parameter " + std::to_string(def->uu.id) + ": name not terminated");
         param.def.name[sizeof param.def.name - 1] = '\0';
     }
-    if (def->param_type == PF_Param_POPUP && def->u.pd.names) param.choices = def->u.pd.names;
-    if (def->param_type == PF_Param_CHECKBOX && def->u.bd.nameptr) param.label = def->u.bd.nameptr;
+    if (def->param_type == PF_Param_POPUP && def->u.pd.u.namesptr) param.choices = def->u.pd.u.namesptr;
+    if (def->param_type == PF_Param_CHECKBOX && def->u.bd.u.nameptr) param.label = def->u.bd.u.nameptr;
     validate(param);
 
     params_.push_back(std::move(param));
     host_param& kept = params_.back();
-    if (kept.def.param_type == PF_Param_POPUP) kept.def.u.pd.names = kept.choices.c_str();
-    if (kept.def.param_type == PF_Param_CHECKBOX) kept.def.u.bd.nameptr = kept.label.c_str();
+    if (kept.def.param_type == PF_Param_POPUP) kept.def.u.pd.u.namesptr = kept.choices.c_str();
+    if (kept.def.param_type == PF_Param_CHECKBOX) kept.def.u.bd.u.nameptr = kept.label.c_str();
     return PF_Err_NONE;
 }
 
@@ -112,7 +112,7 @@ void ParamStore::validate(const host_param& param) {
     case PF_Param_POPUP: {
         const PF_PopupDef& popup = def.u.pd;
         const auto choices = std::count(param.choices.begin(), param.choices.end(), '|') + 1;
-        if (!def.u.pd.names || choices != popup.num_choices)
+        if (!def.u.pd.u.namesptr || choices != popup.num_choices)
             fault(describe(param) + ": " + std::to_string(popup.num_choices) + " choices declared, text holds " +
                   std::to_string(choices));
         if (popup.dephault < 1 || popup.dephault > popup.num_choices)
@@ -302,7 +302,7 @@ void ParamStore::setRate(const param_ref& ref, double perSecond) {
     revise(entry(index, type), [&](host_param& p) { p.rate = perSecond; });
 }
 
-A_Err ParamStore::streamValue(PF_ParamIndex index, const layer_ref& effect_layer, AEGP_StreamVal2* value,
+A_Err ParamStore::streamValue(PF_ParamIndex index, const layer_ref& effect_layer, AEGP_StreamVal* value,
                               double seconds) const {
     if (!value || index < 0 || index >= static_cast<PF_ParamIndex>(params_.size())) return kAegpBadArgument;
     std::memset(value, 0, sizeof *value);

@@ -88,7 +88,7 @@ public:
     void setRate(const param_ref& ref, double perSecond);
 
     // The value as the parameter's stream gives it at that comp time; an error for kinds without a value.
-    A_Err streamValue(PF_ParamIndex index, const layer_ref& effect_layer, AEGP_StreamVal2* value,
+    A_Err streamValue(PF_ParamIndex index, const layer_ref& effect_layer, AEGP_StreamVal* value,
                       double seconds = 0) const;
     void setHidden(PF_ParamIndex index, bool hidden);
     bool isHidden(const param_ref& ref) const { return at(indexOf(ref)).hidden; }

@@ -61,8 +61,8 @@ PF_InData SimulatedHost::inData(A_long time, int downsample) {
     callbacks::installInteract(in.inter);
     in.utils = &utils_;
     in.effect_ref = effectRef();
-    in.version_major = 13;
-    in.version_minor = 28;
+    in.version.major = 13;
+    in.version.minor = 28;
     in.num_params = static_cast<A_long>(params_.count());
     in.current_time = time;
     in.time_scale = comp_.timeScale();

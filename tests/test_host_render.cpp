@@ -249,7 +249,7 @@ TEST_F(HostParams, MovingFloatsAndAnglesChangeWithCompTime) {
     params.setRate("Radius", -100);
     EXPECT_DOUBLE_EQ(checkout("Radius", PF_Param_FLOAT_SLIDER, 1).u.fs_d.value, 100);
     EXPECT_DOUBLE_EQ(checkout("Radius", PF_Param_FLOAT_SLIDER, 3).u.fs_d.value, 0) << "held at the valid minimum";
-    AEGP_StreamVal2 value{};
+    AEGP_StreamVal value{};
     ASSERT_EQ(params.streamValue(params.indexOf("Radius", PF_Param_FLOAT_SLIDER), host->effectLayer(), &value, 0.5), 0);
     EXPECT_DOUBLE_EQ(value.one_d, 150);
 

@@ -359,7 +359,7 @@ TEST_F(Params, TheHostHandsOutSetValuesInItsOwnUnits) {
     EXPECT_EQ(checkout("Glossiness Layer", PF_Param_LAYER).u.ld.width, 0);
 
     const PF_ParamDef surface = checkout("Surface", PF_Param_POPUP);
-    EXPECT_STREQ(surface.u.pd.names, "All|Front|Back");
+    EXPECT_STREQ(surface.u.pd.u.namesptr, "All|Front|Back");
 
     EXPECT_THROW(params.setPopup("Motion Blur", 4), std::invalid_argument);
     EXPECT_THROW(params.isHidden("Motion Blur"), std::invalid_argument) << "a group and a popup share the name";
