@@ -181,7 +181,7 @@ PF_ParamDef ParamStore::current(PF_ParamIndex index, const layer_ref& effect_lay
         break;
     case PF_Param_LAYER: {
         // No pixels yet: the layer's size, and no data.
-        const layer_ref& layer = index == 0 ? effect_layer : param.layer;
+        const layer_ref layer = layerOf(index, effect_layer);
         PF_LayerDef& world = def.u.ld;
         world.data = nullptr;
         world.rowbytes = 0;
@@ -254,7 +254,7 @@ host_param& ParamStore::entry(const param_ref& ref, PF_ParamType type) {
 template <class Change> void ParamStore::revise(host_param& param, Change change) {
     const PF_ParamDefUnion before = param.def.u;
     const auto point = param.point;
-    const layer_ref layer = param.layer;
+    const std::optional<layer_ref> layer = param.layer;
     const double rate = param.rate;
     change(param);
     if (std::memcmp(&before, &param.def.u, sizeof before) != 0 || point != param.point || !(layer == param.layer) ||
@@ -290,6 +290,13 @@ void ParamStore::setPoint(const param_ref& ref, double x, double y, double z) {
     revise(entry(ref, PF_Param_POINT_3D), [&](host_param& p) { p.point = std::array<double, 3>{x, y, z}; });
 }
 
+layer_ref ParamStore::layerOf(PF_ParamIndex index, const layer_ref& effect_layer) const {
+    const host_param& param = at(index);
+    if (index == 0) return effect_layer;
+    if (param.layer) return *param.layer;
+    return param.def.u.ld.dephault == PF_LayerDefault_MYSELF ? effect_layer : layer_ref{};
+}
+
 void ParamStore::setLayer(const param_ref& ref, layer_ref layer) {
     revise(entry(ref, PF_Param_LAYER), [&](host_param& p) { p.layer = layer; });
 }
@@ -309,7 +316,7 @@ A_Err ParamStore::streamValue(PF_ParamIndex index, const layer_ref& effect_layer
     const PF_ParamDef def = current(index, effect_layer, seconds, 1);
     switch (def.param_type) {
     case PF_Param_LAYER:
-        value->layer_id = index == 0 ? effect_layer.id : params_[static_cast<size_t>(index)].layer.id;
+        value->layer_id = layerOf(index, effect_layer).id;
         return 0;
     case PF_Param_FLOAT_SLIDER:
         value->one_d = def.u.fs_d.value;

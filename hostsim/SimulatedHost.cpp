@@ -151,7 +151,7 @@ std::shared_ptr<const Image> SimulatedHost::layerParamImage(PF_ParamIndex index)
     if (index <= 0 || static_cast<size_t>(index) >= params_.count()) return nullptr;
     const host_param& param = params_.at(index);
     if (param.def.param_type != PF_Param_LAYER) return nullptr;
-    const comp_layer* layer = comp_.layerById(param.layer.id);
+    const comp_layer* layer = comp_.layerById(params_.layerOf(index, effectLayer()).id);
     return layer ? layer->image : nullptr;
 }
 

@@ -22,7 +22,7 @@ PF_Err getCurrentState(PF_ProgPtr effect_ref, PF_ParamIndex index, const A_Time*
     state->reserved[0] = index;
     state->reserved[1] = static_cast<A_long>(param.revision);
     if (param.def.param_type == PF_Param_LAYER) {
-        const AEGP_LayerIDVal id = index == 0 ? host().effectLayer().id : param.layer.id;
+        const AEGP_LayerIDVal id = host().params().layerOf(index, host().effectLayer()).id;
         const comp_layer* layer = host().comp().layerById(id);
         state->reserved[2] = id;
         state->reserved[3] = layer ? static_cast<A_long>(layer->revision) : 0;
