@@ -391,8 +391,8 @@ enum : PF_EventType {
     PF_Event_DEACTIVATE = 5,
     PF_Event_CLOSE_CONTEXT = 6,
     PF_Event_IDLE = 7,
-    PF_Event_KEYDOWN = 10,
     PF_Event_ADJUST_CURSOR = 9,
+    PF_Event_KEYDOWN = 10,
 };
 
 typedef A_long PF_EffectArea;

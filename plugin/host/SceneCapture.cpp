@@ -36,7 +36,7 @@ effect_place locateEffect(SuiteHandler& suites, const PF_InData& in, A_long time
 }
 
 AEGP_StreamVal layerStream(const AEGP_StreamSuite2* streams, AEGP_LayerH layer, AEGP_LayerStream which,
-                            const A_Time& time) {
+                           const A_Time& time) {
     AEGP_StreamVal value{};
     AEGP_StreamType type = AEGP_StreamType_NO_DATA;
     if (streams) streams->AEGP_GetLayerStreamValue(layer, which, AEGP_LTimeMode_CompTime, &time, true, &value, &type);
@@ -208,8 +208,9 @@ std::vector<light_properties>& captureLights(const AePlugin&, std::vector<light_
         light.color = {std::max(intensity * static_cast<float>(color.red), 0.0f),
                        std::max(intensity * static_cast<float>(color.green), 0.0f),
                        std::max(intensity * static_cast<float>(color.blue), 0.0f), 1.0f};
-        light.falloff =
-            static_cast<float>(layerStream(streams, layer, AEGP_LayerStream_LIGHT_FALLOFF_DISTANCE, place.compTime).one_d);
+        const A_FpLong falloff =
+            layerStream(streams, layer, AEGP_LayerStream_LIGHT_FALLOFF_DISTANCE, place.compTime).one_d;
+        light.falloff = static_cast<float>(falloff);
 
         if (lightType == AEGP_LightType_SPOT) {
             light.coneFeather = static_cast<float>(
