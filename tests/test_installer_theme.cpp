@@ -145,11 +145,7 @@ TEST(InstallerTheme, StandsBetweenAWidgetsOwnValuesAndTheDefaults) {
     EXPECT_EQ(before.get("checkbox_font_name"), default_font);
 }
 
-class InstallerThemeImages : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(com_.ok()); }
-    com_scope com_;
-};
+class InstallerThemeImages : public com_test {};
 
 TEST_F(InstallerThemeImages, EveryImageDecodesWithItsStatedFormatSizeAndFrames) {
     const struct {

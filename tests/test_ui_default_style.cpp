@@ -287,11 +287,7 @@ TEST(UiDefaultStyle, GivesTheStatedValues) {
     EXPECT_EQ(store.get("no_such_key"), style_value());
 }
 
-class UiDefaultStyleImages : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(com_.ok()); }
-    com_scope com_;
-};
+class UiDefaultStyleImages : public com_test {};
 
 TEST_F(UiDefaultStyleImages, EveryImageDecodesWithItsStatedSizeAndFrames) {
     const struct {

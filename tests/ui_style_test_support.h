@@ -2,6 +2,8 @@
 // image codec for checking embedded images.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 #include <wincodec.h>
 #include <wrl/client.h>
@@ -56,19 +58,19 @@ inline decoded_image decode_image(const image_data& image) {
     return d;
 }
 
-// COM for the test's thread, in the mode the kit's images use.
-class com_scope {
-public:
-    com_scope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
-    ~com_scope() {
-        if (ok_) CoUninitialize();
+// Tests that decode images: COM for the test's thread, in the mode the kit's images use.
+class com_test : public testing::Test {
+protected:
+    void SetUp() override {
+        com_ready_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+        ASSERT_TRUE(com_ready_);
     }
-    com_scope(const com_scope&) = delete;
-    com_scope& operator=(const com_scope&) = delete;
-    bool ok() const { return ok_; }
+    void TearDown() override {
+        if (com_ready_) CoUninitialize();
+    }
 
 private:
-    bool ok_;
+    bool com_ready_ = false;
 };
 
 }  // namespace ui_test
