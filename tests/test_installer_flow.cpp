@@ -8,6 +8,7 @@
 #include "HostEntry.h"
 #include "InstallPlan.h"
 #include "InstallStatus.h"
+#include "InstallerLayout.h"
 #include "InstallSummary.h"
 #include "InstallerTexts.h"
 #include "PageFlow.h"
@@ -340,6 +341,47 @@ TEST(PageFlow, EveryWalkStaysWithinTheFourPages) {
     pages.show(page::count);
     EXPECT_EQ(pages.current, page::select) << "no page beyond the four";
     EXPECT_EQ(pages.previous, page::welcome);
+}
+
+// ---- Layout ----
+
+TEST(InstallerLayout, FramePagesAndFooterOfTheThemedWindow) {
+    using qssdk::ui::rect;
+    const layout::FrameSizes sizes{64, 50, 450, 500, 1024, 610};
+    const layout::Frame frame = layout::frame(sizes);
+    EXPECT_EQ(frame.header, rect(0, 0, 1024, 64));
+    EXPECT_EQ(frame.header_text, rect(764, 0, 260, 64));
+    EXPECT_EQ(frame.banner, rect(0, 64, 450, 500));
+    EXPECT_EQ(frame.background, rect(450, 64, 574, 496));
+    EXPECT_EQ(frame.footer, rect(0, 560, 1024, 50));
+    EXPECT_EQ(frame.footer_text, rect(28, 560, 180, 50));
+    EXPECT_EQ(layout::logo(sizes, 118, 36), rect(28, 14, 118, 36));
+    EXPECT_EQ(layout::logo(sizes, 118, 37), rect(28, 13, 118, 37)) << "halves round toward zero";
+
+    const rect area = layout::page_area(sizes);
+    EXPECT_EQ(area, rect(450, 64, 574, 496));
+    EXPECT_EQ(layout::centred(area, 424, 301), rect(525, 161, 424, 301));
+
+    const layout::Footer footer = layout::footer(sizes);
+    EXPECT_EQ(footer.license_link, rect(180, 577, 210, 15));
+    EXPECT_EQ(footer.cancel, rect(504, 570, 110, 30));
+    EXPECT_EQ(footer.back, rect(644, 570, 110, 30));
+    EXPECT_EQ(footer.next, rect(814, 570, 170, 30));
+}
+
+TEST(InstallerLayout, HostRowsNewestFirstWithTheCustomRowBesideThem) {
+    using qssdk::ui::rect;
+    const Entries entries = {host(4), host(6), host(7), host(10), host(11), custom_row(false)};
+    EXPECT_EQ(layout::host_rows(entries, 120), (std::vector<rect>{
+                                                   {0, 160, 85, 14},   // CS6, last of the walk
+                                                   {95, 140, 85, 14},  // CC2014
+                                                   {0, 140, 85, 14},   // CC2015
+                                                   {95, 120, 85, 14},  // CC2018
+                                                   {0, 120, 85, 14},   // the other version, first
+                                                   {190, 120, 85, 14}, // Custom
+                                               }));
+    EXPECT_EQ(layout::host_rows({custom_row(false)}, 120), std::vector<rect>{rect(190, 120, 85, 14)});
+    EXPECT_EQ(layout::custom_folder_button(120), rect(285, 115, 110, 25));
 }
 
 }  // namespace
