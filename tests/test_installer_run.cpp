@@ -1,17 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "HostEntry.h"
 #include "InstallRun.h"
 #include "InstallStatus.h"
+#include "StartGate.h"
 #include "System.h"
 #include "TempFolder.h"
 #include "TickDecision.h"
@@ -21,25 +21,6 @@ namespace {
 using namespace installer;
 namespace status = installer::install_status;
 using Entries = std::vector<host_entry>;
-
-// A latch the test opens once.
-class Gate {
-public:
-    void open() {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        opened_.notify_all();
-    }
-    void wait() {
-        std::unique_lock lock(mutex_);
-        opened_.wait(lock, [this] { return open_; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable opened_;
-    bool open_ = false;
-};
 
 class InstallRun : public ::testing::Test {
 protected:
@@ -71,11 +52,14 @@ protected:
 };
 
 TEST_F(InstallRun, ARunningWorkerIsNeverReplaced) {
-    Gate gate;
+    // The first worker waits at the gate until the test has tried its second start.
+    StartGate gate(2);
+    bool first_start = true;
     System::Places held = places();
-    held.start_thread = [&gate](std::function<void()> work) {
-        return std::thread([&gate, work = std::move(work)] {
-            gate.wait();
+    held.start_thread = [&gate, &first_start](std::function<void()> work) {
+        const bool wait = std::exchange(first_start, false);
+        return std::thread([&gate, wait, work = std::move(work)] {
+            if (wait) gate.arrive_and_wait();
             work();
         });
     };
@@ -91,7 +75,7 @@ TEST_F(InstallRun, ARunningWorkerIsNeverReplaced) {
     EXPECT_FALSE(system.progress().done);
     EXPECT_EQ(system.progress().plugin_status.size(), 2u) << "the running run's list is left alone";
 
-    gate.open();
+    gate.arrive_and_wait();
     EXPECT_EQ(poll_until_decided(system, entries).kind, TickKind::failed) << "the third entry was not in the run";
     EXPECT_EQ(entries[0].state, status::installed);
     EXPECT_EQ(entries[1].state, status::installed);
