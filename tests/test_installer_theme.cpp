@@ -136,6 +136,8 @@ TEST(InstallerTheme, StandsBetweenAWidgetsOwnValuesAndTheDefaults) {
     EXPECT_EQ(row.get("scroll_back_color"), default_style_table().at("scroll_back_color"))
         << "a key the theme lacks falls through to the default";
     EXPECT_EQ(row.get("title_font_size").as_float(), 29.0f);
+    row.set_scalar("title_font_weight", 2);
+    EXPECT_EQ(row.get("title_font_weight").as_int(), 2) << "a widget's own value beats the theme";
     // The result rows read their weight through an alias to the key as the theme spells it.
     row.set_alias("checkbox_font_weight", "installed_check_font_wight");
     EXPECT_EQ(row.get("checkbox_font_weight").as_int(), 2);
