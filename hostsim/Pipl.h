@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +18,6 @@ struct pipl_property {
     uint32_t id = 0;
     uint32_t length = 0;          // the data's length as the resource states it
     std::vector<uint8_t> stored;  // the data as stored, padded to four bytes
-
-    std::span<const uint8_t> data() const { return {stored.data(), length}; }
 };
 
 struct pipl {
