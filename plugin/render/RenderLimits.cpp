@@ -7,9 +7,10 @@
 
 namespace {
 
-bool fits(const render_limits& limits, uint32_t width, uint32_t height, int32_t maxSize) {
-    const uint64_t side = static_cast<uint64_t>(std::max(maxSize, 0));
-    return width <= side && height <= side && uint64_t{width} * height <= limits.maxTextureTexels;
+// `samples` texels a pixel (1 for a single-sample texture).
+bool fits(const render_limits& limits, uint32_t width, uint32_t height, uint64_t samples) {
+    const uint64_t side = static_cast<uint64_t>(std::max(limits.maxTextureSize, 0));
+    return width <= side && height <= side && uint64_t{width} * height * samples <= limits.maxTextureTexels;
 }
 
 }  // namespace
@@ -18,7 +19,7 @@ std::string outputSizeProblem(const render_limits& limits, const pixel_buffer& o
     // Clamped as the render target set clamps it.
     const int64_t samples = std::min<int64_t>(sampleCount, limits.maxColorTextureSamples);
     if (samples != 0 && !limits.multisampleTextures) return "render texture multi-sampling not supported";
-    if (!fits(limits, output.width, output.height, limits.maxTextureSize))
+    if (!fits(limits, output.width, output.height, static_cast<uint64_t>(std::max<int64_t>(samples, 1))))
         return "render texture size is over maximum supported size";
     if (output.width > static_cast<uint32_t>(std::max(limits.maxRenderbufferSize, 0)) ||
         output.height > static_cast<uint32_t>(std::max(limits.maxRenderbufferSize, 0)))
@@ -30,7 +31,7 @@ std::string outputSizeProblem(const render_limits& limits, const pixel_buffer& o
 }
 
 std::string layerSizeProblem(const render_limits& limits, const char* name, uint32_t width, uint32_t height) {
-    if (fits(limits, width, height, limits.maxTextureSize)) return {};
+    if (fits(limits, width, height, 1)) return {};
     return qssdk::format_string("layer texture size is over maximum supported size: %s is %u x %u pixels", name,
                                 width, height);
 }
