@@ -110,6 +110,13 @@ void expectOneDialog(const frame_result& result, const std::string& text) {
     EXPECT_EQ(result.dialogs[0].text, text);
 }
 
+// A frame without a renderer: cancelled, with no dialog and nothing drawn.
+void expectCancelled(const frame_result& result) {
+    EXPECT_EQ(result.code, PF_Interrupt_CANCEL);
+    EXPECT_TRUE(result.dialogs.empty());
+    EXPECT_FALSE(drawn(result.image));
+}
+
 // The renderer could not start: set-up reports why; every frame after it is cancelled without a dialog.
 void rendererCannotStart(const char* fault, const std::string& cause) {
     FaultScene scene;
@@ -117,11 +124,7 @@ void rendererCannotStart(const char* fault, const std::string& cause) {
     EXPECT_EQ(setUp.code, PF_Err_INTERNAL_STRUCT_DAMAGED);
     expectOneDialog(setUp, "QS Pellux failed to initialize with error:\n\n" + cause);
     const frame_result first = scene.frame(), next = scene.frame();
-    for (const frame_result* r : {&first, &next}) {
-        EXPECT_EQ(r->code, PF_Interrupt_CANCEL);
-        EXPECT_TRUE(r->dialogs.empty());
-        EXPECT_FALSE(drawn(r->image));
-    }
+    for (const frame_result* r : {&first, &next}) expectCancelled(*r);
     summary(fault, setUp, next);
 }
 
@@ -142,11 +145,7 @@ void jobFails(const char* fault, int kind, const std::function<void(const std::s
     EXPECT_EQ(failed.dialogs[0].title, "QS Pellux Exception");
     checkMessage(failed.dialogs[0].text);
     const frame_result next = scene.frame(), later = scene.frame();
-    for (const frame_result* r : {&next, &later}) {
-        EXPECT_EQ(r->code, PF_Interrupt_CANCEL);
-        EXPECT_TRUE(r->dialogs.empty());
-        EXPECT_FALSE(drawn(r->image));
-    }
+    for (const frame_result* r : {&next, &later}) expectCancelled(*r);
     summary(fault, failed, next);
 }
 

@@ -9,6 +9,7 @@
 
 #include "ParamRegistry.h"
 #include "FloatRange.h"
+#include "LayerParamNames.h"
 #include "RatioValue.h"
 #include "SceneCapture.h"
 #include "Renderer.h"
@@ -17,18 +18,6 @@
 #include "Timing.h"
 
 namespace {
-
-// For a message that names the layer.
-const char* layerParamName(int layerId) {
-    switch (layerId) {
-        case 502: return "Diffuse Layer";
-        case 504: return "Glossiness Layer";
-        case 506: return "Illumination Layer";
-        case 508: return "Bump Map Layer";
-        case 517: return "Environment Layer";
-        default: return "a layer";
-    }
-}
 
 constexpr float fixedDegreesToRadians = 2.663161e-7f;
 constexpr float byteToUnit = 0.003921569f;
