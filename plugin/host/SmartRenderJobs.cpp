@@ -42,13 +42,14 @@ private:
 };
 
 // The textures of a frame-local cache, deleted however the frame ends: after a refused frame the renderer
-// lives on, and nothing else would ever delete them.
+// lives on, and nothing else would ever delete them. An unused cache costs no job.
 class frame_local_textures {
 public:
     frame_local_textures(RendererThread& thread, const layer_texture_cache& cache) : thread_(thread), cache_(cache) {}
     ~frame_local_textures() {
         try {
-            for (const layer_cache_entry& entry : cache_.entries) thread_.deleteTexture(entry.texture);
+            for (const layer_cache_entry& entry : cache_.entries)
+                if (entry.texture != 0) thread_.deleteTexture(entry.texture);
         } catch (...) {
             // A delete job that fails has ended the renderer thread, and its textures with it.
         }
