@@ -80,7 +80,7 @@ enum : AEGP_LTimeMode {
     AEGP_LTimeMode_CompTime = 1,
 };
 
-// Layer streams read by the effect, by the host's numbers.
+// Layer streams of cameras and lights, by the host's numbers; a light's falloff distance is stream 42.
 typedef A_long AEGP_LayerStream;
 enum : AEGP_LayerStream {
     AEGP_LayerStream_ZOOM = 11,
