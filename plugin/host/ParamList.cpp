@@ -155,7 +155,7 @@ public:
     ParamStreams(command_context& context, AEGP_PluginID plugin, SuiteHandler& suites,
                  AEGP_EffectRefH effect)
         : context_(context), plugin_(plugin), pfInterface_(suites.get<AEGP_PFInterfaceSuite1>()),
-          streams_(suites.get<AEGP_StreamSuite7>()), dynamic_(suites.get<AEGP_DynamicStreamSuite2>()),
+          streams_(suites.get<AEGP_StreamSuite2>()), dynamic_(suites.get<AEGP_DynamicStreamSuite2>()),
           effect_(effect) {}
 
     void setParamHidden(int id, bool hidden) {
@@ -172,7 +172,7 @@ public:
         pfInterface_->AEGP_ConvertEffectToCompTime(in->effect_ref, in->current_time, in->time_scale, &compTime);
         AEGP_StreamRefH stream = nullptr;
         streams_->AEGP_GetNewEffectStreamByIndex(plugin_, effect_, paramIndexOf(id), &stream);
-        AEGP_StreamValue2 value;
+        AEGP_StreamValue value;
         std::memset(&value, 0, sizeof value);
         streams_->AEGP_GetNewStreamValue(plugin_, stream, AEGP_LTimeMode_CompTime, &compTime, true, &value);
         const bool set = value.val.layer_id != 0;
@@ -185,7 +185,7 @@ private:
     command_context& context_;
     AEGP_PluginID plugin_;
     const AEGP_PFInterfaceSuite1* pfInterface_;
-    const AEGP_StreamSuite7* streams_;
+    const AEGP_StreamSuite2* streams_;
     const AEGP_DynamicStreamSuite2* dynamic_;
     AEGP_EffectRefH effect_;
 };
@@ -215,7 +215,7 @@ void AePluginConnection::updateParamsUi(command_context& context) {
     const auto* pfInterface = suites.get<AEGP_PFInterfaceSuite1>();
     const auto* effects = suites.get<AEGP_EffectSuite2>();
     // Without any one of these there is nothing to hide with, or no way to give the effect handle back.
-    if (!pfInterface || !effects || !suites.get<AEGP_StreamSuite7>() || !suites.get<AEGP_DynamicStreamSuite2>())
+    if (!pfInterface || !effects || !suites.get<AEGP_StreamSuite2>() || !suites.get<AEGP_DynamicStreamSuite2>())
         return;
 
     AEGP_EffectRefH effect = nullptr;
