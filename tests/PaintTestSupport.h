@@ -1,0 +1,31 @@
+// Helpers of the drawing tests: PNG blocks made on the spot, colour checks of read-back pixels, and one
+// paint pass of a widget through a render context.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Image.h"
+#include "color.h"
+#include "render_context.h"
+#include "widget.h"
+
+namespace paint_test {
+
+struct rgb8 {
+    uint8_t r = 0, g = 0, b = 0;
+};
+
+// An opaque 8-bit PNG whose pixel (x, y) is pixel(x, y).
+std::vector<uint8_t> make_png(int width, int height, const std::function<rgb8(int x, int y)>& pixel);
+
+// Whether a read-back pixel shows the colour (opaque colours only) within `tolerance` per channel.
+bool shows(const hostsim::rgba& p, const qssdk::ui::color& c, float tolerance = 2.0f / 255);
+std::string describe(const hostsim::rgba& p);
+
+// One paint of `root` covering it all: begin, draw, end.
+void paint(qssdk::ui::render_context& context, const qssdk::ui::widget& root, const std::function<void()>& draw);
+
+}  // namespace paint_test
