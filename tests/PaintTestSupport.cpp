@@ -29,11 +29,19 @@ std::string describe(const hostsim::rgba& p) {
     return text.str();
 }
 
-void paint(qssdk::ui::render_context& context, const qssdk::ui::widget& root, const std::function<void()>& draw) {
+void paint_once(qssdk::ui::render_context& context, const qssdk::ui::widget& root, const std::function<void()>& draw) {
     const qssdk::ui::rect& r = root.get_rect();
     context.begin_widget(root, {r.x, r.y, r.x + r.width, r.y + r.height});
     draw();
     context.end_widget();
+}
+
+void paint(const TestWindow& window, qssdk::ui::render_context& context, const qssdk::ui::widget& root,
+           const std::function<void()>& draw) {
+    for (int pass = 0; pass < 2; ++pass) {
+        paint_once(context, root, draw);
+        window.pump(50);
+    }
 }
 
 }  // namespace paint_test

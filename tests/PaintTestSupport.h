@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Image.h"
+#include "TestWindow.h"
 #include "color.h"
 #include "render_context.h"
 #include "widget.h"
@@ -26,6 +27,10 @@ bool shows(const hostsim::rgba& p, const qssdk::ui::color& c, float tolerance = 
 std::string describe(const hostsim::rgba& p);
 
 // One paint of `root` covering it all: begin, draw, end.
-void paint(qssdk::ui::render_context& context, const qssdk::ui::widget& root, const std::function<void()>& draw);
+void paint_once(qssdk::ui::render_context& context, const qssdk::ui::widget& root, const std::function<void()>& draw);
+// A paint that the window then shows. The first picture presented into a fresh window does not reach
+// what the window shows under Wine on Xvfb (it reads back black), so it is painted twice, 50 ms apart.
+void paint(const TestWindow& window, qssdk::ui::render_context& context, const qssdk::ui::widget& root,
+           const std::function<void()>& draw);
 
 }  // namespace paint_test

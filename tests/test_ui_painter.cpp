@@ -66,17 +66,13 @@ protected:
         root.initialize({0, 0, page_width, page_height});
     }
 
-    // The page on grey. The first picture presented into a fresh window does not reach what the window
-    // shows under Wine on Xvfb (it reads back black), so the page is drawn twice, 50 ms apart.
+    // The page on grey.
     void paint(const std::function<void()>& draw) {
-        for (int pass = 0; pass < 2; ++pass) {
-            paint_test::paint(paint_tool->context(), root, [&] {
-                paint_tool->set_fill_color(grey);
-                paint_tool->fill_rect({0, 0, page_width, page_height});
-                draw();
-            });
-            window.pump(50);
-        }
+        paint_test::paint(window, paint_tool->context(), root, [&] {
+            paint_tool->set_fill_color(grey);
+            paint_tool->fill_rect({0, 0, page_width, page_height});
+            draw();
+        });
     }
     hostsim::Image shown() { return window.capture(); }
 
@@ -302,6 +298,132 @@ TEST_F(UiPainter, PageMatchesTheReferencePicture) {
     const reference_pictures::difference d = reference_pictures::compare(picture, reference);
     EXPECT_LE(d.mean, 0.5 / 255);
     EXPECT_LE(d.max, 64.0f / 255);
+}
+
+TEST_F(UiPainter, MeasuredTextFollowsSizeWeightParagraphsWrapAndRuns) {
+    painter& p = *paint_tool;
+    render_context& c = p.context();
+    const auto measure = [&](std::string_view family, float font_size, uint32_t weight, std::string_view text,
+                             size max = {}, const std::vector<text_run>& runs = {}) {
+        p.set_font(family, font_size, weight, style_code_normal, false);
+        return c.measure_text(text, max, runs);
+    };
+    const size x = measure("Tahoma", 12, weight_code_normal, "x");
+    const size empty = measure("Tahoma", 12, weight_code_normal, "");
+    EXPECT_EQ(empty.width, 1);
+    EXPECT_EQ(empty.height, x.height);  // one line, plus 1
+    EXPECT_GT(x.height, 12);
+
+    const size small = measure("Tahoma", 12, weight_code_normal, "Hello world");
+    const size large = measure("Tahoma", 24, weight_code_normal, "Hello world");
+    EXPECT_NEAR(large.width - 1, 2 * (small.width - 1), 3);
+    EXPECT_NEAR(large.height - 1, 2 * (small.height - 1), 3);
+    EXPECT_GT(measure("Tahoma", 12, weight_code_bold, "Hello world").width, small.width);
+
+    // Two paragraphs with no bound: two lines, each no wider than it is alone.
+    const size paragraphs = measure("Tahoma", 12, weight_code_normal, "Hello\nworld");
+    EXPECT_NEAR(paragraphs.height - 1, 2 * (small.height - 1), 2);
+    EXPECT_LT(paragraphs.width, small.width);
+    // A bounded width wraps the words.
+    const size wrapped = measure("Tahoma", 12, weight_code_normal, "Hello world again", {40, 0});
+    EXPECT_GE(wrapped.height - 1, 2 * (small.height - 1));
+    EXPECT_LE(wrapped.width, 41 + 1);
+    // A run with a larger font makes its line higher and wider.
+    const std::vector<text_run> run = {{weight_code_normal, style_code_normal, false, "", 24.0f, 0, 5, {}, ""}};
+    const size with_run = measure("Tahoma", 12, weight_code_normal, "Hello world", {}, run);
+    EXPECT_GT(with_run.height, small.height);
+    EXPECT_GT(with_run.width, small.width);
+
+    // A family this machine lacks measures as the one it falls back to, on the whole text and in a run.
+    const size tahoma = measure("Tahoma", 14, weight_code_normal, "Missing families fall back");
+    EXPECT_NE(measure("DejaVu Sans", 14, weight_code_normal, "Missing families fall back"), tahoma);
+    EXPECT_EQ(measure("Verdana", 14, weight_code_normal, "Missing families fall back"), tahoma);
+    EXPECT_EQ(measure("No Such Family", 14, weight_code_normal, "Missing families fall back"), tahoma);
+    const std::vector<text_run> missing = {{weight_code_normal, style_code_normal, false, "Verdana", 14.0f, 0, 26, {}, ""}};
+    EXPECT_EQ(measure("DejaVu Sans", 14, weight_code_normal, "Missing families fall back", {}, missing), tahoma);
+}
+
+TEST_F(UiPainter, RangeRectsCoverTheirCharacters) {
+    painter& p = *paint_tool;
+    render_context& c = p.context();
+    p.set_font("Tahoma", 13.0f, weight_code_normal, style_code_normal, false);
+    p.set_text_alignment(align_code_leading, valign_code_top);
+    const std::string text = "Hello linked world";
+    const uint32_t length = static_cast<uint32_t>(text.size());
+    const size box{300, 100};
+    const size measured = c.measure_text(text, box, {});
+
+    const rect whole = c.get_text_range_rect(text, box, {}, 0, length);
+    EXPECT_EQ(whole.x, 0);
+    EXPECT_EQ(whole.y, 0);
+    EXPECT_NEAR(whole.width, measured.width - 1, 1);
+    EXPECT_NEAR(whole.height, measured.height - 1, 1);
+
+    const rect hello = c.get_text_range_rect(text, box, {}, 0, 5);
+    const rect linked = c.get_text_range_rect(text, box, {}, 6, 12);
+    EXPECT_EQ(hello.x, 0);
+    EXPECT_GT(linked.x, hello.x + hello.width);
+    EXPECT_EQ(linked.y, hello.y);
+    EXPECT_EQ(linked.height, hello.height);
+    EXPECT_NEAR(linked.width, c.measure_text("linked", box, {}).width - 1, 1);
+    EXPECT_NEAR(linked.x + linked.width + c.measure_text(" world", box, {}).width - 1, whole.width, 2);
+
+    // Empty and reversed ranges have no area.
+    EXPECT_EQ(c.get_text_range_rect(text, box, {}, 6, 6), rect{});
+    EXPECT_EQ(c.get_text_range_rect(text, box, {}, 12, 6), rect{});
+
+    // A bold run widens its own range; a narrow box wraps the text onto more lines.
+    const std::vector<text_run> bold = {{weight_code_bold, style_code_normal, true, "", 13.0f, 6, 12, {}, "x"}};
+    EXPECT_GT(c.get_text_range_rect(text, box, bold, 6, 12).width, linked.width);
+    const rect wrapped = c.get_text_range_rect(text, {60, 100}, {}, 0, length);
+    EXPECT_GE(wrapped.height, 2 * hello.height);
+    EXPECT_LE(wrapped.width, 60);
+
+    // Centred text: the range lies in the middle of the box.
+    p.set_text_alignment(align_code_center, valign_code_top);
+    const rect centred = c.get_text_range_rect(text, box, {}, 0, length);
+    EXPECT_NEAR(centred.x, (box.width - whole.width) / 2, 1);
+    EXPECT_NEAR(centred.width, whole.width, 1);
+}
+
+TEST_F(UiPainter, ALostTargetIsMadeAgainOnTheNextPaintWithoutTheOldBitmaps) {
+    std::unique_ptr<image> two_halves = halves();
+    painter& p = *paint_tool;
+    render_context& c = p.context();
+    p.set_pen(green, 1.0f);
+    paint([&] { p.draw_image({10, 70}, *two_halves); });
+    ASSERT_EQ(two_halves->bitmap_count(), 1u);
+    ASSERT_EQ(c.image_count(), 1u);
+
+    losing->lose_next = true;
+    paint_test::paint_once(c, root, [&] { p.draw_image({10, 70}, *two_halves); });
+    EXPECT_EQ(c.target(), nullptr);
+    EXPECT_EQ(two_halves->bitmap_count(), 0u);
+    EXPECT_EQ(c.image_count(), 0u);
+
+    // The next paint draws with a new target, a new bitmap and the colours set before the loss.
+    paint([&] {
+        p.draw_image({10, 70}, *two_halves);
+        p.draw_line({0, 40}, {30, 40});
+    });
+    EXPECT_NE(c.target(), nullptr);
+    EXPECT_EQ(two_halves->bitmap_count(), 1u);
+    EXPECT_EQ(c.image_count(), 1u);
+    const hostsim::Image picture = shown();
+    EXPECT_TRUE(shows(picture.at(12, 80), red)) << describe(picture.at(12, 80));
+    EXPECT_TRUE(shows(picture.at(57, 80), blue)) << describe(picture.at(57, 80));
+    EXPECT_TRUE(shows(picture.at(5, 40), green)) << describe(picture.at(5, 40));
+}
+
+TEST(UiRenderContext, TheTargetIsReleasedOnceWithTheContext) {
+    TestWindow window(0, 0, 64, 64);
+    auto context = std::make_unique<render_context>(window.handle());
+    ID2D1HwndRenderTarget* target = context->target();
+    ASSERT_NE(target, nullptr);
+    target->AddRef();
+    context.reset();
+    // The reference taken here is the last one: the context gave up exactly its own.
+    EXPECT_EQ(target->Release(), 0u);
 }
 
 }  // namespace
