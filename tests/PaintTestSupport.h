@@ -15,6 +15,17 @@
 
 namespace paint_test {
 
+// The background of every test page, and the pure colours the probes look for.
+inline constexpr qssdk::ui::color grey{0.2f, 0.2f, 0.2f, 1.0f};
+inline constexpr qssdk::ui::color red{1, 0, 0, 1};
+inline constexpr qssdk::ui::color green{0, 1, 0, 1};
+inline constexpr qssdk::ui::color blue{0, 0, 1, 1};
+inline constexpr qssdk::ui::color yellow{1, 1, 0, 1};
+inline constexpr qssdk::ui::color cyan{0, 1, 1, 1};
+inline constexpr qssdk::ui::color magenta{1, 0, 1, 1};
+inline constexpr qssdk::ui::color white{1, 1, 1, 1};
+inline constexpr qssdk::ui::color black{0, 0, 0, 1};
+
 struct rgb8 {
     uint8_t r = 0, g = 0, b = 0;
 };

@@ -18,15 +18,9 @@
 namespace {
 
 using namespace qssdk::ui;
-using paint_test::describe;
-using paint_test::make_png;
-using paint_test::rgb8;
-using paint_test::shows;
+using namespace paint_test;
 
 constexpr int window_size = 64;
-constexpr color grey{0.2f, 0.2f, 0.2f, 1.0f};
-constexpr color red{1, 0, 0, 1};
-constexpr color blue{0, 0, 1, 1};
 
 std::vector<uint8_t> solid_png(int width, int height, rgb8 c) {
     return make_png(width, height, [c](int, int) { return c; });

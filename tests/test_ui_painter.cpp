@@ -25,22 +25,10 @@
 namespace {
 
 using namespace qssdk::ui;
-using paint_test::describe;
-using paint_test::make_png;
-using paint_test::rgb8;
-using paint_test::shows;
+using namespace paint_test;
 
 constexpr int page_width = 480;
 constexpr int page_height = 360;
-constexpr color grey{0.2f, 0.2f, 0.2f, 1.0f};
-constexpr color red{1, 0, 0, 1};
-constexpr color green{0, 1, 0, 1};
-constexpr color blue{0, 0, 1, 1};
-constexpr color yellow{1, 1, 0, 1};
-constexpr color cyan{0, 1, 1, 1};
-constexpr color magenta{1, 0, 1, 1};
-constexpr color white{1, 1, 1, 1};
-constexpr color black{0, 0, 0, 1};
 
 // A render context whose next draw ends as if the device had been lost.
 class losing_context : public render_context {
