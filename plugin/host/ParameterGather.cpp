@@ -70,13 +70,13 @@ void appendDefaultLights(std::vector<light_properties>& lights) {
 
 }  // namespace
 
-void gatherParameters(AePlugin& effect, SceneRenderer& renderer, gathered_parameters& result,
+void gatherParameters(const render_data& frame, SceneRenderer& renderer, gathered_parameters& result,
                       command_context& context, layer_texture_cache& cache) {
     reserveParamTables();
     SuiteHandler suites(context.in_data->pica_basicP);
     const PF_InData& in = *context.in_data;
 
-    captureLights(effect, result.lights, context);
+    captureLights(result.lights, context);
     if (result.lights.empty() && readIntParam(context, 2005)) appendDefaultLights(result.lights);
 
     A_Time compTime{in.current_time, in.time_scale};
@@ -85,11 +85,11 @@ void gatherParameters(AePlugin& effect, SceneRenderer& renderer, gathered_parame
 
     material_properties& m = result.material;
     const bool normalMap = readIntParam(context, 511) != 0;
-    m.diffuseTexture = loadLayer(effect, renderer, context, suites, 502, cache.entries[0], 0, compTime);
-    m.glossinessTexture = loadLayer(effect, renderer, context, suites, 504, cache.entries[1], 0, compTime);
-    m.illuminationTexture = loadLayer(effect, renderer, context, suites, 506, cache.entries[2], 0, compTime);
-    m.normalTexture = loadLayer(effect, renderer, context, suites, 508, cache.entries[3], normalMap ? 0 : 1, compTime);
-    m.environmentTexture = loadLayer(effect, renderer, context, suites, 517, cache.entries[4], 2, compTime);
+    m.diffuseTexture = loadLayer(frame, renderer, context, suites, 502, cache.entries[0], 0, compTime);
+    m.glossinessTexture = loadLayer(frame, renderer, context, suites, 504, cache.entries[1], 0, compTime);
+    m.illuminationTexture = loadLayer(frame, renderer, context, suites, 506, cache.entries[2], 0, compTime);
+    m.normalTexture = loadLayer(frame, renderer, context, suites, 508, cache.entries[3], normalMap ? 0 : 1, compTime);
+    m.environmentTexture = loadLayer(frame, renderer, context, suites, 517, cache.entries[4], 2, compTime);
     m.bumpLayerInfo[0] = cache.entries[3].width;
     m.bumpLayerInfo[1] = cache.entries[3].height;
 
@@ -144,10 +144,11 @@ void gatherParameters(AePlugin& effect, SceneRenderer& renderer, gathered_parame
     m.flattenBottom = result.objectType == 2;
 }
 
-uint32_t loadLayer(AePlugin& effect, SceneRenderer& renderer, command_context& context, SuiteHandler& suites,
-                   int layerId, layer_cache_entry& entry, uint32_t mode, const A_Time& compTime) {
+uint32_t loadLayer(const render_data& frame, SceneRenderer& renderer, command_context& context,
+                   SuiteHandler& suites, int layerId, layer_cache_entry& entry, uint32_t mode,
+                   const A_Time& compTime) {
     pixel_buffer pixels{};
-    checkoutWorld(effect, context, layerId, pixels);
+    checkoutWorld(context, layerId, frame.bytes_per_channel, pixels);
 
     if (const auto* paramUtils = suites.get<PF_ParamUtilsSuite3>()) {
         PF_State state{};

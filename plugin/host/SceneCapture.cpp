@@ -52,7 +52,7 @@ A_long toEffectTime(const A_Time& t, A_u_long timeScale) {
 
 }  // namespace
 
-camera_record* captureCamera(const AePlugin& effect, camera_record& camera, command_context& context) {
+camera_record* captureCamera(const render_data& frame, camera_record& camera, command_context& context) {
     const PF_InData& in = *context.in_data;
     camera.viewSize = {};
     camera.eyePosition = {};
@@ -100,7 +100,6 @@ camera_record* captureCamera(const AePlugin& effect, camera_record& camera, comm
     camera.orthographic = cameraLayer && cameraType == AEGP_CameraType_ORTHOGRAPHIC;
 
     const float d = denOverNum(in.downsample_x);
-    const render_data& frame = effect.frame();
     const float W = static_cast<float>(frame.output.width), H = static_cast<float>(frame.output.height);
     const float ox = static_cast<float>(frame.origin_x), oy = static_cast<float>(frame.origin_y);
     const float halfW = camera.viewSize.x / 2, halfH = camera.viewSize.y / 2;
@@ -162,8 +161,7 @@ camera_record* captureCamera(const AePlugin& effect, camera_record& camera, comm
     return &camera;
 }
 
-std::vector<light_properties>& captureLights(const AePlugin&, std::vector<light_properties>& lights,
-                                             command_context& context) {
+std::vector<light_properties>& captureLights(std::vector<light_properties>& lights, command_context& context) {
     const PF_InData& in = *context.in_data;
     SuiteHandler suites(in.pica_basicP);
     const effect_place place = locateEffect(suites, in, std::max<A_long>(in.current_time, 0));

@@ -25,7 +25,8 @@ void unite(PF_LRect& into, const PF_LRect& other) {
 
 }  // namespace
 
-PF_EffectWorld* checkoutWorld(AePlugin& effect, command_context& context, A_long checkoutId, pixel_buffer& buffer) {
+PF_EffectWorld* checkoutWorld(command_context& context, A_long checkoutId, int32_t bytesPerChannel,
+                              pixel_buffer& buffer) {
     auto* extra = static_cast<PF_SmartRenderExtra*>(context.extra);
     PF_EffectWorld* world = nullptr;
     const PF_Err err = checkoutId >= 0
@@ -40,14 +41,14 @@ PF_EffectWorld* checkoutWorld(AePlugin& effect, command_context& context, A_long
         return nullptr;
     }
     buffer.row_bytes = static_cast<uint32_t>(world->rowbytes);
-    buffer.bytes_per_channel = static_cast<uint32_t>(effect.frame().bytes_per_channel);
+    buffer.bytes_per_channel = static_cast<uint32_t>(bytesPerChannel);
     buffer.width = static_cast<uint32_t>(world->width);
     buffer.height = static_cast<uint32_t>(world->height);
     buffer.data = static_cast<uint8_t*>(world->data);
     return world;
 }
 
-void smartPreRenderGlue(AePlugin&, command_context& context) {
+void smartPreRenderGlue(command_context& context) {
     auto* extra = static_cast<PF_PreRenderExtra*>(context.extra);
     if (!extra) return;  // a host that hands no request gets nothing checked out
     const PF_InData& in = *context.in_data;
@@ -76,17 +77,16 @@ void checkoutLayerParam(command_context& context, int id) {
                               in.time_scale, &result);
 }
 
-bool smartRenderGlue(AePlugin& effect, command_context& context) {
+bool smartRenderGlue(command_context& context, render_data& frame) {
     auto* extra = static_cast<PF_SmartRenderExtra*>(context.extra);
     if (!extra) return false;
     const PF_InData& in = *context.in_data;
-    render_data& frame = effect.frame();
     frame.bytes_per_channel = extra->input->bitdepth / 8;
     frame.downsample_x = denOverNum(in.downsample_x);
     frame.downsample_y = denOverNum(in.downsample_y);
     frame.pixel_aspect = denOverNum(in.pixel_aspect_ratio);
-    if (!checkoutWorld(effect, context, 0, frame.input)) return false;
-    PF_EffectWorld* output = checkoutWorld(effect, context, -1, frame.output);
+    if (!checkoutWorld(context, 0, frame.bytes_per_channel, frame.input)) return false;
+    PF_EffectWorld* output = checkoutWorld(context, -1, frame.bytes_per_channel, frame.output);
     if (!output) return false;
     const auto full = [](const PF_RationalScale& ds, A_long size) {
         return static_cast<int32_t>(std::ceil(static_cast<float>(ds.num) * static_cast<float>(size) /

@@ -86,7 +86,6 @@ void AePluginConnection::smartRender(command_context& context) {
     compositeCounter_ = 1.0f;
     const int32_t choice = readIntParam(context, 2002);
     const unsigned multisample = choice <= 1 ? 0u : 1u << (choice - 1);
-    renderer_->layerCache = &cache;
 
     RendererThread& thread = renderer_->thread();
     Renderer* renderer = thread.renderer();
@@ -101,12 +100,12 @@ void AePluginConnection::smartRender(command_context& context) {
         in.current_time = scope.time() + static_cast<A_long>(static_cast<float>(in.local_time_step) *
                                                             (static_cast<float>(i) * shutter / static_cast<float>(samples)));
         render_properties view{};
-        captureCamera(*this, view, context);
+        captureCamera(frame(), view, context);
         view.time = static_cast<float>(in.current_time) / static_cast<float>(in.time_scale);
         renderer_->setRenderProperties(view);
 
         gathered_parameters gathered;
-        gatherParameters(*this, *renderer_, gathered, context, cache);
+        gatherParameters(frame(), *renderer_, gathered, context, cache);
         renderer_->objectType = gathered.objectType;
         renderer_->position[0] = gathered.position.x;
         renderer_->position[1] = gathered.position.y;
