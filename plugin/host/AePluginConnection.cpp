@@ -2,11 +2,11 @@
 
 #include <string>
 
+#include "MapLayers.h"
 #include "ProductInfo.h"
 #include "SceneRenderer.h"
 #include "SequenceData.h"
 #include "SmartRender.h"
-#include "SuiteHandler.h"
 #include "qs_exception.h"
 
 AePluginConnection::AePluginConnection() = default;
@@ -24,8 +24,7 @@ void AePluginConnection::globalSetup(command_context&) {
     }
 }
 
-void AePluginConnection::globalSetdown(command_context& context) {
-    SuiteHandler suites(context.in_data->pica_basicP);
+void AePluginConnection::globalSetdown(command_context&) {
     // Asks the renderer thread to quit and waits until it has ended.
     renderer_.reset();
 }
@@ -49,7 +48,7 @@ PF_Handle AePluginConnection::sequenceResetup(command_context& context, PF_Handl
 }
 
 void AePluginConnection::smartPreRender(command_context& context) {
-    for (int id : {502, 504, 506, 517, 508}) checkoutLayerParam(context, id);
+    for (const map_layer& layer : mapLayers) checkoutLayerParam(context, layer.id);
 }
 
 void AePluginConnection::handleEvent(command_context&) {}

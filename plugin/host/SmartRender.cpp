@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ParamIds.h"
 #include "ParamRegistry.h"
 #include "RatioValue.h"
 #include "SuiteHandler.h"
@@ -62,13 +63,12 @@ void smartPreRenderGlue(command_context& context) {
 void checkoutLayerParam(command_context& context, int id) {
     const PF_InData& in = *context.in_data;
     auto* extra = static_cast<PF_PreRenderExtra*>(context.extra);
-    PF_ParamDef def{};
-    in.inter.checkout_param(in.effect_ref, paramIndexOf(id), in.current_time, in.time_step, in.time_scale, &def);
-    const A_long width = def.u.ld.width, height = def.u.ld.height;
-    in.inter.checkin_param(in.effect_ref, &def);
+    const PF_LRect rect = readParam(context, id, [](const PF_ParamDef& def) {
+        return PF_LRect{0, 0, def.u.ld.width, def.u.ld.height};
+    });
 
     PF_RenderRequest request{};
-    request.rect = PF_LRect{0, 0, width, height};
+    request.rect = rect;
     request.field = PF_Field_FRAME;
     request.channel_mask = PF_ChannelMask_ARGB;
     request.preserve_rgb_of_zero_alpha = true;
@@ -117,10 +117,10 @@ void motionBlurSettings(command_context& context, uint32_t& samples, float& shut
         comps->AEGP_GetCompShutterAnglePhase(comp, &angle, &phase);
     }
     shutter = angle.den ? numOverDen(angle) : 0.0f;
-    const int32_t mode = readIntParam(context, 2102);
+    const int32_t mode = readIntParam(context, param::motionBlur);
     const bool switchesOn = (compFlags & AEGP_CompFlag_ENABLE_MOTION_BLUR) && (layerFlags & AEGP_LayerFlag_MOTION_BLUR);
-    samples = (mode == 2 || (mode != 3 && switchesOn))
-                  ? static_cast<uint32_t>(readFloatParam(context, 2103) + 0.5f)
+    samples = (mode == param::motionBlurOn || (mode != param::motionBlurOff && switchesOn))
+                  ? static_cast<uint32_t>(readFloatParam(context, param::motionBlurSamples) + 0.5f)
                   : 1u;
-    if (mode == 2) shutter = readFloatParam(context, 2104) * 0.0027777778f;
+    if (mode == param::motionBlurOn) shutter = readFloatParam(context, param::shutterAngle) * 0.0027777778f;
 }

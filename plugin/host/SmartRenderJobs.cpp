@@ -4,6 +4,7 @@
 #include <string>
 
 #include "AePluginConnection.h"
+#include "ParamIds.h"
 #include "ParamRegistry.h"
 #include "ParameterGather.h"
 #include "Renderer.h"
@@ -84,8 +85,8 @@ void AePluginConnection::smartRender(command_context& context) {
     float shutter = 0;
     motionBlurSettings(context, samples, shutter);
     compositeCounter_ = 1.0f;
-    const int32_t choice = readIntParam(context, 2002);
-    const unsigned multisample = choice <= 1 ? 0u : 1u << (choice - 1);
+    const int32_t choice = readIntParam(context, param::multisampling);
+    const unsigned multisample = choice <= param::multisamplingNone ? 0u : 1u << (choice - 1);
 
     RendererThread& thread = renderer_->thread();
     Renderer* renderer = thread.renderer();

@@ -222,9 +222,9 @@ void Renderer::clear() {
 
 void Renderer::drawModel(const model_ref& model, const qssdk::mat4& modelMatrix, const material_properties& material) {
     glDepthMask(GL_FALSE);
-    if (material.surface == 1) {
+    if (material.surface == surfaceAll) {
         material_properties back = material;
-        back.surface = 3;
+        back.surface = surfaceBack;
         back.bumpIsHeight = 0;
         drawModel(model, modelMatrix, back);
         // The surface program writes premultiplied colour, so the front faces go over the back ones with
@@ -232,7 +232,7 @@ void Renderer::drawModel(const model_ref& model, const qssdk::mat4& modelMatrix,
         glEnable(GL_BLEND);
         glBlendFuncSeparate(GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     }
-    glCullFace(material.surface == 3 ? GL_FRONT : GL_BACK);
+    glCullFace(material.surface == surfaceBack ? GL_FRONT : GL_BACK);
 
     glBindFramebuffer(GL_FRAMEBUFFER, targets_.sampleFramebuffer);
     glViewport(0, 0, targets_.width, targets_.height);
@@ -241,7 +241,7 @@ void Renderer::drawModel(const model_ref& model, const qssdk::mat4& modelMatrix,
     glUseProgram(surfaceProgram_);
     glBindVertexArray(model.vertex_array);
 
-    const GLint wrap = material.uvMode == 1 ? GL_REPEAT : GL_MIRRORED_REPEAT;
+    const GLint wrap = material.uvMode == uvRepeat ? GL_REPEAT : GL_MIRRORED_REPEAT;
     bindMap(GL_TEXTURE0, material.diffuseTexture, wrap);
     bindMap(GL_TEXTURE1, material.glossinessTexture, wrap);
     bindMap(GL_TEXTURE2, material.illuminationTexture, wrap);
