@@ -116,7 +116,7 @@ void motionBlurSettings(command_context& context, uint32_t& samples, float& shut
         comps->AEGP_GetCompFlags(comp, &compFlags);
         comps->AEGP_GetCompShutterAnglePhase(comp, &angle, &phase);
     }
-    shutter = angle.den ? numOverDen(angle) : 0.0f;
+    shutter = numOverDenOr(angle, 0.0f);
     const int32_t mode = readIntParam(context, param::motionBlur);
     const bool switchesOn = (compFlags & AEGP_CompFlag_ENABLE_MOTION_BLUR) && (layerFlags & AEGP_LayerFlag_MOTION_BLUR);
     samples = (mode == param::motionBlurOn || (mode != param::motionBlurOff && switchesOn))
