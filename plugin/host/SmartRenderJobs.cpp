@@ -4,6 +4,7 @@
 #include <string>
 
 #include "AePluginConnection.h"
+#include "HandleLock.h"
 #include "ParamIds.h"
 #include "ParamRegistry.h"
 #include "ParameterGather.h"
@@ -20,15 +21,10 @@ namespace {
 // Puts the host's current time back and unlocks the sequence data however the frame ends.
 class frame_scope {
 public:
-    frame_scope(PF_InData& in) : in_(in), time_(in.current_time) {
-        if (!in.sequence_data) return;
-        locked_ = in.utils->host_lock_handle(in.sequence_data);
-        cache_ = sequence::cacheIn(*in.utils, in.sequence_data, locked_);
+    frame_scope(PF_InData& in) : in_(in), time_(in.current_time), lock_(in.utils, in.sequence_data) {
+        if (lock_.data()) cache_ = sequence::cacheIn(*in.utils, in.sequence_data, lock_.data());
     }
-    ~frame_scope() {
-        in_.current_time = time_;
-        if (locked_) in_.utils->host_unlock_handle(in_.sequence_data);
-    }
+    ~frame_scope() { in_.current_time = time_; }
     frame_scope(const frame_scope&) = delete;
     frame_scope& operator=(const frame_scope&) = delete;
 
@@ -38,7 +34,7 @@ public:
 private:
     PF_InData& in_;
     A_long time_;
-    void* locked_ = nullptr;
+    HandleLock lock_;  // unlocked after the time is put back
     layer_texture_cache* cache_ = nullptr;  // null when the sequence data cannot hold a cache
 };
 
