@@ -33,8 +33,6 @@ public:
     // an item is chosen or the menu is dismissed (-1).
     int32_t show(HWND owner, POINT screen_position) const;
 
-    const menu_structure& structure() const { return structure_; }
-
 private:
     menu_structure structure_;
 };
