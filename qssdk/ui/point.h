@@ -1,4 +1,4 @@
-// Integer point of the UI kit, in device-independent pixels unless said otherwise.
+// Integer point of the UI kit, in device-independent pixels.
 #pragma once
 
 #include <cstdint>
