@@ -49,7 +49,6 @@ protected:
         e.create(&root, {300, 0, 50, 50});
         d.create(&root, {300, 0, 50, 50});
         d.set_visible(false);
-        router.set_focus_widget(&root, 0);
     }
     ~UiEventRouter() override { set_capture_widget(nullptr); }
 

@@ -21,7 +21,7 @@ constexpr uint64_t focus_by_tab = 1;
 bool is_usable(const widget* w) { return w && w->is_enabled() && w->is_parent_enabled(); }
 
 event_router::event_router(event_object& window, widget& root, const environment& env)
-    : window_(window), root_(root), env_(env) {}
+    : window_(window), root_(root), env_(env), focus_(&root) {}
 
 widget* event_router::widget_under_cursor() const { return widget_at(root_, env_.cursor_position()); }
 

@@ -28,7 +28,8 @@ public:
         ~environment() = default;
     };
 
-    // window receives the events that go to the window itself; root is the window's root widget.
+    // window receives the events that go to the window itself; root is the window's root widget, which
+    // holds the focus at first.
     event_router(event_object& window, widget& root, const environment& env);
 
     // Routes one event (phase 2, flag 1) by the rules of its id; ids without a rule are ignored.
@@ -61,7 +62,7 @@ private:
     widget& root_;
     const environment& env_;
     std::vector<widget*> widgets_;
-    widget* focus_ = nullptr;
+    widget* focus_;
     widget* hover_ = nullptr;
     bool tab_navigation_ = true;
     bool swallow_next_mouse_up_ = false;
