@@ -17,6 +17,7 @@
 
 #include "DebugOutput.h"
 #include "HostFixture.h"
+#include "ReferencePictures.h"
 #include "layer_texture_cache.h"
 
 namespace {
@@ -72,25 +73,8 @@ std::string ringMismatches(const Image& image, double centerX, double centerY,
     return std::to_string(count) + " pixels, first " + text.str();
 }
 
-struct difference {
-    float max = 0;
-    double mean = 0;
-};
-
-// Per channel of the premultiplied pixels.
-difference compare(const Image& a, const Image& b) {
-    difference d;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const rgba &p = a.at(x, y), &q = b.at(x, y);
-            for (float v : {p.r - q.r, p.g - q.g, p.b - q.b, p.a - q.a}) {
-                d.max = std::max(d.max, std::abs(v));
-                d.mean += std::abs(v);
-            }
-        }
-    d.mean /= 4.0 * a.width() * a.height();
-    return d;
-}
+using reference_pictures::compare;
+using reference_pictures::difference;
 
 PF_Pixel argb(A_u_char a, A_u_char r, A_u_char g, A_u_char b) { return PF_Pixel{a, r, g, b}; }
 
@@ -490,15 +474,6 @@ protected:
         params().setFloat("Gamma", 2.2);     // the defaults: the output gamma and multisampled edges
         params().setPopup("Multisampling", 4);
     }
-
-    static std::wstring referencePath(const char* name) {
-        // The source tree seen from Wine, whose drive Z: is the root of the file system.
-        std::wstring path = L"Z:" + std::wstring(PELLUX_REFERENCE_DIR, PELLUX_REFERENCE_DIR + std::strlen(PELLUX_REFERENCE_DIR)) +
-                            L"/" + std::wstring(name, name + std::strlen(name));
-        std::replace(path.begin(), path.end(), L'/', L'\\');
-        return path;
-    }
-    static bool regenerating() { return GetEnvironmentVariableW(L"PELLUX_REGENERATE_REFERENCES", nullptr, 0) > 0; }
 };
 
 TEST_F(SmartRenderReference, LitSphereHemisphereBackSurfaceAndMap) {
@@ -531,11 +506,11 @@ TEST_F(SmartRenderReference, LitSphereHemisphereBackSurfaceAndMap) {
         host->setLayerParam("Diffuse Layer", 0);
         look.set();
         const Image image = render({0, 8, 1});
-        if (regenerating()) {
-            image.save(referencePath(look.file), 8);
+        if (reference_pictures::regenerating()) {
+            image.save(reference_pictures::path(look.file), 8);
             continue;
         }
-        const Image reference = Image::load(referencePath(look.file));
+        const Image reference = Image::load(reference_pictures::path(look.file));
         ASSERT_EQ(reference.width(), image.width());
         ASSERT_EQ(reference.height(), image.height());
         // Per channel of the premultiplied 8-bit pixels: a few steps at most anywhere, well under one on average.
@@ -543,7 +518,7 @@ TEST_F(SmartRenderReference, LitSphereHemisphereBackSurfaceAndMap) {
         EXPECT_LE(d.max, 4.0f / 255);
         EXPECT_LE(d.mean, 0.25 / 255);
     }
-    if (regenerating()) GTEST_SKIP() << "wrote the reference pictures instead of comparing with them";
+    if (reference_pictures::regenerating()) GTEST_SKIP() << "wrote the reference pictures instead of comparing with them";
 }
 
 }  // namespace

@@ -10,7 +10,11 @@
 #include <shlobj.h>
 
 #include "TempFolder.h"
+#include "event_manager.h"
 #include "native_drop_target.h"
+#include "ui_test_support.h"
+#include "widget.h"
+#include "window.h"
 
 namespace {
 
@@ -207,29 +211,59 @@ TEST_F(UiNativeDropTarget, NamesOfAnyLengthAreReadWhole) {
     GlobalFree(drop);
 }
 
-TEST_F(UiNativeDropTarget, RegistersOnAWindowUntilDestroyed) {
-    HWND window = CreateWindowExW(0, L"STATIC", L"drop", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
-    {
-        recording_receiver other;
-        native_drop_target registered(other);
-        EXPECT_TRUE(registered.register_on(window));
-        EXPECT_TRUE(registered.register_on(window));  // once
+// A kit window's own target: a drop over a widget with a handler for event 41 hands that widget the two
+// files of a drop of two files and a folder.
+TEST_F(UiNativeDropTarget, AKitWindowsTargetDeliversTheFilesToTheWidgetUnderTheCursor) {
+    window w;
+    w.create("drop", {200, 200, 300, 200});
+    ShowWindow(w.native_handle(), SW_SHOWNOACTIVATE);
+    widget zone, plain;
+    zone.create(&w.get_root_widget(), {20, 20, 100, 60});
+    plain.create(&w.get_root_widget(), {150, 20, 100, 60});
+    std::vector<std::vector<std::wstring>> delivered;
+    ui_test::event_log owner;
+    event_manager::instance().connect(&zone, &owner, event_id::files_dropped, [&](const event_info& e) {
+        std::vector<std::wstring> paths;
+        for (const qssdk::file_path& f : *reinterpret_cast<const std::vector<qssdk::file_path>*>(e.value))
+            paths.push_back(f.wstring());
+        delivered.push_back(paths);
+    });
+    native_drop_target kit_target(w);
+    file_list_data data(dropped_names());
+
+    // The test prefix runs at 96 DPI: client DIPs are pixels.
+    const rect client = w.get_client_rect();
+    struct row {
+        POINT at;
+        DWORD effect;
+        size_t drops;
+    };
+    const row rows[] = {
+        {{client.x + 60, client.y + 50}, DROPEFFECT_COPY, 1},   // over the zone
+        {{client.x + 200, client.y + 50}, DROPEFFECT_NONE, 1},  // over a widget without a handler
+    };
+    for (const row& r : rows) {
+        ASSERT_TRUE(SetCursorPos(r.at.x, r.at.y));
+        DWORD over = DROPEFFECT_COPY | DROPEFFECT_MOVE, dropped = over;
+        EXPECT_EQ(kit_target.DragOver(0, {r.at.x, r.at.y}, &over), S_OK);
+        EXPECT_EQ(over, r.effect);
+        EXPECT_EQ(kit_target.Drop(&data, 0, {r.at.x, r.at.y}, &dropped), S_OK);
+        EXPECT_EQ(dropped, r.effect);
+        EXPECT_EQ(delivered.size(), r.drops);
     }
-    EXPECT_EQ(RevokeDragDrop(window), DRAGDROP_E_NOTREGISTERED);
-    DestroyWindow(window);
+    const std::vector<std::vector<std::wstring>> expected = {{folder / L"diffuse.png", folder / L"bump map.png"}};
+    EXPECT_EQ(delivered, expected);
 }
 
-// The target balances its own OLE initialisation once, and the release of its last reference does not
-// take another one away from its thread.
-TEST(UiNativeDropTargetOle, UninitialisesOleOnceForItsOwnInitialisation) {
+// The window balances its own OLE initialisation once, and the release of its target's last reference
+// does not take another one away from its thread.
+TEST(UiNativeDropTargetOle, AKitWindowUninitialisesOleOnceForItsOwnInitialisation) {
     HRESULT first = E_FAIL, afterwards = E_FAIL;
     std::thread([&] {
         first = OleInitialize(nullptr);
         {
-            recording_receiver receiver;
-            native_drop_target target(receiver);
-            target.Release();
+            window w;
+            w.create("ole", {0, 0, 100, 100});
         }
         afterwards = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         CoUninitialize();

@@ -1,6 +1,7 @@
 #include "native_drop_target.h"
 
 #include "dropped_files.h"
+#include "window.h"
 
 namespace qssdk::ui {
 
@@ -12,6 +13,19 @@ struct system_files : file_query {
         if (attributes == INVALID_FILE_ATTRIBUTES) return path_kind::missing;
         return attributes & FILE_ATTRIBUTE_DIRECTORY ? path_kind::folder : path_kind::file;
     }
+};
+
+class window_receiver : public drop_receiver {
+public:
+    explicit window_receiver(window& owner) : owner_(owner) {}
+    bool accepts_files() const override { return owner_.cursor_widget_has_handler(event_id::files_dropped); }
+    void files_dropped(const std::vector<qssdk::file_path>& files) override {
+        owner_.dispatch_event({&owner_, static_cast<uint32_t>(event_id::files_dropped), 2, 1,
+                               reinterpret_cast<uintptr_t>(&files)});
+    }
+
+private:
+    window& owner_;
 };
 
 // The storage medium of a GetData, released on every path.
@@ -36,21 +50,12 @@ std::vector<std::wstring> read_drop_names(HDROP drop) {
     return names;
 }
 
-native_drop_target::native_drop_target(drop_receiver& receiver)
-    : ole_result_(OleInitialize(nullptr)), receiver_(receiver) {}
+native_drop_target::native_drop_target(drop_receiver& receiver) : receiver_(receiver) {}
 
-native_drop_target::~native_drop_target() {
-    if (registered_on_) RevokeDragDrop(registered_on_);
-    // Any failure (RPC_E_CHANGED_MODE among them) left nothing to undo.
-    if (SUCCEEDED(ole_result_)) OleUninitialize();
-}
+native_drop_target::native_drop_target(window& owner)
+    : own_receiver_(std::make_unique<window_receiver>(owner)), receiver_(*own_receiver_) {}
 
-bool native_drop_target::register_on(HWND window) {
-    if (registered_on_) return true;
-    if (FAILED(RegisterDragDrop(window, this))) return false;
-    registered_on_ = window;
-    return true;
-}
+native_drop_target::~native_drop_target() = default;
 
 HRESULT native_drop_target::QueryInterface(REFIID iid, void** out) {
     if (!out) return E_POINTER;

@@ -1,10 +1,11 @@
-// The OLE drop target of a kit window: files dropped on it reach a drop_receiver (the window, which
-// hands them to the widget under the cursor as event 41). It offers to copy where the source allows
-// it and never to move, which would tell the source to delete its files. It lives inside its window:
-// Release never frees it. It initialises OLE for its window and uninitialises it once, when destroyed.
+// The OLE drop target of a kit window: files dropped on it reach a drop_receiver (for a kit window, the
+// widget under the cursor as event 41). It offers to copy where the source allows it and never to move,
+// which would tell the source to delete its files. It lives inside its window, which initialises OLE and
+// registers it: Release never frees it.
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,15 +18,15 @@
 
 namespace qssdk::ui {
 
+class window;
+
 class drop_receiver {
 public:
+    virtual ~drop_receiver() = default;
     // Whether a drop at the cursor would reach a widget that handles event 41.
     virtual bool accepts_files() const = 0;
     // The list lives until the call returns; keep a copy of what is needed later.
     virtual void files_dropped(const std::vector<qssdk::file_path>& files) = 0;
-
-protected:
-    ~drop_receiver() = default;
 };
 
 // Every name of a dropped file list, each read whole whatever its length.
@@ -34,11 +35,10 @@ std::vector<std::wstring> read_drop_names(HDROP drop);
 class native_drop_target final : public IDropTarget, non_copyable_non_moveable {
 public:
     explicit native_drop_target(drop_receiver& receiver);
-    // Revokes the registration, then uninitialises OLE if the constructor initialised it.
+    // Files go to the window's widget under the cursor as event 41 (files_dropped), whose value is the
+    // address of the list; a drop is taken where that widget has a handler for it.
+    explicit native_drop_target(window& owner);
     ~native_drop_target();
-
-    // Registers the target on a window (once); false when OLE refuses.
-    bool register_on(HWND window);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -52,9 +52,8 @@ private:
     // COPY when the receiver takes files and the source allows copying, else NONE.
     DWORD offered_effect(DWORD allowed) const;
 
-    HRESULT ole_result_;
+    std::unique_ptr<drop_receiver> own_receiver_;  // the window's, when made for one
     drop_receiver& receiver_;
-    HWND registered_on_ = nullptr;
     std::atomic<ULONG> references_{1};
 };
 

@@ -1,15 +1,13 @@
 #include "select_folder.h"
 
 #include <shobjidl.h>
-#include <wrl/client.h>
 
+#include "com_ptr.h"
 #include "qs_exception.h"
 
 namespace qssdk::ui {
 
 namespace {
-
-using Microsoft::WRL::ComPtr;
 
 void check(HRESULT result, const char* message) {
     if (FAILED(result)) throw qs_exception(message);
@@ -24,8 +22,9 @@ struct shell_text {
 }  // namespace
 
 std::wstring select_folder(HWND owner, std::wstring_view title, std::wstring_view start_folder) {
-    ComPtr<IFileOpenDialog> dialog;
-    check(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog)),
+    com_ptr<IFileOpenDialog> dialog;
+    check(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
+                           reinterpret_cast<void**>(dialog.put())),
           "unable to create the folder \"select\" dialog box");
 
     const char* const setup_failed = "unable to setup the folder \"select\" dialog box";
@@ -37,17 +36,18 @@ std::wstring select_folder(HWND owner, std::wstring_view title, std::wstring_vie
 
     if (!start_folder.empty()) {
         const std::wstring folder_text(start_folder);
-        ComPtr<IShellItem> folder;
-        if (SUCCEEDED(SHCreateItemFromParsingName(folder_text.c_str(), nullptr, IID_PPV_ARGS(&folder))))
-            dialog->SetFolder(folder.Get());
+        com_ptr<IShellItem> folder;
+        if (SUCCEEDED(SHCreateItemFromParsingName(folder_text.c_str(), nullptr, IID_IShellItem,
+                                                  reinterpret_cast<void**>(folder.put()))))
+            dialog->SetFolder(folder.get());
     }
 
     const HRESULT shown = dialog->Show(owner);
     if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return {};
     check(shown, "unable to display the folder \"select\" dialog box");
 
-    ComPtr<IShellItem> result;
-    check(dialog->GetResult(&result), "unable to retrieve the selection from the folder \"select\" dialog box");
+    com_ptr<IShellItem> result;
+    check(dialog->GetResult(result.put()), "unable to retrieve the selection from the folder \"select\" dialog box");
     shell_text path;
     check(result->GetDisplayName(SIGDN_FILESYSPATH, &path.text),
           "unable to retrieve a result from the folder \"select\" dialog box");

@@ -47,10 +47,13 @@ void tooltip_registry::tick(const tooltip_input& input, tooltip_view& view) {
         }
         const double rested = now - hover_start_;
         if (rested <= tooltip_show_after_seconds) return;
-        if (rested >= tooltip_hide_after_seconds)
+        if (rested >= tooltip_hide_after_seconds) {
             view.hide();
-        else if (!view.is_shown())
-            view.show(input.cursor_position(nullptr) + tooltip_cursor_offset, a.title, a.text, *hovered);
+        } else if (!view.is_shown()) {
+            const point screen = input.cursor_position(nullptr);
+            view.show({screen.x + tooltip_cursor_offset.x, screen.y + tooltip_cursor_offset.y}, a.title, a.text,
+                      *hovered);
+        }
         return;
     }
     hover_start_ = now;
