@@ -157,9 +157,9 @@ TEST_F(UiTooltipRegistry, ADestroyedWidgetsAreasAndShownTooltipAreDropped) {
 TEST(UiTooltipLayout, SizesTheWindowToTheTextsWithMarginsAndAGapOnlyBetweenTwoParts) {
     struct row {
         bool has_title;
-        text_extent title;
+        size title;
         bool has_text;
-        text_extent text;
+        size text;
         int32_t line_gap;
         rect window;
         rect title_box, text_box;

@@ -20,10 +20,10 @@ rect tooltip_layout::text_box(int32_t client_width) const {
     return {side_margin, top_margin + title.height + line_gap, client_width - 2 * side_margin, text.height};
 }
 
-tooltip_layout layout_tooltip(point position, bool has_title, text_extent title, bool has_text, text_extent text) {
+tooltip_layout layout_tooltip(point position, bool has_title, size title, bool has_text, size text) {
     tooltip_layout l;
-    l.title = has_title ? title : text_extent{};
-    l.text = has_text ? text : text_extent{};
+    l.title = has_title ? title : size{};
+    l.text = has_text ? text : size{};
     l.line_gap = has_title && has_text ? title_text_gap : 0;
     l.content = {std::max(l.title.width, l.text.width), l.title.height + l.line_gap + l.text.height};
     l.window = {position.x, position.y, l.content.width + 2 * side_margin, l.content.height + 2 * top_margin};
