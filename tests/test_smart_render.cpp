@@ -73,9 +73,6 @@ std::string ringMismatches(const Image& image, double centerX, double centerY,
     return std::to_string(count) + " pixels, first " + text.str();
 }
 
-using reference_pictures::compare;
-using reference_pictures::difference;
-
 PF_Pixel argb(A_u_char a, A_u_char r, A_u_char g, A_u_char b) { return PF_Pixel{a, r, g, b}; }
 
 // Checks in two colours, opaque.
@@ -445,7 +442,7 @@ TEST_F(SmartRender, EveryDepthGivesTheSamePicture) {
     EXPECT_GT(brightest, 1.0f) << "the float output is not clipped";
     for (int bits : {8, 16}) {
         SCOPED_TRACE(bits);
-        const difference d = compare(render({0, bits, 1}), deep);
+        const reference_pictures::difference d = reference_pictures::compare(render({0, bits, 1}), deep);
         EXPECT_LE(d.max, 1.0f / 255 + 1e-4f);
     }
 }
@@ -514,7 +511,7 @@ TEST_F(SmartRenderReference, LitSphereHemisphereBackSurfaceAndMap) {
         ASSERT_EQ(reference.width(), image.width());
         ASSERT_EQ(reference.height(), image.height());
         // Per channel of the premultiplied 8-bit pixels: a few steps at most anywhere, well under one on average.
-        const difference d = compare(image, reference);
+        const reference_pictures::difference d = reference_pictures::compare(image, reference);
         EXPECT_LE(d.max, 4.0f / 255);
         EXPECT_LE(d.mean, 0.25 / 255);
     }
