@@ -21,6 +21,4 @@ public:
 
 private:
     HWND window_ = nullptr;
-    int width_;
-    int height_;
 };
