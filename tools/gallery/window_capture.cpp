@@ -9,7 +9,7 @@ namespace gallery {
 namespace {
 
 constexpr DWORD settle_ms = 50;
-constexpr DWORD settle_bound_ms = 2000;
+constexpr DWORD settle_bound_ms = 10000;
 
 struct release_window_dc {
     HWND hwnd;
