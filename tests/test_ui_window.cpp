@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <wtsapi32.h>
 
 #include <algorithm>
 #include <bit>
@@ -346,7 +347,7 @@ TEST_F(UiWindowInput, PostedKeysCharsWheelAndButtonsReachTheRightWidget) {
     for (event_object* o : std::vector<event_object*>{&a, &b, &w})
         log.watch(o, {event_id::mouse_up, event_id::mouse_down, event_id::mouse_wheel, event_id::key_down,
                       event_id::key_down_raw, event_id::key_up, event_id::character, event_id::focus_gained,
-                      event_id::focus_lost});
+                      event_id::focus_lost, event_id::session_locked, event_id::session_unlocked});
     log.watch(&a, event_id::double_click);  // a takes double clicks, b does not
     log.watch(&w, event_id::double_click);
     const uint64_t notch = std::bit_cast<uint64_t>(60.0);
@@ -380,6 +381,12 @@ TEST_F(UiWindowInput, PostedKeysCharsWheelAndButtonsReachTheRightWidget) {
         {"its release is eaten", {20, 20}, WM_LBUTTONUP, 0, 0, {}},
         {"Tab", {20, 20}, WM_CHAR, '\t', 0,
          {{&a, event_id::focus_lost, 1}, {&b, event_id::focus_gained, 1}, {&w, event_id::character, '\t'}}},
+        {"the window loses the focus", {20, 20}, WM_KILLFOCUS, 0, 0,
+         {{&b, event_id::focus_lost, 0}, {&w, event_id::focus_lost, 0}}},
+        {"session locked", {20, 20}, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0, {{&w, event_id::session_locked, 0}}},
+        {"session unlocked", {20, 20}, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0,
+         {{&w, event_id::session_unlocked, 0}}},
+        {"another session change", {20, 20}, WM_WTSSESSION_CHANGE, WTS_SESSION_LOGON, 0, {}},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);
