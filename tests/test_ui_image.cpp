@@ -28,7 +28,8 @@ std::vector<uint8_t> solid_png(int width, int height, rgb8 c) {
 
 // A window with a painter whose page is grey with the image at (0, 0).
 struct image_window {
-    explicit image_window(int x) : window(x, 0, window_size, window_size), paint_tool(window.handle()) {
+    explicit image_window(int x)
+        : window(x, TestWindow::free_band_top, window_size, window_size), paint_tool(window.handle()) {
         root.initialize({0, 0, window_size, window_size});
     }
     void paint(image& img) {

@@ -47,7 +47,7 @@ protected:
 
 class UiPainter : public testing::Test {
 protected:
-    UiPainter() : window(0, 0, page_width, page_height) {
+    UiPainter() : window(1100, TestWindow::free_band_top, page_width, page_height) {
         auto context = std::make_unique<losing_context>(window.handle());
         losing = context.get();
         paint_tool = std::make_unique<painter>(std::move(context));
@@ -398,7 +398,7 @@ TEST_F(UiPainter, ALostTargetIsMadeAgainOnTheNextPaintWithoutTheOldBitmaps) {
 }
 
 TEST(UiRenderContext, TheTargetIsReleasedOnceWithTheContext) {
-    TestWindow window(0, 0, 64, 64);
+    TestWindow window(1100, TestWindow::free_band_top, 64, 64);
     auto context = std::make_unique<render_context>(window.handle());
     ID2D1HwndRenderTarget* target = context->target();
     ASSERT_NE(target, nullptr);
