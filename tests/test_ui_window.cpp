@@ -43,6 +43,10 @@ using namespace qssdk::ui;
 using ui_test::event_log;
 using ui_test::logged_event;
 
+// Windows read back are topmost and below the simulated host's 1280 x 800 window, which tests running at
+// the same time show at the screen's top-left.
+constexpr int32_t read_back_top = 850;
+
 // A window whose WM_USER messages run a test's function.
 struct probe_window : window {
     void on_user_message(uint32_t value) override {
@@ -420,7 +424,7 @@ TEST_F(UiWindowInput, HoverIsSeenAgainAfterTheMouseLeftTheWindow) {
 class painted_window : public window {
 public:
     painted_window() {
-        create("Painted", {200, 200, 240, 160});
+        create("Painted", {200, read_back_top, 240, 160}, topmost);
         img_->load(default_style_table().at("message_popup_image").as_image());
         connect(&get_root_widget(), [this] {
             painter& p = *get_painter();
@@ -477,7 +481,7 @@ TEST_F(UiWindow, PaintedWindowMatchesItsReference) {
 
 TEST_F(UiWindow, APaintHandlerThatThrowsEndsThePaintAndTheNextPaintWorks) {
     window w;
-    w.create("Throws", {200, 200, 100, 80});
+    w.create("Throws", {200, read_back_top, 100, 80}, topmost);
     widget child;
     child.create(&w.get_root_widget(), {20, 20, 40, 30});
     int paints = 0;
