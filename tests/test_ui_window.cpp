@@ -119,7 +119,8 @@ TEST_F(UiWindow, ClassStylesAndClientSizeAt96Dpi) {
     wchar_t title[32] = {};
     GetWindowTextW(hwnd, title, 32);
     EXPECT_STREQ(title, L"Styles");
-    const DWORD kinds = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
+    const DWORD kinds =
+        WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
     EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & kinds,
               static_cast<LONG>(WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN));
     EXPECT_EQ(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
@@ -367,18 +368,22 @@ TEST_F(UiWindowInput, PostedKeysCharsWheelAndButtonsReachTheRightWidget) {
         {"press over b", {160, 20}, WM_LBUTTONDOWN, 0, 0,
          {{&b, event_id::focus_gained, 0}, {&b, event_id::mouse_down, 0}, {&w, event_id::mouse_down, 0}}},
         {"release over b", {160, 20}, WM_LBUTTONUP, 0, 0, {{&b, event_id::mouse_up, 0}, {&w, event_id::mouse_up, 0}}},
-        {"right press", {160, 20}, WM_RBUTTONDOWN, 0, 0, {{&b, event_id::mouse_down, 2}, {&w, event_id::mouse_down, 2}}},
+        {"right press", {160, 20}, WM_RBUTTONDOWN, 0, 0,
+         {{&b, event_id::mouse_down, 2}, {&w, event_id::mouse_down, 2}}},
         {"middle release", {160, 20}, WM_MBUTTONUP, 0, 0, {{&b, event_id::mouse_up, 1}, {&w, event_id::mouse_up, 1}}},
         // A key without a character, so that translating the message adds nothing.
         {"key down to the focus", {20, 20}, WM_KEYDOWN, VK_F5, key_bits,
          {{&b, event_id::key_down, VK_F5}, {&w, event_id::key_down, VK_F5},
-          {&b, event_id::key_down_raw, pack_pair(VK_F5, key_bits)}, {&w, event_id::key_down_raw, pack_pair(VK_F5, key_bits)}}},
-        {"character", {20, 20}, WM_CHAR, 'a', key_bits, {{&b, event_id::character, 'a'}, {&w, event_id::character, 'a'}}},
+          {&b, event_id::key_down_raw, pack_pair(VK_F5, key_bits)},
+          {&w, event_id::key_down_raw, pack_pair(VK_F5, key_bits)}}},
+        {"character", {20, 20}, WM_CHAR, 'a', key_bits,
+         {{&b, event_id::character, 'a'}, {&w, event_id::character, 'a'}}},
         {"key up", {20, 20}, WM_KEYUP, VK_F5, key_bits, {{&b, event_id::key_up, VK_F5}, {&w, event_id::key_up, VK_F5}}},
         {"wheel over a", {20, 20}, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0, {{&a, event_id::mouse_wheel, notch}}},
         {"double click over b: a second press", {160, 20}, WM_LBUTTONDBLCLK, 0, 0,
          {{&b, event_id::mouse_down, 0}, {&w, event_id::mouse_down, 0}}},
-        {"its release is not eaten", {160, 20}, WM_LBUTTONUP, 0, 0, {{&b, event_id::mouse_up, 0}, {&w, event_id::mouse_up, 0}}},
+        {"its release is not eaten", {160, 20}, WM_LBUTTONUP, 0, 0,
+         {{&b, event_id::mouse_up, 0}, {&w, event_id::mouse_up, 0}}},
         {"double click over a", {20, 20}, WM_LBUTTONDBLCLK, 0, 0,
          {{&b, event_id::focus_lost, 0}, {&a, event_id::focus_gained, 0}, {&a, event_id::double_click, 0},
           {&w, event_id::double_click, 0}}},
