@@ -164,6 +164,17 @@ TEST_F(UiWindow, ClassStylesAndClientSizeAt96Dpi) {
     RECT tip_placed{};
     GetWindowRect(tip.native_handle(), &tip_placed);
     EXPECT_EQ(tip_placed.left, placed.left + (placed.right - 400 - placed.left) / 2);
+
+    // A borderless, resizable window answers the resize hit test itself: 8 DIPs of each edge resize it.
+    window frameless;
+    frameless.create("", {100, 100, 200, 100}, borderless | resizable);
+    const auto hit = [&](int x, int y) {
+        return SendMessageW(frameless.native_handle(), WM_NCHITTEST, 0, MAKELPARAM(100 + x, 100 + y));
+    };
+    EXPECT_EQ(hit(2, 50), HTLEFT);
+    EXPECT_EQ(hit(197, 97), HTBOTTOMRIGHT);
+    EXPECT_EQ(hit(100, 3), HTTOP);
+    EXPECT_EQ(hit(100, 50), HTCLIENT);
 }
 
 TEST_F(UiWindow, ClassNameTakesZerosWhileTheNameIsTaken) {
