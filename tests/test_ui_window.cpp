@@ -199,6 +199,19 @@ TEST_F(UiWindow, ClassNameTakesZerosWhileTheNameIsTaken) {
     EXPECT_EQ(log.events, (std::vector<logged_event>{{&w, event_id::character, 'z'}}));
 }
 
+// A dialog over an owner window.
+class UiModal : public UiWindow {
+protected:
+    UiModal() {
+        owner.create("Owner", {40, 40, 400, 300});
+        dialog.set_owner(&owner);
+        dialog.create("Dialog", {80, 80, 200, 100});
+    }
+
+    window owner;
+    probe_window dialog;
+};
+
 // Ends the modal loop of the window in `timer_target` from a system timer.
 window* timer_target = nullptr;
 bool owner_enabled_at_timer = true;
@@ -209,13 +222,8 @@ void CALLBACK end_from_timer(HWND hwnd, UINT, UINT_PTR id, DWORD) {
     timer_target->end_modal(42);
 }
 
-TEST_F(UiWindow, ModalLoopEndedFromATimerReturnsItsCodeAndFreesTheOwner) {
-    window owner;
-    owner.create("Owner", {40, 40, 400, 300});
+TEST_F(UiModal, ModalLoopEndedFromATimerReturnsItsCodeAndFreesTheOwner) {
     ShowWindow(owner.native_handle(), SW_SHOW);
-    window dialog;
-    dialog.set_owner(&owner);
-    dialog.create("Dialog", {80, 80, 200, 100});
     event_log log;
     log.watch(&dialog, {event_id::shown, event_id::hidden});
     timer_target = &dialog;
@@ -231,9 +239,7 @@ TEST_F(UiWindow, ModalLoopEndedFromATimerReturnsItsCodeAndFreesTheOwner) {
     EXPECT_EQ(dialog.show_modal(), 0);
 }
 
-TEST_F(UiWindow, ModalLoopEndedByAPostedMessageLeavesTheNextOneQueued) {
-    probe_window dialog;
-    dialog.create("Dialog", {80, 80, 200, 100});
+TEST_F(UiModal, ModalLoopEndedByAPostedMessageLeavesTheNextOneQueued) {
     std::vector<uint32_t> seen;
     dialog.on_user = [&](uint32_t v) {
         seen.push_back(v);
@@ -249,12 +255,7 @@ TEST_F(UiWindow, ModalLoopEndedByAPostedMessageLeavesTheNextOneQueued) {
     EXPECT_EQ(left[0].lParam, 8);
 }
 
-TEST_F(UiWindow, QuitEndsTheLoopAndIsPostedAgainForTheLoopOutside) {
-    window owner;
-    owner.create("Owner", {40, 40, 400, 300});
-    window dialog;
-    dialog.set_owner(&owner);
-    dialog.create("Dialog", {80, 80, 200, 100});
+TEST_F(UiModal, QuitEndsTheLoopAndIsPostedAgainForTheLoopOutside) {
     PostQuitMessage(3);
     EXPECT_EQ(dialog.show_modal(), 0);
     EXPECT_TRUE(IsWindowEnabled(owner.native_handle()));
@@ -296,12 +297,7 @@ TEST_F(UiWindow, NestedModalWindowsRunNestedLoops) {
     EXPECT_TRUE(IsWindowEnabled(main_window.native_handle()));
 }
 
-TEST_F(UiWindow, CloseEndsTheLoopUnlessAHandlerDecides) {
-    window owner;
-    owner.create("Owner", {40, 40, 400, 300});
-    probe_window dialog;
-    dialog.set_owner(&owner);
-    dialog.create("Dialog", {80, 80, 200, 100});
+TEST_F(UiModal, CloseEndsTheLoopUnlessAHandlerDecides) {
 
     // No handler: WM_CLOSE hides the window and ends the loop with the result unchanged.
     PostMessageW(dialog.native_handle(), WM_CLOSE, 0, 0);
