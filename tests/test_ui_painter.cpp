@@ -54,15 +54,15 @@ protected:
         root.initialize({0, 0, page_width, page_height});
     }
 
-    // The page on grey.
+    // The page on grey; shown() is then what the window shows.
     void paint(const std::function<void()>& draw) {
-        paint_test::paint(window, paint_tool->context(), root, [&] {
+        picture_shown = paint_test::paint(window, paint_tool->context(), root, [&] {
             paint_tool->set_fill_color(grey);
             paint_tool->fill_rect({0, 0, page_width, page_height});
             draw();
         });
     }
-    hostsim::Image shown() { return window.capture(); }
+    const hostsim::Image& shown() const { return picture_shown; }
 
     // 100 x 50 pixels, left half red and right half blue: 50 x 25 DIPs at scale 2.
     std::unique_ptr<image> halves() {
@@ -84,6 +84,7 @@ protected:
     losing_context* losing = nullptr;
     std::unique_ptr<painter> paint_tool;
     std::vector<uint8_t> halves_png, strip_png;
+    hostsim::Image picture_shown;
 };
 
 TEST_F(UiPainter, ShapesLandOnThePixelsTheyName) {
