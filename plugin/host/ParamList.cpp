@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "AePluginConnection.h"
+#include "LayerParamNames.h"
 #include "ParamRegistry.h"
 #include "SuiteHandler.h"
 
@@ -72,20 +73,20 @@ void addMaterialGroup(command_context& c) {
 
 void addMapsGroup(command_context& c) {
     beginParamGroup(c, 500, "Maps", true);
-    addLayerParam(c, 502, "Diffuse Layer");
+    addLayerParam(c, 502, layerParamName(502));
     addFloatSlider(c, 503, "Diffuse Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
     addFloatSlider(c, 513, "Diffuse Brightness", 0, 10, 1, 2, 0.2f);
     addFloatSlider(c, 217, "Diffuse Blend", 0, 1, 1, 2, 1);
 
-    addLayerParam(c, 504, "Glossiness Layer");
+    addLayerParam(c, 504, layerParamName(504));
     addFloatSlider(c, 505, "Glossiness Gamma", 0.01f, 10, 1, 2, 0.2f);
     addFloatSlider(c, 514, "Glossiness Brightness", 0, 10, 1, 2, 0.2f);
 
-    addLayerParam(c, 506, "Illumination Layer");
+    addLayerParam(c, 506, layerParamName(506));
     addFloatSlider(c, 507, "Illumination Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
     addFloatSlider(c, 515, "Illumination Brightness", 0, 10, 1, 2, 0.2f);
 
-    addLayerParam(c, 508, "Bump Map Layer");
+    addLayerParam(c, 508, layerParamName(508));
     addFloatSlider(c, 512, "Bump Map Intensity", -10, 10, 1, 2, 0.05f);
     addCheckbox(c, 511, "Use Normal Map", false, false);
     addCheckbox(c, 516, "Flip Normal Channels", false, false);
@@ -111,7 +112,7 @@ void addRenderGroup(command_context& c) {
 
     // The environment group closes after its rotation group, with an id of its own.
     beginParamGroup(c, 525, "Environment", true);
-    addLayerParam(c, 517, "Environment Layer");
+    addLayerParam(c, 517, layerParamName(517));
     addFloatSlider(c, 518, "Environment Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
     addFloatSlider(c, 519, "Environment Brightness", 0, 10, 1, 2, 0.2f);
     beginParamGroup(c, 520, "Rotate Environment", true);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "FloatRange.h"
 #include "RatioValue.h"
 #include "SuiteHandler.h"
 
@@ -202,8 +203,10 @@ std::vector<light_properties>& captureLights(const AePlugin&, std::vector<light_
         const qssdk::mat4 xform = toFloat(transform);
         light.position = {xform.at(3, 0) * p, xform.at(3, 1), xform.at(3, 2), 0.0f};
 
+        // The host's intensity is a double: held within float range, a large one stays a large light
+        // instead of an infinite one whose product with a colour of 0 is NaN.
         const float intensity =
-            static_cast<float>(layerStream(streams, layer, AEGP_LayerStream_INTENSITY, place.compTime).one_d) * 0.01f;
+            toFloatRange(layerStream(streams, layer, AEGP_LayerStream_INTENSITY, place.compTime).one_d * 0.01);
         const AEGP_ColorVal color = layerStream(streams, layer, AEGP_LayerStream_COLOR, place.compTime).color;
         light.color = {std::max(intensity * static_cast<float>(color.red), 0.0f),
                        std::max(intensity * static_cast<float>(color.green), 0.0f),
