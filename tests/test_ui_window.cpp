@@ -491,6 +491,27 @@ TEST_F(UiWindow, PaintedWindowMatchesItsReference) {
     EXPECT_LE(d->mean, 0.5 / 255);
 }
 
+TEST_F(UiWindow, AHiddenChildLeavesNoShadow) {
+    window w;
+    w.create("Shadow", {500, read_back_top, 120, 100}, topmost);
+    event_manager::instance().connect(&w.get_root_widget(), &w, event_id::paint, [&](const event_info&) {
+        w.get_painter()->set_fill_color({1, 1, 1, 1});
+        w.get_painter()->fill_rect({0, 0, 120, 100});
+    });
+    widget card;
+    card.create(&w.get_root_widget(), {30, 30, 40, 30});
+    card.set_shadow({true, 0, 0, 10});
+    ShowWindow(w.native_handle(), SW_SHOWNOACTIVATE);
+    // Just outside the card's right edge, inside the shadow's reach.
+    const auto beside_card = [&] {
+        gallery::repaint_and_settle(w.native_handle());
+        return gallery::capture_client_area(w.native_handle()).at(72, 45);
+    };
+    EXPECT_LT(beside_card().r, 0.9f);
+    card.set_visible(false);
+    EXPECT_GT(beside_card().r, 0.99f);
+}
+
 TEST_F(UiWindow, APaintHandlerThatThrowsEndsThePaintAndTheNextPaintWorks) {
     window w;
     w.create("Throws", {200, read_back_top, 100, 80}, topmost);

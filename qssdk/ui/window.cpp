@@ -215,7 +215,7 @@ void window::paint_tree(widget& w, const edges& dirty, point parent_origin) {
     event_manager::instance().fire(&w, event_id::paint, 2, 1, 0);
     // Paint handlers may change the tree: walk the children as they stood.
     const std::vector<widget*> children = w.get_children();
-    // The shadows lie over the parent's painting and under every child.
+    // The shadows lie over the parent's painting and under every child; a hidden child casts none.
     for (const widget* child : children) {
         const drop_shadow& shadow = child->get_shadow();
         if (shadow.enabled && child->is_visible(true))
