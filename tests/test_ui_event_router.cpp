@@ -113,7 +113,8 @@ TEST(UiTabOrder, TabAndShiftTabSkipWhatCannotTakeTheFocus) {
         {&root, &a, &e}, {&a, &e, &e}, {&e, &a, &a}, {&c, &e, &a}, {&b, &e, &a}, {nullptr, &a, &e},
     };
     for (const auto& k : cases) {
-        SCOPED_TRACE(testing::Message() << "from entry " << (std::find(order.begin(), order.end(), k.focus) - order.begin()));
+        SCOPED_TRACE(testing::Message() << "from entry "
+                                        << (std::find(order.begin(), order.end(), k.focus) - order.begin()));
         EXPECT_EQ(next_tab_stop(order, k.focus), k.next);
         EXPECT_EQ(previous_tab_stop(order, k.focus), k.previous);
     }
@@ -200,7 +201,8 @@ TEST_F(UiEventRouter, OnlyAReleaseAfterADoubleClickEventIsSwallowed) {
     router.dispatch(event_id::mouse_down, 0);
     router.dispatch(event_id::mouse_up, 0);
     EXPECT_EQ(log.ids_of(&b), (std::vector<event_id>{event_id::mouse_down, event_id::mouse_down, event_id::mouse_up}));
-    EXPECT_EQ(log.ids_of(&window), (std::vector<event_id>{event_id::mouse_down, event_id::mouse_down, event_id::mouse_up}));
+    EXPECT_EQ(log.ids_of(&window),
+              (std::vector<event_id>{event_id::mouse_down, event_id::mouse_down, event_id::mouse_up}));
 }
 
 TEST_F(UiEventRouter, HoverEntersLeavesAndEntersAgainAfterTheMouseLeftTheWindow) {
@@ -277,7 +279,8 @@ TEST_F(UiEventRouter, TabMovesTheFocusAndTheWindowStillGetsTheCharacter) {
     router.set_tab_navigation(false);
     log.clear();
     router.dispatch(event_id::character, '\t');
-    EXPECT_EQ(log.events, (std::vector<logged_event>{{&b, event_id::character, '\t'}, {&window, event_id::character, '\t'}}));
+    EXPECT_EQ(log.events,
+              (std::vector<logged_event>{{&b, event_id::character, '\t'}, {&window, event_id::character, '\t'}}));
 }
 
 TEST_F(UiEventRouter, TabWithNothingToFocusFiresOnlyTheCharacter) {

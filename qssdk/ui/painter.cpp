@@ -59,7 +59,7 @@ void painter::fill_rect(const rect& r) {
 
 void painter::draw_rect(const rect& r) {
     ID2D1HwndRenderTarget& target = context_->drawing_target();
-    if (context_->antialias_ == 0) target.SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
+    target.SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
     const D2D1_RECT_F box = to_d2d(outline_box(r, context_->pen_width_));
     target.DrawRectangle(&box, context_->pen_brush_.get(), context_->pen_width_, current_stroke());
     target.SetAntialiasMode(D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
@@ -67,7 +67,7 @@ void painter::draw_rect(const rect& r) {
 
 void painter::draw_line(point a, point b) {
     ID2D1HwndRenderTarget& target = context_->drawing_target();
-    if (context_->antialias_ == 0) target.SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
+    target.SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
     const float_line line = line_ends(a, b, context_->pen_width_);
     target.DrawLine({line.x0, line.y0}, {line.x1, line.y1}, context_->pen_brush_.get(), context_->pen_width_,
                     current_stroke());

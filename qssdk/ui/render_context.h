@@ -108,7 +108,6 @@ private:
     bool underline_ = false;
     float pen_width_ = 1.0f;
     int32_t stroke_code_ = 0;
-    int32_t antialias_ = 0;
 
     std::vector<const widget*> widgets_;
     int32_t translation_x_ = 0, translation_y_ = 0;

@@ -29,13 +29,6 @@ const point& screen_dpi() {
     return dpi;
 }
 
-// The frame a window of these styles adds around its client area, as the edges of a client rect at 0, 0.
-RECT frame_of(const window_styles& s) {
-    RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, s.style, FALSE, s.ex_style);
-    return frame;
-}
-
 }  // namespace
 
 window::window() : impl_(std::make_unique<window_impl>(*this)), router_(*this, root_, *this) {
@@ -114,10 +107,10 @@ void window::release_modal() {
 }
 
 void window::set_rect(const rect& r) {
-    RECT outer{0, 0, dips_to_pixels(r.width, impl_->dpi_x), dips_to_pixels(r.height, impl_->dpi_y)};
-    AdjustWindowRectEx(&outer, impl_->styles.style, FALSE, impl_->styles.ex_style);
-    SetWindowPos(impl_->hwnd, nullptr, dips_to_pixels(r.x, impl_->dpi_x), dips_to_pixels(r.y, impl_->dpi_y),
-                 outer.right - outer.left, outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const point outer =
+        impl_->outer_size(dips_to_pixels(r.width, impl_->dpi_x), dips_to_pixels(r.height, impl_->dpi_y));
+    SetWindowPos(impl_->hwnd, nullptr, dips_to_pixels(r.x, impl_->dpi_x), dips_to_pixels(r.y, impl_->dpi_y), outer.x,
+                 outer.y, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 rect window::get_rect() const {
@@ -131,7 +124,7 @@ rect window::get_rect() const {
 rect window::get_client_rect() const {
     RECT outer{};
     GetWindowRect(impl_->hwnd, &outer);
-    const RECT frame = frame_of(impl_->styles);
+    const RECT frame = impl_->frame();
     const int32_t width = (outer.right - outer.left) - (frame.right - frame.left);
     const int32_t height = (outer.bottom - outer.top) - (frame.bottom - frame.top);
     return {outer.left - frame.left, outer.top - frame.top, pixels_to_dips(width, impl_->dpi_x),
@@ -153,10 +146,9 @@ void window::center() {
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(created_ ? owner : impl_->hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
-    RECT outer{0, 0, width, height};
-    AdjustWindowRectEx(&outer, impl_->styles.style, FALSE, impl_->styles.ex_style);
-    const point p = centered_position(reference, width, height, outer.right - outer.left, outer.bottom - outer.top,
-                                      {work.left, work.top, work.right, work.bottom});
+    const point outer = impl_->outer_size(width, height);
+    const point p =
+        centered_position(reference, width, height, outer.x, outer.y, {work.left, work.top, work.right, work.bottom});
     SetWindowPos(impl_->hwnd, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
@@ -223,7 +215,7 @@ void window::paint_tree(widget& w, const edges& dirty, point parent_origin) {
     event_manager::instance().fire(&w, event_id::paint, 2, 1, 0);
     // Paint handlers may change the tree: walk the children as they stood.
     const std::vector<widget*> children = w.get_children();
-    // The shadows lie over the parent's painting and under every child.
+    // The shadows lie over the parent's painting and under every child; a hidden child casts none.
     for (const widget* child : children) {
         const drop_shadow& shadow = child->get_shadow();
         if (shadow.enabled && child->is_visible(true))

@@ -60,11 +60,10 @@ void window_impl::create(const window_impl* owner, const rect& r, uint16_t flags
     dpi_y = static_cast<uint32_t>(GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
 
-    RECT outer{0, 0, dips_to_pixels(r.width, dpi_x), dips_to_pixels(r.height, dpi_y)};
-    AdjustWindowRectEx(&outer, styles.style, FALSE, styles.ex_style);
+    const point outer = outer_size(dips_to_pixels(r.width, dpi_x), dips_to_pixels(r.height, dpi_y));
     hwnd = CreateWindowExW(styles.ex_style, class_name.c_str(), L"", styles.style, dips_to_pixels(r.x, dpi_x),
-                           dips_to_pixels(r.y, dpi_y), outer.right - outer.left, outer.bottom - outer.top,
-                           owner ? owner->hwnd : nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                           dips_to_pixels(r.y, dpi_y), outer.x, outer.y, owner ? owner->hwnd : nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     session_notification_ = WTSRegisterSessionNotification(hwnd, NOTIFY_FOR_THIS_SESSION) != FALSE;
@@ -81,6 +80,17 @@ void window_impl::detach() {
 HWND window_impl::native_owner() const {
     const HWND owner = hwnd ? GetWindow(hwnd, GW_OWNER) : nullptr;
     return owner == GetDesktopWindow() ? nullptr : owner;
+}
+
+RECT window_impl::frame() const {
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, styles.style, FALSE, styles.ex_style);
+    return r;
+}
+
+point window_impl::outer_size(int32_t client_width, int32_t client_height) const {
+    const RECT f = frame();
+    return {client_width + f.right - f.left, client_height + f.bottom - f.top};
 }
 
 void window_impl::release_owner() const {

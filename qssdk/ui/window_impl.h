@@ -36,6 +36,10 @@ public:
     // Re-enables and focuses the native owner (not the desktop).
     void release_owner() const;
     HWND native_owner() const;
+    // The frame the window's styles add around its client area, as the edges of a client rect at 0, 0.
+    RECT frame() const;
+    // The outer size of a client area of that size, in device pixels.
+    point outer_size(int32_t client_width, int32_t client_height) const;
 
     // The window procedure's object, or null while none is attached.
     static window_impl* attached_to(HWND hwnd);

@@ -67,13 +67,12 @@ LRESULT window::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
-        RECT frame{0, 0, 0, 0};
-        AdjustWindowRectEx(&frame, impl_->styles.style, FALSE, impl_->styles.ex_style);
-        const LONG frame_w = frame.right - frame.left, frame_h = frame.bottom - frame.top;
-        info->ptMinTrackSize = {dips_to_pixels(impl_->min_client.x, impl_->dpi_x) + frame_w,
-                                dips_to_pixels(impl_->min_client.y, impl_->dpi_y) + frame_h};
-        info->ptMaxTrackSize = {dips_to_pixels(impl_->max_client.x, impl_->dpi_x) + frame_w,
-                                dips_to_pixels(impl_->max_client.y, impl_->dpi_y) + frame_h};
+        const point min_track = impl_->outer_size(dips_to_pixels(impl_->min_client.x, impl_->dpi_x),
+                                                  dips_to_pixels(impl_->min_client.y, impl_->dpi_y));
+        const point max_track = impl_->outer_size(dips_to_pixels(impl_->max_client.x, impl_->dpi_x),
+                                                  dips_to_pixels(impl_->max_client.y, impl_->dpi_y));
+        info->ptMinTrackSize = {min_track.x, min_track.y};
+        info->ptMaxTrackSize = {max_track.x, max_track.y};
         return 0;
     }
     case WM_NCHITTEST: {

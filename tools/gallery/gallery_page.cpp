@@ -237,7 +237,8 @@ void gallery_page::add_text() {
         const auto run_at = [&](const std::string& word, uint32_t weight, uint32_t style, bool underline,
                                 const char* font, float size, color col) {
             const auto start = static_cast<uint32_t>(text.find(word));
-            return text_run{weight, style, underline, font, size, start, start + static_cast<uint32_t>(word.size()), col, ""};
+            const auto end = start + static_cast<uint32_t>(word.size());
+            return text_run{weight, style, underline, font, size, start, end, col, ""};
         };
         const std::vector<text_run> runs = {
             run_at("bold", weight_code_bold, style_code_normal, false, "DejaVu Sans", 13.0f, color(0.0f)),
@@ -261,21 +262,28 @@ void gallery_page::add_images() {
     images_.push_back(load_image("message_popup_image"));
     images_.push_back(load_image("multicontrol_lock_image"));
     images_.push_back(load_image("checkbox_image"));
-    image& popup = *images_[0];
-    image& lock = *images_[1];
-    image& checkbox = *images_[2];
-    add_section("Images: whole, stretched and in parts", {10, 530, 330, 260}, [&](painter& p, const rect& c) {
-        p.draw_image({c.x, c.y}, popup);
-        p.draw_image_stretched({c.x + 40, c.y, 112, 96}, popup);
-        p.draw_image_stretched({c.x + 160, c.y, 150, 40}, popup);
+    image* popup = images_[0].get();
+    image* lock = images_[1].get();
+    image* checkbox = images_[2].get();
+    const auto frames_of = [](const char* key) {
+        return static_cast<int32_t>(default_style_table().at(key).as_image().frames);
+    };
+    const int32_t lock_frames = frames_of("multicontrol_lock_image"), box_frames = frames_of("checkbox_image");
+    add_section("Images: whole, stretched and in parts", {10, 530, 330, 260}, [=](painter& p, const rect& c) {
+        p.draw_image({c.x, c.y}, *popup);
+        p.draw_image_stretched({c.x + 40, c.y, 112, 96}, *popup);
+        p.draw_image_stretched({c.x + 160, c.y, 150, 40}, *popup);
         label(p, {c.x, c.y + 100, c.width, 16}, "whole, stretched 4x, stretched unevenly");
-        // The lock strip's eight state frames, one by one, and the check box's two.
-        const qssdk::ui::size lock_size = lock.get_size();
-        const int32_t frame = lock_size.height / 8;
-        for (int i = 0; i < 8; ++i) p.draw_image_part({c.x + i * 28, c.y + 130}, lock, {0, i * frame, lock_size.width, frame});
-        const qssdk::ui::size box_size = checkbox.get_size();
-        for (int i = 0; i < 2; ++i)
-            p.draw_image_part({c.x + 240 + i * 24, c.y + 130}, checkbox, {0, i * box_size.height / 2, box_size.width, box_size.height / 2});
+        // The state frames of the lock and the check box strips, one by one.
+        const qssdk::ui::size lock_size = lock->get_size();
+        const int32_t lock_frame = lock_size.height / lock_frames;
+        for (int32_t i = 0; i < lock_frames; ++i)
+            p.draw_image_part({c.x + i * 28, c.y + 130}, *lock, {0, i * lock_frame, lock_size.width, lock_frame});
+        const qssdk::ui::size box_size = checkbox->get_size();
+        const int32_t box_frame = box_size.height / box_frames;
+        for (int32_t i = 0; i < box_frames; ++i)
+            p.draw_image_part({c.x + 240 + i * 24, c.y + 130}, *checkbox,
+                              {0, i * box_frame, box_size.width, box_frame});
         label(p, {c.x, c.y + 156, c.width, 16}, "state frames drawn one by one");
     });
     std::vector<const style_entry*> entries = default_images();

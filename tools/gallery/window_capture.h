@@ -7,10 +7,11 @@
 
 namespace gallery {
 
-// Runs the thread's messages for about ms milliseconds (the window paints meanwhile).
+// Handles the thread's pending messages, then those that come within ms milliseconds (never longer).
 void pump_messages_for(DWORD ms);
-// Has a shown window paint itself again, all of it, and waits for that to settle: a window made just
-// before can still show black where the system has not presented its first paint.
+// Has a shown window paint itself again, all of it, and waits for that to show: a window made just before
+// can show black until the system presents its paint. Waits until the picture is steady and not all black,
+// at most about 10 s (a loaded machine can take seconds).
 void repaint_and_settle(HWND hwnd);
 // The client area as opaque pixels, read back from the window's device context.
 hostsim::Image capture_client_area(HWND hwnd);
