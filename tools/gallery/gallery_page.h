@@ -36,11 +36,14 @@ private:
 class gallery_page : public qssdk::ui::window {
 public:
     static constexpr int32_t width = 1040;
-    static constexpr int32_t height = 800;
+    static constexpr int32_t height = 960;
 
     // Creates the native window with every section; show it with ShowWindow.
     gallery_page();
     ~gallery_page() override;
+
+    // Rests the cursor on the tooltip sample until its tooltip shows, within a few seconds; whether it did.
+    bool open_sample_tooltip();
 
 private:
     section& add_section(std::string title, const qssdk::ui::rect& r, section::paint_function paint);
@@ -48,9 +51,11 @@ private:
     void add_shapes();
     void add_text();
     void add_images();
+    void add_services();  // services_section.cpp
 
     std::vector<std::unique_ptr<qssdk::ui::widget>> widgets_;
     std::vector<std::unique_ptr<qssdk::ui::image>> images_;
+    qssdk::ui::widget* tooltip_sample_ = nullptr;
 };
 
 }  // namespace gallery
