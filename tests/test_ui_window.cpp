@@ -746,4 +746,30 @@ TEST_F(UiWindowDpi, SizesPaintingInvalidationAndRoutingStayInDips) {
     EXPECT_EQ(log.events, (std::vector<logged_event>{{&child, event_id::mouse_down, 0}}));
 }
 
+// The tooltip stands at the cursor plus (5, 20) DIPs, its measured size in DIPs turned into pixels.
+TEST_F(UiWindowDpi, TheTooltipIsPlacedAndSizedInDips) {
+    w.add_tooltip(ui_test::address(&child), {}, "Title", "The text of the tooltip");
+    const HWND hwnd = w.native_handle();
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    POINT p{px(60), px(50)};
+    ClientToScreen(hwnd, &p);
+    SetCursorPos(p.x, p.y);
+    for (int i = 0; i < 2; ++i) {
+        PostMessageW(hwnd, WM_MOUSEMOVE, 0, 0);
+        gallery::pump_messages_for(20);
+    }
+    ASSERT_EQ(w.get_hover_widget(), &child);
+    ASSERT_TRUE(pump_until([&] { return tooltip_shown(w); }, 5000)) << "the tooltip did not show";
+    const point cursor = w.get_cursor_position(nullptr);
+    const rect& placed = w.get_tooltip()->layout().window;
+    EXPECT_EQ(placed.x, cursor.x + 5);
+    EXPECT_EQ(placed.y, cursor.y + 20);
+    RECT outer{};
+    GetWindowRect(w.get_tooltip()->native_handle(), &outer);
+    EXPECT_EQ(outer.left, px(placed.x));
+    EXPECT_EQ(outer.top, px(placed.y));
+    EXPECT_EQ(outer.right - outer.left, px(placed.width));
+    EXPECT_EQ(outer.bottom - outer.top, px(placed.height));
+}
+
 }  // namespace
