@@ -129,7 +129,8 @@ bool gallery_page::open_sample_tooltip() {
     while (!get_tooltip()->is_shown() && GetTickCount64() < end) pump_messages_for(20);
     if (!get_tooltip()->is_shown()) return false;
     repaint_and_settle(get_tooltip()->native_handle());
-    return true;
+    // A loaded machine may have taken the 6 s after which the tooltip hides again.
+    return get_tooltip()->is_shown();
 }
 
 }  // namespace gallery
