@@ -51,7 +51,8 @@ TEST(UiButtonState, ClickedOnlyForALeftReleaseAfterALeftPressOnTheButton) {
         {"press and release", false,
          {{input::enter, none, true, false, false}, {input::down_left, none, true, true, false},
           {input::up_left, click, true, false, false}}},
-        {"release of a press made elsewhere", false, {{input::enter, none, true, false, false}, {input::up_left, repaint, true, false, false}}},
+        {"release of a press made elsewhere", false,
+         {{input::enter, none, true, false, false}, {input::up_left, repaint, true, false, false}}},
         {"leaving cancels the press", false,
          {{input::enter, none, true, false, false}, {input::down_left, none, true, true, false},
           {input::leave, none, false, false, false}, {input::enter, none, true, false, false},
@@ -118,9 +119,9 @@ TEST(UiButtonState, FrameTableForEveryStateAndStripLength) {
         if (c.state.hover) b.mouse_enter();
         if (c.state.pressed) b.mouse_down(left);
         for (size_t i = 0; i < std::size(strips); ++i) {
-            SCOPED_TRACE(testing::Message() << "toggled " << c.state.toggled << " hover " << c.state.hover << " enabled "
-                                            << c.state.enabled << " pressed " << c.state.pressed << ", " << strips[i]
-                                            << " frames");
+            SCOPED_TRACE(testing::Message() << "toggled " << c.state.toggled << " hover " << c.state.hover
+                                            << " enabled " << c.state.enabled << " pressed " << c.state.pressed << ", "
+                                            << strips[i] << " frames");
             const std::optional<uint32_t> frame = button_frame(strips[i], b, c.state.enabled);
             EXPECT_EQ(frame ? static_cast<int>(*frame) : -1, c.expected[i]);
         }

@@ -95,7 +95,8 @@ TEST(UiCheckBoxLogic, ToggleFiresBeforeAndAfterAndFlipsTheLinkedValueAsItIsNow) 
 
     state.toggle(box, repaint);
     using seen = toggle_listener::seen;
-    const std::vector<seen> once = {{"changed", 0, 0, 0, false}, {"repaint", 0, 0, 0, true}, {"changed", 2, 0, 0, true}};
+    const std::vector<seen> once = {
+        {"changed", 0, 0, 0, false}, {"repaint", 0, 0, 0, true}, {"changed", 2, 0, 0, true}};
     EXPECT_EQ(listener.log, once);
 
     // Linked: the caller's bool is the state, also when it changed from outside since the last toggle.

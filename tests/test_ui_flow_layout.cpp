@@ -150,7 +150,8 @@ TEST(UiFlowLayout, FitToParentReachesTheFarEdges) {
         {static_cast<flow_direction>(7), true, {10, 20, 5, 7}, {10, 20, 5, 7}},
     };
     for (const fit_case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "direction " << static_cast<int>(c.direction) << " stretch " << c.has_stretch);
+        SCOPED_TRACE(testing::Message() << "direction " << static_cast<int>(c.direction) << " stretch "
+                                        << c.has_stretch);
         EXPECT_EQ(flow_fit_to_parent(c.direction, c.has_stretch, c.panel, 300, 200), c.expected);
     }
 }

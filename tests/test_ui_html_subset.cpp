@@ -96,7 +96,8 @@ TEST(UiHtmlSubset, TextBeforeATagTakesTheStyleInForceBeforeIt) {
         {"Hello <b>you</b>", {base_run(0, 6), bold(base_run(6, 9)), base_run(9, 9)}},
         {"<i>a</i><u>b</u>c", {italic(base_run(0, 1)), underlined(base_run(1, 2)), base_run(2, 3), base_run(3, 3)}},
         // Nesting: the inner closing tag pops back to bold.
-        {"<b>x<i>y</i>z</b>", {bold(base_run(0, 1)), italic(bold(base_run(1, 2))), bold(base_run(2, 3)), base_run(3, 3)}},
+        {"<b>x<i>y</i>z</b>",
+         {bold(base_run(0, 1)), italic(bold(base_run(1, 2))), bold(base_run(2, 3)), base_run(3, 3)}},
         // Text after the last tag keeps the style still open.
         {"<b>open", {bold(base_run(0, 4)), bold(base_run(4, 4))}},
         // A closing tag without an opening one leaves the base style in place.
@@ -162,7 +163,8 @@ TEST(UiHtmlSubset, LinksCarryTheirOwnAddress) {
         {"<a href=\"\">go</a>", {base_run(0, 2), base_run(2, 2)}},
         {"<a hreflang=en>go</a>", {base_run(0, 2), base_run(2, 2)}},
         // Adjacent links in the same style keep their own addresses.
-        {"<a href=one>A</a><a href=two>B</a>", {link(base_run(0, 1), "one"), link(base_run(1, 2), "two"), base_run(2, 2)}},
+        {"<a href=one>A</a><a href=two>B</a>",
+         {link(base_run(0, 1), "one"), link(base_run(1, 2), "two"), base_run(2, 2)}},
         // A font inside a link keeps the address.
         {"<a href=x><font size=4>big</font></a>", {link(sized(base_run(0, 3), 16.0f), "x"), base_run(3, 3)}},
     };

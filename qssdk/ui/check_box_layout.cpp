@@ -2,7 +2,8 @@
 #include "check_box_layout.h"
 
 #include <algorithm>
-#include <limits>
+
+#include "saturate.h"
 
 namespace qssdk::ui {
 
@@ -11,11 +12,6 @@ namespace {
 constexpr uint32_t checked_frame = 1;
 constexpr uint32_t hover_frames = 2;
 constexpr uint32_t frames_with_hover = 4;
-
-int32_t saturate(int64_t v) {
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
 
 }  // namespace
 
@@ -35,8 +31,9 @@ check_box_layout place_check_box(check_placement placement, const check_box_size
     case check_placement::text_then_box_centred: box_x = centred + g + tw, text_x = centred; break;
     case check_placement::text_left_box_right: box_x = w - bw, text_x = 0; break;
     }
-    return {{saturate(box_x), saturate((int64_t{s.height} - s.box_height) / 2), s.box_width, s.box_height},
-            {saturate(text_x), saturate((int64_t{s.height} - s.text_height) / 2), s.text_width, s.text_height}};
+    return {{saturate_int32(box_x), saturate_int32((int64_t{s.height} - s.box_height) / 2), s.box_width, s.box_height},
+            {saturate_int32(text_x), saturate_int32((int64_t{s.height} - s.text_height) / 2), s.text_width,
+             s.text_height}};
 }
 
 std::optional<uint32_t> check_box_frame(uint32_t frames, bool checked, bool enabled, bool hover) {

@@ -2,21 +2,18 @@
 #include "flow_layout.h"
 
 #include <algorithm>
-#include <limits>
+
+#include "saturate.h"
 
 namespace qssdk::ui {
 
 namespace {
 
-int32_t saturate(int64_t v) {
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
 int64_t non_negative(int64_t v) { return std::max<int64_t>(v, 0); }
 
 bool takes_share(const flow_item& item) {
-    return item.kind == flow_item_kind::stretch_space || (item.kind == flow_item_kind::child && item.visible && item.stretch);
+    return item.kind == flow_item_kind::stretch_space ||
+           (item.kind == flow_item_kind::child && item.visible && item.stretch);
 }
 
 bool takes_room(const flow_item& item) {
@@ -74,27 +71,27 @@ flow_result flow_layout(const flow_params& params, std::span<const flow_item> it
     size_t next_share = 0;
     for (size_t i = 0; i < items.size(); ++i) {
         const flow_item& item = items[i];
+        if (item.kind == flow_item_kind::child && !item.visible) continue;
         const int64_t length = takes_share(item) ? stretched[next_share++] : length_of(item);
-        if (!takes_room(item) && item.kind != flow_item_kind::stretch_space) continue;
         if (item.kind == flow_item_kind::child) {
             const rect& b = item.bounds;
-            const int32_t cross = params.fill_cross ? saturate(breadth)
+            const int32_t cross = params.fill_cross ? saturate_int32(breadth)
                                                     : std::max<int32_t>(vertical ? b.width : b.height, 0);
-            const rect placed = vertical ? rect{b.x, saturate(p), cross, saturate(length)}
-                                         : rect{saturate(p), b.y, saturate(length), cross};
+            const rect placed = vertical ? rect{b.x, saturate_int32(p), cross, saturate_int32(length)}
+                                         : rect{saturate_int32(p), b.y, saturate_int32(length), cross};
             result.placements.push_back({i, placed});
         }
         p += length;
     }
 
-    if (params.auto_size) (vertical ? result.height : result.width) = saturate(p);
+    if (params.auto_size) (vertical ? result.height : result.width) = saturate_int32(p);
     return result;
 }
 
 rect flow_fit_to_parent(flow_direction direction, bool has_stretch, const rect& panel, int32_t parent_width,
                         int32_t parent_height) {
-    const int32_t to_right = saturate(non_negative(int64_t{parent_width} - panel.x));
-    const int32_t to_bottom = saturate(non_negative(int64_t{parent_height} - panel.y));
+    const int32_t to_right = saturate_int32(non_negative(int64_t{parent_width} - panel.x));
+    const int32_t to_bottom = saturate_int32(non_negative(int64_t{parent_height} - panel.y));
     switch (direction) {
     case flow_direction::vertical: return {panel.x, panel.y, to_right, has_stretch ? to_bottom : panel.height};
     case flow_direction::horizontal: return {panel.x, panel.y, has_stretch ? to_right : panel.width, to_bottom};

@@ -15,7 +15,9 @@ constexpr float font_size_unit = 4.0f;
 constexpr color link_color{0.0f, 0.0f, 1.0f, 1.0f};
 constexpr std::string_view bullet = "* ";
 
-enum class tag_kind { html, body, paragraph, bold, underline, font, list, list_item, italic, line_break, link, unknown };
+enum class tag_kind {
+    html, body, paragraph, bold, underline, font, list, list_item, italic, line_break, link, unknown
+};
 
 struct tag {
     tag_kind kind = tag_kind::unknown;

@@ -2,22 +2,12 @@
 #include "scroll_bar_math.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
+
+#include "saturate.h"
 
 namespace qssdk::ui {
 
 namespace {
-
-constexpr int64_t int32_min = std::numeric_limits<int32_t>::min();
-constexpr int64_t int32_max = std::numeric_limits<int32_t>::max();
-
-int32_t saturate(int64_t v) { return static_cast<int32_t>(std::clamp(v, int32_min, int32_max)); }
-
-int32_t saturate(double v) {
-    if (std::isnan(v)) return 0;
-    return static_cast<int32_t>(std::clamp(std::trunc(v), static_cast<double>(int32_min), static_cast<double>(int32_max)));
-}
 
 bool known(scroll_orientation o) { return o == scroll_orientation::vertical || o == scroll_orientation::horizontal; }
 
@@ -27,7 +17,7 @@ int32_t length_of(const rect& r, bool vertical) { return vertical ? r.height : r
 
 // Positions past max_value or before 0 ask for nothing the content could show.
 int32_t clamp_position(double position, int32_t max_value) {
-    return std::clamp(saturate(position), 0, std::max(max_value, 0));
+    return std::clamp(truncate_to_int32(position), 0, std::max(max_value, 0));
 }
 
 }  // namespace
@@ -39,25 +29,26 @@ scroll_metrics measure_scroll_bar(const scroll_bar_shape& shape, const std::opti
     const int64_t w = std::max(shape.width, 0), h = std::max(shape.height, 0);
     const int64_t length = vertical ? h : w;
     if (shape.show_buttons) {
-        const int32_t side = saturate(vertical ? w : h);
+        const int32_t side = saturate_int32(vertical ? w : h);
         m.first_button = {0, 0, side, side};
-        m.second_button = vertical ? rect{0, saturate(h - side), side, side} : rect{saturate(w - side), 0, side, side};
+        m.second_button = vertical ? rect{0, saturate_int32(h - side), side, side}
+                                   : rect{saturate_int32(w - side), 0, side, side};
     }
     const int64_t b = length_of(m.first_button, vertical);
     const int64_t track = std::max<int64_t>(length - 2 * b, 0);
 
     int64_t thumb = track;
     if (content) {
-        m.max_value = saturate(std::max<int64_t>(int64_t{content->length} - content->viewport_length, 0));
+        m.max_value = saturate_int32(std::max<int64_t>(int64_t{content->length} - content->viewport_length, 0));
         const int64_t scrolled = -int64_t{content->offset};
-        m.value = saturate(std::clamp<int64_t>(scrolled, 0, m.max_value));
+        m.value = saturate_int32(std::clamp<int64_t>(scrolled, 0, m.max_value));
         m.overruns = scrolled > m.max_value;
         thumb = std::clamp<int64_t>(std::max<int64_t>(shape.min_thumb, track - m.max_value), 0, track);
         if (m.max_value != 0) m.ratio = static_cast<float>(track - thumb) / static_cast<float>(m.max_value);
     }
     const int64_t start = std::min<int64_t>(thumb_travel(m), track - thumb) + b;
-    m.thumb = vertical ? rect{0, saturate(start), saturate(w), saturate(thumb)}
-                       : rect{saturate(start), 0, saturate(thumb), saturate(h)};
+    m.thumb = vertical ? rect{0, saturate_int32(start), saturate_int32(w), saturate_int32(thumb)}
+                       : rect{saturate_int32(start), 0, saturate_int32(thumb), saturate_int32(h)};
     return m;
 }
 
@@ -87,7 +78,7 @@ std::optional<int32_t> track_click_position(const scroll_bar_shape& shape, const
     }
 }
 
-int32_t thumb_travel(const scroll_metrics& m) { return saturate(static_cast<double>(m.value) * m.ratio); }
+int32_t thumb_travel(const scroll_metrics& m) { return truncate_to_int32(static_cast<double>(m.value) * m.ratio); }
 
 std::optional<int32_t> drag_position(const scroll_metrics& m, int32_t travel) {
     if (m.ratio <= 0.0f) return std::nullopt;
@@ -96,23 +87,23 @@ std::optional<int32_t> drag_position(const scroll_metrics& m, int32_t travel) {
 
 int32_t snap_scroll_position(int32_t position, int32_t step) {
     if (step == 0) return position;
-    return saturate(int64_t{position} - int64_t{position} % step);
+    return saturate_int32(int64_t{position} - int64_t{position} % step);
 }
 
 int32_t content_offset_for_position(int32_t position, int32_t max_value) {
-    return saturate(std::clamp<int64_t>(-int64_t{position}, -int64_t{std::max(max_value, 0)}, 0));
+    return saturate_int32(std::clamp<int64_t>(-int64_t{position}, -int64_t{std::max(max_value, 0)}, 0));
 }
 
 int32_t content_offset_scrolled_by(int32_t offset, int32_t delta, int32_t max_value) {
-    return saturate(std::clamp<int64_t>(int64_t{offset} + delta, -int64_t{std::max(max_value, 0)}, 0));
+    return saturate_int32(std::clamp<int64_t>(int64_t{offset} + delta, -int64_t{std::max(max_value, 0)}, 0));
 }
 
-int32_t wheel_scroll_delta(double value) { return saturate(value); }
+int32_t wheel_scroll_delta(double value) { return truncate_to_int32(value); }
 
 std::optional<int32_t> fitted_content_offset(const scroll_content& content) {
     const int64_t far_edge = int64_t{content.offset} + content.length;
     if (content.offset >= 0 || far_edge >= content.viewport_length) return std::nullopt;
-    return saturate(std::min<int64_t>(int64_t{content.viewport_length} - content.length, 0));
+    return saturate_int32(std::min<int64_t>(int64_t{content.viewport_length} - content.length, 0));
 }
 
 }  // namespace qssdk::ui
