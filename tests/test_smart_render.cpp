@@ -17,6 +17,7 @@
 
 #include "DebugOutput.h"
 #include "HostFixture.h"
+#include "ReferencePictures.h"
 #include "layer_texture_cache.h"
 
 namespace {
@@ -70,26 +71,6 @@ std::string ringMismatches(const Image& image, double centerX, double centerY,
         }
     if (count == 0) return {};
     return std::to_string(count) + " pixels, first " + text.str();
-}
-
-struct difference {
-    float max = 0;
-    double mean = 0;
-};
-
-// Per channel of the premultiplied pixels.
-difference compare(const Image& a, const Image& b) {
-    difference d;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const rgba &p = a.at(x, y), &q = b.at(x, y);
-            for (float v : {p.r - q.r, p.g - q.g, p.b - q.b, p.a - q.a}) {
-                d.max = std::max(d.max, std::abs(v));
-                d.mean += std::abs(v);
-            }
-        }
-    d.mean /= 4.0 * a.width() * a.height();
-    return d;
 }
 
 PF_Pixel argb(A_u_char a, A_u_char r, A_u_char g, A_u_char b) { return PF_Pixel{a, r, g, b}; }
@@ -461,7 +442,7 @@ TEST_F(SmartRender, EveryDepthGivesTheSamePicture) {
     EXPECT_GT(brightest, 1.0f) << "the float output is not clipped";
     for (int bits : {8, 16}) {
         SCOPED_TRACE(bits);
-        const difference d = compare(render({0, bits, 1}), deep);
+        const reference_pictures::difference d = reference_pictures::compare(render({0, bits, 1}), deep);
         EXPECT_LE(d.max, 1.0f / 255 + 1e-4f);
     }
 }
@@ -490,15 +471,6 @@ protected:
         params().setFloat("Gamma", 2.2);     // the defaults: the output gamma and multisampled edges
         params().setPopup("Multisampling", 4);
     }
-
-    static std::wstring referencePath(const char* name) {
-        // The source tree seen from Wine, whose drive Z: is the root of the file system.
-        std::wstring path = L"Z:" + std::wstring(PELLUX_REFERENCE_DIR, PELLUX_REFERENCE_DIR + std::strlen(PELLUX_REFERENCE_DIR)) +
-                            L"/" + std::wstring(name, name + std::strlen(name));
-        std::replace(path.begin(), path.end(), L'/', L'\\');
-        return path;
-    }
-    static bool regenerating() { return GetEnvironmentVariableW(L"PELLUX_REGENERATE_REFERENCES", nullptr, 0) > 0; }
 };
 
 TEST_F(SmartRenderReference, LitSphereHemisphereBackSurfaceAndMap) {
@@ -531,19 +503,19 @@ TEST_F(SmartRenderReference, LitSphereHemisphereBackSurfaceAndMap) {
         host->setLayerParam("Diffuse Layer", 0);
         look.set();
         const Image image = render({0, 8, 1});
-        if (regenerating()) {
-            image.save(referencePath(look.file), 8);
+        if (reference_pictures::regenerating()) {
+            image.save(reference_pictures::path(look.file), 8);
             continue;
         }
-        const Image reference = Image::load(referencePath(look.file));
+        const Image reference = Image::load(reference_pictures::path(look.file));
         ASSERT_EQ(reference.width(), image.width());
         ASSERT_EQ(reference.height(), image.height());
         // Per channel of the premultiplied 8-bit pixels: a few steps at most anywhere, well under one on average.
-        const difference d = compare(image, reference);
+        const reference_pictures::difference d = reference_pictures::compare(image, reference);
         EXPECT_LE(d.max, 4.0f / 255);
         EXPECT_LE(d.mean, 0.25 / 255);
     }
-    if (regenerating()) GTEST_SKIP() << "wrote the reference pictures instead of comparing with them";
+    if (reference_pictures::regenerating()) GTEST_SKIP() << "wrote the reference pictures instead of comparing with them";
 }
 
 }  // namespace

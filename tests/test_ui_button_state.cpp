@@ -129,12 +129,10 @@ TEST(UiButtonState, FrameTableForEveryStateAndStripLength) {
 }
 
 TEST(UiImageStrip, FrameSizesSourceRectsAndCentring) {
-    EXPECT_EQ(strip_frame_size(16, 64, 1.0f, 4), (frame_size{16, 16}));
-    EXPECT_EQ(strip_frame_size(32, 128, 2.0f, 4), (frame_size{16, 16}));  // pixels per DIP
-    EXPECT_EQ(strip_frame_size(15, 50, 1.0f, 4), (frame_size{15, 12}));   // frame height truncates
-    EXPECT_EQ(strip_frame_size(16, 64, 1.0f, 0), std::nullopt);           // no frames: no image
-    EXPECT_EQ(strip_frame_size(16, 64, 0.0f, 1), std::nullopt);
-    EXPECT_EQ(strip_frame_size(16, 64, -1.0f, 1), std::nullopt);
+    EXPECT_EQ(strip_frame_size({16, 64}, 4), (size{16, 16}));
+    EXPECT_EQ(strip_frame_size({15, 50}, 4), (size{15, 12}));  // the frame height truncates
+    EXPECT_EQ(strip_frame_size({16, 64}, 1), (size{16, 64}));
+    EXPECT_EQ(strip_frame_size({16, 64}, 0), std::nullopt);  // no frames: no image, no division
 
     EXPECT_EQ(strip_frame_rect({16, 12}, 0), (rect{0, 0, 16, 12}));
     EXPECT_EQ(strip_frame_rect({16, 12}, 3), (rect{0, 36, 16, 12}));

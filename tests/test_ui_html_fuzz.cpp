@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "html_subset.h"
+#include "text_run_text.h"
 
 namespace {
 
@@ -102,7 +103,7 @@ void check_runs_cover_text(const html_text& out) {
     for (size_t i = 1; i + 1 < out.runs.size(); ++i) {
         text_run a = out.runs[i - 1], b = out.runs[i];
         a.start = b.start = a.end = b.end = 0;
-        EXPECT_NE(a, b) << "runs " << i - 1 << " and " << i << " should have merged";
+        EXPECT_NE(ui_test::describe(a), ui_test::describe(b)) << "runs " << i - 1 << " and " << i << " did not merge";
     }
 }
 

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "text_codes.h"
+
 namespace qssdk::ui {
 
 namespace {
@@ -187,8 +189,8 @@ private:
             else if (!out_.text.empty() && out_.text.back() != '\n')
                 out_.text += '\n';
             break;
-        case tag_kind::bold: cur.weight = font_weight_bold; break;
-        case tag_kind::italic: cur.style = font_style_italic; break;
+        case tag_kind::bold: cur.weight = weight_code_bold; break;
+        case tag_kind::italic: cur.style = style_code_italic; break;
         case tag_kind::underline: cur.underline = t.opening; break;
         case tag_kind::font:
             if (t.opening) apply_font(t.attributes, cur);

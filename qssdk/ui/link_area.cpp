@@ -16,7 +16,7 @@ std::vector<link_area> make_link_areas(std::string_view text, std::span<const te
 
 const link_area* link_at(std::span<const link_area> areas, int32_t x, int32_t y) {
     for (const link_area& area : areas)
-        if (area.rect.contains(x, y)) return &area;
+        if (area.rect.contains_with_edges(x, y)) return &area;
     return nullptr;
 }
 

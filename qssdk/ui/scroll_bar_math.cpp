@@ -54,9 +54,9 @@ scroll_metrics measure_scroll_bar(const scroll_bar_shape& shape, const std::opti
 
 scroll_part scroll_hit(const scroll_bar_shape& shape, const scroll_metrics& m, int32_t x, int32_t y) {
     if (!known(shape.orientation)) return scroll_part::none;
-    if (m.thumb.contains(x, y)) return scroll_part::thumb;
-    if (m.first_button.contains(x, y)) return scroll_part::first_button;
-    if (m.second_button.contains(x, y)) return scroll_part::second_button;
+    if (m.thumb.contains_with_edges(x, y)) return scroll_part::thumb;
+    if (m.first_button.contains_with_edges(x, y)) return scroll_part::first_button;
+    if (m.second_button.contains_with_edges(x, y)) return scroll_part::second_button;
     const bool vertical = shape.orientation == scroll_orientation::vertical;
     const int64_t p = vertical ? y : x;
     const int64_t start = start_of(m.thumb, vertical);

@@ -1,5 +1,5 @@
-// One styled range of a label's text: what the HTML subset parser makes and the render context draws and
-// measures. The range counts bytes of the UTF-8 text as the parser appends it.
+// One styled range of a text: made by the text label from its HTML subset, drawn and measured by the
+// render context.
 #pragma once
 
 #include <cstdint>
@@ -9,27 +9,18 @@
 
 namespace qssdk::ui {
 
-// Painter weight codes of a run.
-inline constexpr uint32_t font_weight_normal = 0;
-inline constexpr uint32_t font_weight_light = 1;
-inline constexpr uint32_t font_weight_bold = 2;
-
-// Painter style codes of a run.
-inline constexpr uint32_t font_style_normal = 0;
-inline constexpr uint32_t font_style_italic = 1;
-
 struct text_run {
-    uint32_t weight = font_weight_normal;
-    uint32_t style = font_style_normal;
+    uint32_t weight = 0;  // painter weight code (text_codes.h)
+    uint32_t style = 0;   // painter style code
     bool underline = false;
-    std::string font_name;
-    float size = 0.0f;  // device-independent pixels
+    std::string font_name;  // UTF-8; empty keeps the current family
+    float size = 12.0f;     // device-independent pixels
+    // [start, end) in UTF-16 positions of the whole text.
     uint32_t start = 0;
-    uint32_t end = 0;  // one past the last byte
-    qssdk::ui::color color;  // (0, 0, 0, 0): the label's own text colour applies
-    std::string href;  // empty when the run is not a link
-
-    bool operator==(const text_run&) const = default;
+    uint32_t end = 0;
+    // All four channels 0: the run has no colour of its own and takes the text colour.
+    qssdk::ui::color color;
+    std::string href;  // link address, empty when the run is no link
 };
 
 }  // namespace qssdk::ui

@@ -1,0 +1,116 @@
+// Decoding a picture from memory and its per-render-target bitmaps.
+#include "image.h"
+
+#include <algorithm>
+
+#include "image_geometry.h"
+#include "qs_exception.h"
+#include "render_context.h"
+
+namespace qssdk::ui {
+
+namespace {
+
+// What one decode produced; nothing of the image changes until all of it succeeded.
+struct decoded_picture {
+    com_ptr<IWICBitmap> bitmap;
+    UINT width = 0;
+    UINT height = 0;
+};
+
+// The first frame of the decoder as premultiplied BGRA pixels, or no bitmap when the frame, the
+// conversion or the pixels fail.
+decoded_picture convert_frame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder) {
+    decoded_picture out;
+    com_ptr<IWICBitmapFrameDecode> frame;
+    if (FAILED(decoder.GetFrame(0, frame.put()))) return out;
+    com_ptr<IWICFormatConverter> converter;
+    if (FAILED(factory.CreateFormatConverter(converter.put())))
+        throw qs_exception("unable to create the bitmap format converter");
+    if (FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
+                                     0.0, WICBitmapPaletteTypeCustom)))
+        return out;
+    UINT width = 0, height = 0;
+    if (FAILED(converter->GetSize(&width, &height))) return out;
+    // Caching on load decodes every pixel now, so a block whose pixel data is damaged fails here.
+    com_ptr<IWICBitmap> bitmap;
+    if (FAILED(factory.CreateBitmapFromSource(converter.get(), WICBitmapCacheOnLoad, bitmap.put()))) return out;
+    out.bitmap = std::move(bitmap);
+    out.width = width;
+    out.height = height;
+    return out;
+}
+
+}  // namespace
+
+image::image() : com_(COINIT_MULTITHREADED) {
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(factory_.put()))))
+        throw qs_exception("unable to create the imaging factory");
+}
+
+std::unique_ptr<image> image::create() { return std::unique_ptr<image>(new image()); }
+
+image::~image() { drop_bitmaps(); }
+
+bool image::load(const image_data& data) { return load_from_memory(data.bytes, data.size, data.scale); }
+
+bool image::load_from_memory(const unsigned char* bytes, size_t count, float scale) {
+    if (!bytes || count == 0 || count > UINT32_MAX) return false;
+    com_ptr<IWICStream> stream;
+    if (FAILED(factory_->CreateStream(stream.put()))) return false;
+    // The stream only reads the block.
+    if (FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes), static_cast<DWORD>(count)))) return false;
+    com_ptr<IWICBitmapDecoder> decoder;
+    if (FAILED(factory_->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad, decoder.put())))
+        return false;
+    decoded_picture picture = convert_frame(*factory_.get(), *decoder.get());
+    if (!picture.bitmap) return false;
+
+    // Bitmaps made from the previous picture would draw it still.
+    drop_bitmaps();
+    bitmap_ = std::move(picture.bitmap);
+    pixel_width_ = picture.width;
+    pixel_height_ = picture.height;
+    scale_ = scale;
+    loaded_ = true;
+    return true;
+}
+
+size image::get_size() const { return image_size_in_dips(pixel_width_, pixel_height_, scale_); }
+
+ID2D1Bitmap* image::get_bitmap(render_context& context) {
+    ID2D1RenderTarget& target = context.drawing_target();
+    if (auto found = bitmaps_.find(&target); found != bitmaps_.end()) return found->second.get();
+    com_ptr<ID2D1Bitmap> own;
+    if (FAILED(target.CreateBitmapFromWicBitmap(bitmap_.get(), nullptr, own.put())))
+        throw qs_exception("unable to create a bitmap from a WIC bitmap");
+    com_ptr<ID2D1Bitmap> shared;
+    if (FAILED(target.CreateSharedBitmap(__uuidof(ID2D1Bitmap), own.get(), nullptr, shared.put())))
+        throw qs_exception("unable to create a shared bitmap");
+    // The shared bitmap keeps what it needs; the intermediate one is released with `own`.
+    ID2D1Bitmap* result = shared.get();
+    bitmaps_.emplace(&target, std::move(shared));
+    contexts_.push_back(&context);
+    context.remember_image(this);
+    return result;
+}
+
+void image::release_bitmap(render_context& context) {
+    if (ID2D1RenderTarget* target = context.target()) bitmaps_.erase(target);
+    std::erase(contexts_, &context);
+    context.forget_image(this);
+}
+
+void image::reset() {
+    drop_bitmaps();
+    loaded_ = false;
+}
+
+void image::drop_bitmaps() {
+    for (render_context* context : contexts_) context->forget_image(this);
+    contexts_.clear();
+    bitmaps_ = decltype(bitmaps_)(initial_buckets);
+}
+
+}  // namespace qssdk::ui

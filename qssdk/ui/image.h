@@ -1,0 +1,73 @@
+// One picture decoded from an encoded PNG or JPEG block in memory, converted once to 32-bit premultiplied
+// BGRA, and turned into a Direct2D bitmap for each render context that draws it.
+#pragma once
+
+#include <d2d1.h>
+#include <wincodec.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "com_initializer.h"
+#include "com_ptr.h"
+#include "fnv1a_hash.h"
+#include "image_data.h"
+#include "non_copyable_non_moveable.h"
+#include "size.h"
+
+namespace qssdk::ui {
+
+class render_context;
+
+class image : non_copyable_non_moveable {
+public:
+    // COM for the thread (multithreaded), then the imaging factory; throws qs_exception "unable to create
+    // the imaging factory".
+    static std::unique_ptr<image> create();
+    // Drops its bitmaps in every context, releases everything, uninitialises COM where it initialised it.
+    ~image();
+
+    // load_from_memory with the record's bytes, size and scale.
+    bool load(const image_data& data);
+    // True when the block decoded. Any failure of the decode (stream, header, frame, converter, pixels)
+    // returns false and leaves the image as it was. A successful load drops the bitmaps of the previous
+    // picture. Throws only when the imaging objects themselves cannot be made.
+    bool load_from_memory(const unsigned char* bytes, size_t count, float scale);
+
+    bool is_loaded() const { return loaded_; }
+    // Pixel size x (1 / scale), truncated.
+    qssdk::ui::size get_size() const;
+    uint32_t pixel_width() const { return pixel_width_; }
+    uint32_t pixel_height() const { return pixel_height_; }
+    float scale() const { return scale_; }
+
+    // The bitmap made for the context's render target, made on first use and cached. Throws qs_exception
+    // "unable to create a bitmap from a WIC bitmap" / "unable to create a shared bitmap".
+    ID2D1Bitmap* get_bitmap(render_context& context);
+    // Releases and forgets the bitmap of that context; the context forgets the image.
+    void release_bitmap(render_context& context);
+    // Releases every bitmap, forgets every context, and clears the loaded flag.
+    void reset();
+
+    // How many contexts hold a bitmap of this image.
+    size_t bitmap_count() const { return bitmaps_.size(); }
+
+private:
+    image();
+    void drop_bitmaps();
+
+    bool loaded_ = false;
+    com_initializer com_;
+    com_ptr<IWICImagingFactory> factory_;
+    com_ptr<IWICBitmap> bitmap_;
+    std::unordered_map<ID2D1RenderTarget*, com_ptr<ID2D1Bitmap>, fnv1a_hash> bitmaps_{initial_buckets};
+    uint32_t pixel_width_ = 0;
+    uint32_t pixel_height_ = 0;
+    float scale_ = 1.0f;
+    std::vector<render_context*> contexts_;
+};
+
+}  // namespace qssdk::ui

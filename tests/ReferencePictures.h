@@ -1,0 +1,22 @@
+// Reference pictures kept in tests/reference: where they are, whether this run writes them anew
+// (PELLUX_REGENERATE_REFERENCES=1), and how far a picture lies from one.
+#pragma once
+
+#include <string>
+
+#include "Image.h"
+
+namespace reference_pictures {
+
+struct difference {
+    float max = 0;    // largest difference of one channel of one pixel
+    double mean = 0;  // mean over every channel of every pixel
+};
+
+// Per channel of the premultiplied pixels; both pictures have the same size.
+difference compare(const hostsim::Image& a, const hostsim::Image& b);
+// The file's path in the source tree, as Wine sees it.
+std::wstring path(const char* name);
+bool regenerating();
+
+}  // namespace reference_pictures
