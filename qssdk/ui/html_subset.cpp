@@ -63,7 +63,8 @@ tag classify(std::string_view inside) {
     t.attributes = inside.substr(name_end);
     for (const tag_name& n : tag_names)
         if (n.name == name) t.kind = n.kind;
-    // "</br>" is no line break; every other tag pushes when it opens and pops when it closes.
+    // "</br>" is no line break; every other known tag pushes a style when it opens and pops one when it
+    // closes.
     if (t.kind == tag_kind::line_break && !t.opening) t.kind = tag_kind::unknown;
     return t;
 }
