@@ -66,24 +66,32 @@ enum : A_long {
     PF_WorldFlag_WRITEABLE = 1 << 1,
 };
 
-// A host image: an input, an output or a layer parameter's pixels.
+// A host image: an input, an output or a layer parameter's pixels. The reserved words belong to the host.
 struct PF_LayerDef {
+    void* reserved0;
+    void* reserved1;
     A_long world_flags;
     void* data;
     A_long rowbytes;
     A_long width;
     A_long height;
     PF_Rect extent_hint;
+    A_long reserved_long1;
+    void* reserved_ptr1;
+    A_long reserved_long2;
+    void* reserved_ptr2;
     PF_RationalScale pix_aspect_ratio;
+    void* reserved_ptr3;
     A_long origin_x;
     A_long origin_y;
-    A_long dephault;
+    A_long reserved_long3;
+    A_long dephault;  // a layer parameter's default: PF_LayerDefault_*
 };
 typedef PF_LayerDef PF_EffectWorld;
 
 enum : A_long {
-    PF_LayerDefault_NONE = -1,
-    PF_LayerDefault_MYSELF = 0,
+    PF_LayerDefault_MYSELF = -1,
+    PF_LayerDefault_NONE = 0,
 };
 
 // --- Parameters ---------------------------------------------------------------------------------------
@@ -128,29 +136,38 @@ constexpr int PF_MAX_EFFECT_PARAM_NAME_LEN = 31;
 struct PF_FloatSliderDef {
     PF_FpLong value;
     PF_FpLong phase;
+    A_char reserved_text[32];
     PF_FpShort valid_min, valid_max;
     PF_FpShort slider_min, slider_max;
     PF_FpShort dephault;
     A_short precision;
     A_short display_flags;
+    A_long reserved[4];
 };
 
 struct PF_PopupDef {
     A_long value;
     A_short num_choices;
     A_short dephault;
-    const A_char* names;  // choices separated by '|'
+    union {
+        const A_char* namesptr;  // choices separated by '|'
+    } u;
 };
 
 struct PF_AngleDef {
     PF_Fixed value;  // degrees, 16.16
     PF_Fixed dephault;
+    A_long reserved[2];
 };
 
 struct PF_CheckBoxDef {
     A_long value;
     PF_Boolean dephault;
-    const A_char* nameptr;  // the label beside the box
+    A_char reserved;
+    A_short reserved1;
+    union {
+        const A_char* nameptr;  // the label beside the box
+    } u;
 };
 
 struct PF_ColorDef {
@@ -161,6 +178,7 @@ struct PF_ColorDef {
 struct PF_Point3DDef {
     PF_FpLong x_value, y_value, z_value;
     PF_FpLong x_dephault, y_dephault, z_dephault;  // percent of the layer's size (z: of its width)
+    A_long reserved[4];
 };
 
 union PF_ParamDefUnion {
@@ -215,18 +233,63 @@ enum : PF_PlatDataID {
     PF_PlatData_MAIN_WND = 0,
 };
 
+// The C library functions the host lends; of these the effect uses strcpy only.
 struct PF_ANSICallbacks {
+    AE_UnusedSlot math[16];
     A_char* (*strcpy)(A_char* dst, const A_char* src);
+    AE_UnusedSlot more[3];
 };
 
+struct PF_ColorCallbacks {
+    AE_UnusedSlot conversions[8];
+};
+
+// The host's utility table, whole: image operations the effect does not use, memory handles, the C
+// library and platform data.
 struct PF_UtilCallbacks {
-    PF_ANSICallbacks ansi;
+    AE_UnusedSlot begin_sampling;
+    AE_UnusedSlot subpixel_sample;
+    AE_UnusedSlot area_sample;
+    AE_UnusedSlot get_batch_func_is_deprecated;
+    AE_UnusedSlot end_sampling;
+    AE_UnusedSlot composite_rect;
+    AE_UnusedSlot blend;
+    AE_UnusedSlot convolve;
+    AE_UnusedSlot copy;
+    AE_UnusedSlot fill;
+    AE_UnusedSlot gaussian_kernel;
+    AE_UnusedSlot iterate;
+    AE_UnusedSlot premultiply;
+    AE_UnusedSlot premultiply_color;
+    AE_UnusedSlot new_world;
+    AE_UnusedSlot dispose_world;
+    AE_UnusedSlot iterate_origin;
+    AE_UnusedSlot iterate_lut;
+    AE_UnusedSlot transfer_rect;
+    AE_UnusedSlot transform_world;
     PF_Handle (*host_new_handle)(A_u_longlong size);
     void* (*host_lock_handle)(PF_Handle handle);
     void (*host_unlock_handle)(PF_Handle handle);
     void (*host_dispose_handle)(PF_Handle handle);
-    A_u_longlong (*host_get_handle_size)(PF_Handle handle);
+    AE_UnusedSlot get_callback_addr;
+    AE_UnusedSlot app;
+    PF_ANSICallbacks ansi;
+    PF_ColorCallbacks colorCB;
     PF_Err (*get_platform_data)(PF_ProgPtr effect_ref, PF_PlatDataID which, void* data);
+    A_u_longlong (*host_get_handle_size)(PF_Handle handle);
+    AE_UnusedSlot iterate_origin_non_clip_src;
+    AE_UnusedSlot iterate_generic;
+    AE_UnusedSlot host_resize_handle;
+    AE_UnusedSlot subpixel_sample16;
+    AE_UnusedSlot area_sample16;
+    AE_UnusedSlot fill16;
+    AE_UnusedSlot premultiply_color16;
+    AE_UnusedSlot iterate16;
+    AE_UnusedSlot iterate_origin16;
+    AE_UnusedSlot iterate_origin_non_clip_src16;
+    AE_UnusedSlot get_pixel_data8;
+    AE_UnusedSlot get_pixel_data16;
+    AE_UnusedSlot reserved;
 };
 
 struct PF_InteractCallbacks {
@@ -234,7 +297,14 @@ struct PF_InteractCallbacks {
                              A_u_long time_scale, PF_ParamDef* param);
     PF_Err (*checkin_param)(PF_ProgPtr effect_ref, PF_ParamDef* param);
     PF_Err (*add_param)(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_ParamDefPtr def);
+    AE_UnusedSlot abort;
+    AE_UnusedSlot progress;
     PF_Err (*register_ui)(PF_ProgPtr effect_ref, PF_CustomUIInfo* info);
+    AE_UnusedSlot checkout_layer_audio;
+    AE_UnusedSlot checkin_layer_audio;
+    AE_UnusedSlot get_audio_data;
+    AE_UnusedSlot reserved_str[3];
+    AE_UnusedSlot reserved[10];
 };
 
 // --- Command records ----------------------------------------------------------------------------------
@@ -245,14 +315,27 @@ enum : PF_Field {
     PF_Field_LOWER = 2,
 };
 
+// The version of the interface the host speaks.
+struct PF_SpecVersion {
+    A_short major;
+    A_short minor;
+};
+
+// Words of the host's audio commands, which this effect does not handle.
+struct PF_ReservedAudio {
+    A_u_longlong words[4];
+};
+
 struct PF_InData {
     PF_InteractCallbacks inter;
     PF_UtilCallbacks* utils;
     PF_ProgPtr effect_ref;
     A_long quality;
-    A_long version_major, version_minor;
+    PF_SpecVersion version;
+    A_long reserved_word1;
     A_long appl_id;
     A_long num_params;
+    A_long reserved_words2[3];
     A_long current_time;
     A_long time_step;
     A_long total_time;
@@ -272,7 +355,10 @@ struct PF_InData {
     PF_Handle global_data;
     PF_Handle sequence_data;
     PF_Handle frame_data;
+    A_long reserved_audio_words[3];
+    PF_ReservedAudio reserved_audio;
     SPBasicSuite* pica_basicP;
+    A_long reserved_origin[2];
     PF_Fixed shutter_phase;
 };
 
@@ -289,6 +375,8 @@ struct PF_OutData {
     PF_Point origin;
     A_long out_flags;
     A_char return_msg[256];
+    A_long reserved_audio_words[2];
+    PF_ReservedAudio reserved_audio;
     A_long out_flags2;
 };
 
@@ -303,8 +391,8 @@ enum : PF_EventType {
     PF_Event_DEACTIVATE = 5,
     PF_Event_CLOSE_CONTEXT = 6,
     PF_Event_IDLE = 7,
-    PF_Event_KEYDOWN = 8,
     PF_Event_ADJUST_CURSOR = 9,
+    PF_Event_KEYDOWN = 10,
 };
 
 typedef A_long PF_EffectArea;
@@ -334,11 +422,11 @@ enum : A_long {
 
 struct PF_DoClickEventInfo {
     A_u_long when;
-    A_long modifiers;
     PF_Point screen_point;
     A_long num_clicks;
-    PF_Boolean send_drag;
+    A_long modifiers;
     intptr_t continue_refcon[4];  // kept by the host between a click and its drags
+    PF_Boolean send_drag;
 };
 
 struct PF_DrawEventInfo {
@@ -366,11 +454,18 @@ struct PF_EffectWindowInfo {
     A_long horiz_offset;
 };
 
+// Coordinate conversions and drawing helpers the host offers during an event; unused here.
+struct PF_EventCallbacks {
+    void* refcon;
+    AE_UnusedSlot functions[8];
+};
+
 struct PF_EventExtra {
     PF_ContextH contextH;
     PF_EventType e_type;
     PF_EventUnion u;
     PF_EffectWindowInfo effect_win;
+    PF_EventCallbacks cbs;
     A_long evt_in_flags;
     A_long evt_out_flags;
 };

@@ -25,28 +25,42 @@ struct PF_CheckoutResult {
     PF_LRect result_rect;
     PF_LRect max_result_rect;
     PF_RationalScale par;
-    A_long solid;
+    PF_Boolean solid;
     A_long ref_width;
     A_long ref_height;
+    A_long reserved[6];
+};
+
+// The host's GPU words of a request; this effect renders on the CPU side of the host's interface.
+struct PF_ReservedGpu {
+    const void* data;
+    A_long what;
+    A_u_long device_index;
 };
 
 struct PF_PreRenderInput {
     PF_RenderRequest output_request;
     A_short bitdepth;
+    PF_ReservedGpu reserved_gpu;
 };
+
+typedef void (*PF_DeletePreRenderDataFunc)(void* pre_render_data);
 
 struct PF_PreRenderOutput {
     PF_LRect result_rect;
     PF_LRect max_result_rect;
     PF_Boolean solid;
-    A_long flags;
+    PF_Boolean reserved;
+    A_short flags;
     void* pre_render_data;
+    PF_DeletePreRenderDataFunc delete_pre_render_data_func;
 };
 
 struct PF_PreRenderCallbacks {
     PF_Err (*checkout_layer)(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long checkout_idL,
                              const PF_RenderRequest* req, A_long what_time, A_long time_step, A_u_long time_scale,
                              PF_CheckoutResult* result);
+    AE_UnusedSlot reserved;
 };
 
 struct PF_PreRenderExtra {
@@ -59,6 +73,7 @@ struct PF_SmartRenderInput {
     PF_RenderRequest output_request;
     A_short bitdepth;  // bits per channel: 8, 16 or 32
     void* pre_render_data;
+    PF_ReservedGpu reserved_gpu;
 };
 
 struct PF_SmartRenderCallbacks {

@@ -74,13 +74,13 @@ enum : AEGP_FilmSizeUnits {
     AEGP_FilmSizeUnits_DIAGONAL = 3,
 };
 
-typedef A_long AEGP_LTimeMode;
+typedef A_short AEGP_LTimeMode;
 enum : AEGP_LTimeMode {
     AEGP_LTimeMode_LayerTime = 0,
     AEGP_LTimeMode_CompTime = 1,
 };
 
-// Layer streams read by the effect; the host numbers its streams, 42 being the light falloff.
+// Layer streams of cameras and lights, by the host's numbers; a light's falloff distance is stream 42.
 typedef A_long AEGP_LayerStream;
 enum : AEGP_LayerStream {
     AEGP_LayerStream_ZOOM = 11,
@@ -93,7 +93,8 @@ enum : AEGP_LayerStream {
     AEGP_LayerStream_CONE_ANGLE = 18,
     AEGP_LayerStream_CONE_FEATHER = 19,
     AEGP_LayerStream_CASTS_SHADOWS = 28,
-    AEGP_LayerStream_LIGHT_FALLOFF_TYPE = 42,
+    AEGP_LayerStream_LIGHT_FALLOFF_TYPE = 40,
+    AEGP_LayerStream_LIGHT_FALLOFF_DISTANCE = 42,
 };
 
 typedef A_long AEGP_StreamType;
@@ -105,7 +106,7 @@ enum : AEGP_StreamType {
     AEGP_StreamType_TwoD = 4,
     AEGP_StreamType_OneD = 5,
     AEGP_StreamType_COLOR = 6,
-    AEGP_StreamType_LAYER_ID = 10,
+    AEGP_StreamType_LAYER_ID = 9,
 };
 
 typedef A_long AEGP_DynStreamFlags;
@@ -116,10 +117,10 @@ enum : AEGP_DynStreamFlags {
 };
 
 struct AEGP_ColorVal {
-    A_FpLong alpha, red, green, blue;
+    A_FpLong alphaF, red, green, blue;
 };
 
-union AEGP_StreamVal2 {
+union AEGP_StreamVal {
     A_FpLong four_d[4];
     struct {
         A_FpLong x, y, z;
@@ -132,9 +133,9 @@ union AEGP_StreamVal2 {
     AEGP_LayerIDVal layer_id;
 };
 
-struct AEGP_StreamValue2 {
+struct AEGP_StreamValue {
     AEGP_StreamRefH streamH;
-    AEGP_StreamVal2 val;
+    AEGP_StreamVal val;
 };
 
 // The host's token for the state of a parameter's inputs; equal tokens mean unchanged content.
@@ -143,17 +144,43 @@ struct PF_State {
 };
 
 // --- AEGP suites --------------------------------------------------------------------------------------
+// Each table is the host's whole table for its (name, version), slot by slot; the effect calls only the
+// typed slots.
+
 #define kAEGPUtilitySuite "AEGP Utility Suite"
-#define kAEGPUtilitySuiteVersion10 10
-struct AEGP_UtilitySuite10 {
+#define kAEGPUtilitySuiteVersion4 10
+struct AEGP_UtilitySuite4 {
+    AE_UnusedSlot AEGP_ReportInfo;
+    AE_UnusedSlot AEGP_GetDriverPluginInitFuncVersion;
+    AE_UnusedSlot AEGP_GetDriverImplementationVersion;
+    AE_UnusedSlot AEGP_StartQuietErrors;
+    AE_UnusedSlot AEGP_EndQuietErrors;
+    AE_UnusedSlot AEGP_GetLastErrorMessage;
+    AE_UnusedSlot AEGP_StartUndoGroup;
+    AE_UnusedSlot AEGP_EndUndoGroup;
     A_Err (*AEGP_RegisterWithAEGP)(AEGP_GlobalRefcon global_refcon, const A_char* plugin_name,
                                    AEGP_PluginID* plugin_id);
-};
-
-#define kPFAppSuite "PF AE App Suite"
-#define kPFAppSuiteVersion6 6
-struct PFAppSuite6 {
-    PF_Err (*PF_IsRenderEngine)(PF_Boolean* render_engine);
+    AE_UnusedSlot AEGP_GetMainHWND;
+    AE_UnusedSlot AEGP_ShowHideAllFloaters;
+    AE_UnusedSlot AEGP_PaintPalGetForeColor;
+    AE_UnusedSlot AEGP_PaintPalGetBackColor;
+    AE_UnusedSlot AEGP_PaintPalSetForeColor;
+    AE_UnusedSlot AEGP_PaintPalSetBackColor;
+    AE_UnusedSlot AEGP_CharPalGetFillColor;
+    AE_UnusedSlot AEGP_CharPalGetStrokeColor;
+    AE_UnusedSlot AEGP_CharPalSetFillColor;
+    AE_UnusedSlot AEGP_CharPalSetStrokeColor;
+    AE_UnusedSlot AEGP_CharPalIsFillColorUIFrontmost;
+    AE_UnusedSlot AEGP_ConvertFpLongToHSFRatio;
+    AE_UnusedSlot AEGP_ConvertHSFRatioToFpLong;
+    AE_UnusedSlot AEGP_CauseIdleRoutinesToBeCalled;
+    AE_UnusedSlot AEGP_GetSuppressInteractiveUI;
+    AE_UnusedSlot AEGP_WriteToOSConsole;
+    AE_UnusedSlot AEGP_WriteToDebugLog;
+    AE_UnusedSlot AEGP_IsScriptingAvailable;
+    AE_UnusedSlot AEGP_ExecuteScript;
+    AE_UnusedSlot AEGP_HostIsActivated;
+    AE_UnusedSlot AEGP_GetPluginPlatformRef;
 };
 
 #define kAEGPPFInterfaceSuite "AEGP PF Interface Suite"
@@ -170,84 +197,247 @@ struct AEGP_PFInterfaceSuite1 {
 };
 
 #define kAEGPLayerSuite "AEGP Layer Suite"
-#define kAEGPLayerSuiteVersion11 11
-struct AEGP_LayerSuite11 {
-    A_Err (*AEGP_GetLayerParentComp)(AEGP_LayerH layer, AEGP_CompH* comp);
-    A_Err (*AEGP_GetLayerFlags)(AEGP_LayerH layer, AEGP_LayerFlags* flags);
+#define kAEGPLayerSuiteVersion5 11
+struct AEGP_LayerSuite5 {
     A_Err (*AEGP_GetCompNumLayers)(AEGP_CompH comp, A_long* num_layers);
     A_Err (*AEGP_GetCompLayerByIndex)(AEGP_CompH comp, A_long index, AEGP_LayerH* layer);
-    A_Err (*AEGP_GetLayerObjectType)(AEGP_LayerH layer, AEGP_ObjectType* type);
+    AE_UnusedSlot AEGP_GetActiveLayer;
+    AE_UnusedSlot AEGP_GetLayerIndex;
+    AE_UnusedSlot AEGP_GetLayerSourceItem;
+    AE_UnusedSlot AEGP_GetLayerSourceItemID;
+    A_Err (*AEGP_GetLayerParentComp)(AEGP_LayerH layer, AEGP_CompH* comp);
+    AE_UnusedSlot AEGP_GetLayerName;
+    AE_UnusedSlot AEGP_GetLayerQuality;
+    AE_UnusedSlot AEGP_SetLayerQuality;
+    A_Err (*AEGP_GetLayerFlags)(AEGP_LayerH layer, AEGP_LayerFlags* flags);
+    AE_UnusedSlot AEGP_SetLayerFlag;
+    A_Err (*AEGP_IsLayerVideoReallyOn)(AEGP_LayerH layer, A_Boolean* on);
+    AE_UnusedSlot AEGP_IsLayerAudioReallyOn;
+    AE_UnusedSlot AEGP_GetLayerCurrentTime;
     A_Err (*AEGP_GetLayerInPoint)(AEGP_LayerH layer, AEGP_LTimeMode mode, A_Time* in_point);
     A_Err (*AEGP_GetLayerDuration)(AEGP_LayerH layer, AEGP_LTimeMode mode, A_Time* duration);
-    A_Err (*AEGP_IsLayerVideoReallyOn)(AEGP_LayerH layer, A_Boolean* on);
+    AE_UnusedSlot AEGP_SetLayerInPointAndDuration;
+    AE_UnusedSlot AEGP_GetLayerOffset;
+    AE_UnusedSlot AEGP_SetLayerOffset;
+    AE_UnusedSlot AEGP_GetLayerStretch;
+    AE_UnusedSlot AEGP_SetLayerStretch;
+    AE_UnusedSlot AEGP_GetLayerTransferMode;
+    AE_UnusedSlot AEGP_SetLayerTransferMode;
+    AE_UnusedSlot AEGP_IsAddLayerValid;
+    AE_UnusedSlot AEGP_AddLayer;
+    AE_UnusedSlot AEGP_ReorderLayer;
+    AE_UnusedSlot AEGP_GetLayerMaskedBounds;
+    A_Err (*AEGP_GetLayerObjectType)(AEGP_LayerH layer, AEGP_ObjectType* type);
+    AE_UnusedSlot AEGP_IsLayer3D;
+    AE_UnusedSlot AEGP_IsLayer2D;
+    AE_UnusedSlot AEGP_IsVideoActive;
+    AE_UnusedSlot AEGP_IsLayerUsedAsTrackMatte;
+    AE_UnusedSlot AEGP_DoesLayerHaveTrackMatte;
+    AE_UnusedSlot AEGP_ConvertCompToLayerTime;
+    AE_UnusedSlot AEGP_ConvertLayerToCompTime;
+    AE_UnusedSlot AEGP_GetLayerDancingRandValue;
     A_Err (*AEGP_GetLayerID)(AEGP_LayerH layer, AEGP_LayerIDVal* id);
     A_Err (*AEGP_GetLayerToWorldXform)(AEGP_LayerH layer, const A_Time* comp_time, A_Matrix4* transform);
+    AE_UnusedSlot AEGP_GetLayerToWorldXformFromView;
+    AE_UnusedSlot AEGP_SetLayerName;
+    AE_UnusedSlot AEGP_GetLayerParent;
+    AE_UnusedSlot AEGP_SetLayerParent;
+    AE_UnusedSlot AEGP_DeleteLayer;
+    AE_UnusedSlot AEGP_DuplicateLayer;
+    AE_UnusedSlot AEGP_GetLayerFromLayerID;
 };
 
 #define kAEGPCompSuite "AEGP Comp Suite"
-#define kAEGPCompSuiteVersion11 11
-struct AEGP_CompSuite11 {
+#define kAEGPCompSuiteVersion5 11
+struct AEGP_CompSuite5 {
+    AE_UnusedSlot AEGP_GetCompFromItem;
     A_Err (*AEGP_GetItemFromComp)(AEGP_CompH comp, AEGP_ItemH* item);
+    AE_UnusedSlot AEGP_GetCompDownsampleFactor;
+    AE_UnusedSlot AEGP_SetCompDownsampleFactor;
+    AE_UnusedSlot AEGP_GetCompBGColor;
+    AE_UnusedSlot AEGP_SetCompBGColor;
     A_Err (*AEGP_GetCompFlags)(AEGP_CompH comp, AEGP_CompFlags* flags);
+    AE_UnusedSlot AEGP_GetCompFramerate;
+    AE_UnusedSlot AEGP_SetCompFrameRate;
     A_Err (*AEGP_GetCompShutterAnglePhase)(AEGP_CompH comp, A_Ratio* angle, A_Ratio* phase);
+    AE_UnusedSlot AEGP_GetCompShutterFrameRange;
+    AE_UnusedSlot AEGP_GetCompWorkAreaStart;
+    AE_UnusedSlot AEGP_GetCompWorkAreaDuration;
+    AE_UnusedSlot AEGP_SetCompWorkAreaStartAndDuration;
+    AE_UnusedSlot AEGP_CreateSolidInComp;
+    AE_UnusedSlot AEGP_CreateCameraInComp;
+    AE_UnusedSlot AEGP_CreateLightInComp;
+    AE_UnusedSlot AEGP_CreateComp;
+    AE_UnusedSlot AEGP_GetNewCollectionFromCompSelection;
+    AE_UnusedSlot AEGP_SetSelection;
+    AE_UnusedSlot AEGP_GetCompDisplayStartTime;
+    AE_UnusedSlot AEGP_SetCompDisplayStartTime;
+    AE_UnusedSlot AEGP_SetCompDuration;
+    AE_UnusedSlot AEGP_CreateNullInComp;
+    AE_UnusedSlot AEGP_SetCompPixelAspectRatio;
+    AE_UnusedSlot AEGP_CreateTextLayerInComp;
+    AE_UnusedSlot AEGP_SetCompDimensions;
+    AE_UnusedSlot AEGP_DuplicateComp;
+    AE_UnusedSlot AEGP_GetCompFrameDuration;
+    AE_UnusedSlot AEGP_GetMostRecentlyUsedComp;
 };
 
 #define kAEGPItemSuite "AEGP Item Suite"
-#define kAEGPItemSuiteVersion10 10
-struct AEGP_ItemSuite10 {
+#define kAEGPItemSuiteVersion6 10
+struct AEGP_ItemSuite6 {
+    AE_UnusedSlot AEGP_GetFirstProjItem;
+    AE_UnusedSlot AEGP_GetNextProjItem;
+    AE_UnusedSlot AEGP_GetActiveItem;
+    AE_UnusedSlot AEGP_IsItemSelected;
+    AE_UnusedSlot AEGP_SelectItem;
+    AE_UnusedSlot AEGP_GetItemType;
+    AE_UnusedSlot AEGP_GetTypeName;
+    AE_UnusedSlot AEGP_GetItemName;
+    AE_UnusedSlot AEGP_SetItemName;
+    AE_UnusedSlot AEGP_GetItemID;
+    AE_UnusedSlot AEGP_GetItemFlags;
+    AE_UnusedSlot AEGP_SetItemUseProxy;
+    AE_UnusedSlot AEGP_GetItemParentFolder;
+    AE_UnusedSlot AEGP_SetItemParentFolder;
+    AE_UnusedSlot AEGP_GetItemDuration;
+    AE_UnusedSlot AEGP_GetItemCurrentTime;
     A_Err (*AEGP_GetItemDimensions)(AEGP_ItemH item, A_long* width, A_long* height);
     A_Err (*AEGP_GetItemPixelAspectRatio)(AEGP_ItemH item, A_Ratio* pixel_aspect);
+    AE_UnusedSlot AEGP_DeleteItem;
+    AE_UnusedSlot AEGP_CreateNewFolder;
+    AE_UnusedSlot AEGP_SetItemCurrentTime;
+    AE_UnusedSlot AEGP_GetItemCommentLength;
+    AE_UnusedSlot AEGP_GetItemComment;
+    AE_UnusedSlot AEGP_SetItemComment;
+    AE_UnusedSlot AEGP_GetItemLabel;
+    AE_UnusedSlot AEGP_SetItemLabel;
 };
 
 #define kAEGPCameraSuite "AEGP Camera Suite"
 #define kAEGPCameraSuiteVersion2 2
 struct AEGP_CameraSuite2 {
+    AE_UnusedSlot AEGP_GetCamera;
     A_Err (*AEGP_GetCameraType)(AEGP_LayerH camera_layer, AEGP_CameraType* type);
+    AE_UnusedSlot AEGP_GetDefaultCameraDistanceToImagePlane;
     A_Err (*AEGP_GetCameraFilmSize)(AEGP_LayerH camera_layer, AEGP_FilmSizeUnits* units, A_FpLong* film_size);
+    AE_UnusedSlot AEGP_SetCameraFilmSize;
 };
 
 #define kAEGPLightSuite "AEGP Light Suite"
 #define kAEGPLightSuiteVersion2 2
 struct AEGP_LightSuite2 {
     A_Err (*AEGP_GetLightType)(AEGP_LayerH light_layer, AEGP_LightType* type);
+    AE_UnusedSlot AEGP_SetLightType;
 };
 
 #define kAEGPStreamSuite "AEGP Stream Suite"
-#define kAEGPStreamSuiteVersion7 7
-struct AEGP_StreamSuite7 {
+#define kAEGPStreamSuiteVersion2 7
+struct AEGP_StreamSuite2 {
+    AE_UnusedSlot AEGP_IsStreamLegal;
+    AE_UnusedSlot AEGP_CanVaryOverTime;
+    AE_UnusedSlot AEGP_GetValidInterpolations;
+    AE_UnusedSlot AEGP_GetNewLayerStream;
+    AE_UnusedSlot AEGP_GetEffectNumParamStreams;
     A_Err (*AEGP_GetNewEffectStreamByIndex)(AEGP_PluginID plugin_id, AEGP_EffectRefH effect, PF_ParamIndex index,
                                             AEGP_StreamRefH* stream);
+    AE_UnusedSlot AEGP_GetNewMaskStream;
     A_Err (*AEGP_DisposeStream)(AEGP_StreamRefH stream);
+    AE_UnusedSlot AEGP_GetStreamName;
+    AE_UnusedSlot AEGP_GetStreamUnitsText;
+    AE_UnusedSlot AEGP_GetStreamProperties;
+    AE_UnusedSlot AEGP_IsStreamTimevarying;
+    AE_UnusedSlot AEGP_GetStreamType;
     A_Err (*AEGP_GetNewStreamValue)(AEGP_PluginID plugin_id, AEGP_StreamRefH stream, AEGP_LTimeMode mode,
-                                    const A_Time* time, A_Boolean pre_expression, AEGP_StreamValue2* value);
-    A_Err (*AEGP_DisposeStreamValue)(AEGP_StreamValue2* value);
+                                    const A_Time* time, A_Boolean pre_expression, AEGP_StreamValue* value);
+    A_Err (*AEGP_DisposeStreamValue)(AEGP_StreamValue* value);
+    AE_UnusedSlot AEGP_SetStreamValue;
     A_Err (*AEGP_GetLayerStreamValue)(AEGP_LayerH layer, AEGP_LayerStream which, AEGP_LTimeMode mode,
-                                      const A_Time* time, A_Boolean pre_expression, AEGP_StreamVal2* value,
+                                      const A_Time* time, A_Boolean pre_expression, AEGP_StreamVal* value,
                                       AEGP_StreamType* type);
+    AE_UnusedSlot AEGP_GetExpressionState;
+    AE_UnusedSlot AEGP_SetExpressionState;
+    AE_UnusedSlot AEGP_GetExpression;
+    AE_UnusedSlot AEGP_SetExpression;
+    AE_UnusedSlot AEGP_DuplicateStreamRef;
 };
 
 #define kAEGPDynamicStreamSuite "AEGP Dynamic Stream Suite"
 #define kAEGPDynamicStreamSuiteVersion2 2
 struct AEGP_DynamicStreamSuite2 {
+    AE_UnusedSlot AEGP_GetNewStreamRefForLayer;
+    AE_UnusedSlot AEGP_GetStreamDepth;
+    AE_UnusedSlot AEGP_GetStreamGroupingType;
+    AE_UnusedSlot AEGP_GetNumStreamsInGroup;
+    A_Err (*AEGP_GetDynamicStreamFlags)(AEGP_StreamRefH stream, AEGP_DynStreamFlags* flags);
     A_Err (*AEGP_SetDynamicStreamFlag)(AEGP_StreamRefH stream, AEGP_DynStreamFlags flag, A_Boolean undoable,
                                        A_Boolean set);
-    A_Err (*AEGP_GetDynamicStreamFlags)(AEGP_StreamRefH stream, AEGP_DynStreamFlags* flags);
+    AE_UnusedSlot AEGP_GetNewStreamRefByIndex;
+    AE_UnusedSlot AEGP_GetNewStreamRefByMatchname;
+    AE_UnusedSlot AEGP_DeleteStream;
+    AE_UnusedSlot AEGP_ReorderStream;
+    AE_UnusedSlot AEGP_DuplicateStream;
+    AE_UnusedSlot AEGP_SetStreamName;
+    AE_UnusedSlot AEGP_CanAddStream;
+    AE_UnusedSlot AEGP_AddStream;
+    AE_UnusedSlot AEGP_GetMatchName;
+    AE_UnusedSlot AEGP_GetNewParentStreamRef;
+    AE_UnusedSlot AEGP_GetStreamIsModified;
 };
 
 #define kAEGPEffectSuite "AEGP Effect Suite"
 #define kAEGPEffectSuiteVersion2 2
 struct AEGP_EffectSuite2 {
+    AE_UnusedSlot AEGP_GetLayerNumEffects;
+    AE_UnusedSlot AEGP_GetLayerEffectByIndex;
+    AE_UnusedSlot AEGP_GetInstalledKeyFromLayerEffect;
+    AE_UnusedSlot AEGP_GetEffectParamUnionByIndex;
+    AE_UnusedSlot AEGP_GetEffectFlags;
+    AE_UnusedSlot AEGP_SetEffectFlags;
+    AE_UnusedSlot AEGP_ReorderEffect;
+    AE_UnusedSlot AEGP_EffectCallGeneric;
     A_Err (*AEGP_DisposeEffect)(AEGP_EffectRefH effect);
+    AE_UnusedSlot AEGP_ApplyEffect;
+    AE_UnusedSlot AEGP_DeleteLayerEffect;
+    AE_UnusedSlot AEGP_GetNumInstalledEffects;
+    AE_UnusedSlot AEGP_GetNextInstalledEffect;
+    AE_UnusedSlot AEGP_GetEffectName;
+    AE_UnusedSlot AEGP_GetEffectMatchName;
+    AE_UnusedSlot AEGP_GetEffectCategory;
+    AE_UnusedSlot AEGP_DuplicateEffect;
 };
 
 // --- PF suites ----------------------------------------------------------------------------------------
+
+#define kPFAppSuite "PF AE App Suite"
+#define kPFAppSuiteVersion4 6
+struct PFAppSuite4 {
+    AE_UnusedSlot PF_AppGetBgColor;
+    AE_UnusedSlot PF_AppGetColor;
+    AE_UnusedSlot PF_GetPersonalInfo;
+    AE_UnusedSlot PF_GetFontStyleSheet;
+    AE_UnusedSlot PF_SetCursor;
+    PF_Err (*PF_IsRenderEngine)(PF_Boolean* render_engine);
+    AE_UnusedSlot PF_AppColorPickerDialog;
+    AE_UnusedSlot PF_GetMouse;
+    AE_UnusedSlot PF_InvalidateRect;
+    AE_UnusedSlot PF_ConvertLocalToGlobal;
+    AE_UnusedSlot PF_GetColorAtGlobalPoint;
+};
+
 #define kPFParamUtilsSuite "PF Param Utils Suite"
 #define kPFParamUtilsSuiteVersion3 3
 struct PF_ParamUtilsSuite3 {
+    AE_UnusedSlot PF_UpdateParamUI;
     PF_Err (*PF_GetCurrentState)(PF_ProgPtr effect_ref, PF_ParamIndex index, const A_Time* start,
                                  const A_Time* duration, PF_State* state);
     PF_Err (*PF_AreStatesIdentical)(PF_ProgPtr effect_ref, const PF_State* state1, const PF_State* state2,
                                     A_Boolean* same);
+    AE_UnusedSlot PF_IsIdenticalCheckout;
+    AE_UnusedSlot PF_FindKeyframeTime;
+    AE_UnusedSlot PF_GetKeyframeCount;
+    AE_UnusedSlot PF_CheckoutKeyframe;
+    AE_UnusedSlot PF_CheckinKeyframe;
+    AE_UnusedSlot PF_KeyIndexToTime;
 };
 
 // --- DRAWBOT suites -----------------------------------------------------------------------------------
@@ -285,14 +475,41 @@ struct DRAWBOT_DrawbotSuite1 {
 #define kDRAWBOT_SupplierSuite "DRAWBOT Supplier Suite"
 #define kDRAWBOT_SupplierSuite_Version1 1
 struct DRAWBOT_SupplierSuite1 {
+    AE_UnusedSlot NewPen;
+    AE_UnusedSlot NewBrush;
+    AE_UnusedSlot SupportsText;
+    AE_UnusedSlot GetDefaultFontSize;
+    AE_UnusedSlot NewDefaultFont;
     SPErr (*NewImageFromBuffer)(DRAWBOT_SupplierRef supplier, int width, int height, int row_bytes,
                                 DRAWBOT_PixelLayout layout, const void* data, DRAWBOT_ImageRef* image);
+    AE_UnusedSlot NewPath;
+    AE_UnusedSlot SupportsPixelLayoutBGRA;
+    AE_UnusedSlot PrefersPixelLayoutBGRA;
+    AE_UnusedSlot SupportsPixelLayoutARGB;
+    AE_UnusedSlot PrefersPixelLayoutARGB;
+    AE_UnusedSlot RetainObject;
     SPErr (*ReleaseObject)(DRAWBOT_ObjectRef object);
 };
 
 #define kDRAWBOT_SurfaceSuite "DRAWBOT Surface Suite"
 #define kDRAWBOT_SurfaceSuite_Version1 1
 struct DRAWBOT_SurfaceSuite1 {
+    AE_UnusedSlot PushStateStack;
+    AE_UnusedSlot PopStateStack;
+    AE_UnusedSlot PaintRect;
+    AE_UnusedSlot FillPath;
+    AE_UnusedSlot StrokePath;
+    AE_UnusedSlot Clip;
+    AE_UnusedSlot GetClipBounds;
+    AE_UnusedSlot IsWithinClipBounds;
+    AE_UnusedSlot Transform;
+    AE_UnusedSlot DrawString;
     SPErr (*DrawImage)(DRAWBOT_SurfaceRef surface, DRAWBOT_ImageRef image, const DRAWBOT_PointF32* origin,
                        float alpha);
+    AE_UnusedSlot SetInterpolationPolicy;
+    AE_UnusedSlot GetInterpolationPolicy;
+    AE_UnusedSlot SetAntiAliasPolicy;
+    AE_UnusedSlot GetAntiAliasPolicy;
+    AE_UnusedSlot Flush;
+    AE_UnusedSlot GetTransformToScreenScale;
 };

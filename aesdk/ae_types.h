@@ -1,5 +1,6 @@
 // Basic value types of the host's effect interface, as the effect and our simulated host use them.
-// This folder is the only place a build against the host's own interface headers would replace.
+// This folder is the only place a build against the host's own interface headers would replace; its
+// records, tables and constants match the host's binary interface on x64 Windows (tests/test_host_abi.cpp).
 #pragma once
 
 #include <cstdint>
@@ -69,6 +70,10 @@ enum : PF_Err {
     PF_Err_BAD_CALLBACK_PARAM = 516,
     PF_Interrupt_CANCEL = 517,
 };
+
+// A slot of a host table that this effect never calls. It is declared only so that every later slot sits
+// at the offset the host gives it.
+typedef void (*AE_UnusedSlot)();
 
 // Whole-number fixed-point helpers.
 constexpr PF_Fixed PF_Fixed_ONE = 0x10000;

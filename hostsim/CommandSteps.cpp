@@ -1,15 +1,37 @@
 #include "CommandSteps.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace hostsim {
 
 bool sendStep(SimulatedHost& host, PF_Cmd command, const char* what) {
+    host.dialogs().clear();
     const PF_Err result = host.send(command);
     if (command == PF_Cmd_GLOBAL_SETUP) std::fprintf(stderr, "\n");
-    if (result != PF_Err_NONE) std::fprintf(stderr, "pellux-host: %s failed with %d\n", what, static_cast<int>(result));
+    if (result != PF_Err_NONE)
+        std::fprintf(stderr, "pellux-host: %s failed with %d%s\n", what, static_cast<int>(result),
+                     shownDialogs(host).c_str());
     std::fflush(stderr);
     return result == PF_Err_NONE;
+}
+
+std::string shownDialogs(SimulatedHost& host) {
+    std::string text;
+    for (const seen_window& window : host.dialogs().seen()) {
+        text += "\n  the effect showed \"" + window.title + "\"";
+        if (window.text.empty()) continue;
+        text += ":";
+        // The message's own lines, indented under the title.
+        size_t start = 0;
+        for (size_t end; start <= window.text.size(); start = end + 1) {
+            end = std::min(window.text.find('\n', start), window.text.size());
+            std::string line = window.text.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty()) text += "\n    " + line;
+        }
+    }
+    return text;
 }
 
 void printLoaded(SimulatedHost& host) {

@@ -111,7 +111,7 @@ A_Matrix4 Comp::layerToWorld(const comp_layer& layer) const {
     return A_Matrix4{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
 }
 
-bool Comp::streamValue(const comp_layer& layer, AEGP_LayerStream which, AEGP_StreamVal2& value,
+bool Comp::streamValue(const comp_layer& layer, AEGP_LayerStream which, AEGP_StreamVal& value,
                        AEGP_StreamType& type) const {
     value = {};
     type = AEGP_StreamType_OneD;
@@ -138,7 +138,7 @@ bool Comp::streamValue(const comp_layer& layer, AEGP_LayerStream which, AEGP_Str
         case AEGP_LayerStream_CONE_ANGLE: value.one_d = l.coneAngle; return true;
         case AEGP_LayerStream_CONE_FEATHER: value.one_d = l.coneFeather; return true;
         case AEGP_LayerStream_CASTS_SHADOWS: value.one_d = l.castsShadows ? 1 : 0; return true;
-        case AEGP_LayerStream_LIGHT_FALLOFF_TYPE: value.one_d = l.falloff; return true;
+        case AEGP_LayerStream_LIGHT_FALLOFF_DISTANCE: value.one_d = l.falloff; return true;
         default: break;
         }
     }

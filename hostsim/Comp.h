@@ -95,7 +95,7 @@ public:
     double cameraZoom(const comp_layer* camera) const;
     A_Matrix4 layerToWorld(const comp_layer& layer) const;
     // A stream of a layer; false when the layer has no such stream.
-    bool streamValue(const comp_layer& layer, AEGP_LayerStream which, AEGP_StreamVal2& value,
+    bool streamValue(const comp_layer& layer, AEGP_LayerStream which, AEGP_StreamVal& value,
                      AEGP_StreamType& type) const;
 
 private:

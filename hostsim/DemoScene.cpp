@@ -129,7 +129,7 @@ Image ridgeHeightMap(int width, int height) {
 render_plan demoPlan(const std::string& out) {
     render_plan plan;
     plan.depth = outputDepth(out, std::nullopt);
-    plan.frames.push_back({std::nullopt, 1.0, out});
+    plan.frame = singleFrame({std::nullopt, 1.0, out});
 
     struct layers {
         AEGP_LayerIDVal planet = 0, sky = 0, ridges = 0;

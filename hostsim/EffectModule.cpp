@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "ae_pipl.h"
 #include "utf.h"
 
 namespace hostsim {
@@ -22,7 +23,8 @@ EffectModule::EffectModule(const std::wstring& path) : path_(path) {
                                  std::to_string(GetLastError()) + ")");
     try {
         pipl_ = readPipl(module_);
-        if (pipl_.cString("kind").value_or("") != "eFKT") throw std::runtime_error("the module is not an effect");
+        if (pipl_.u32("kind").value_or(0) != PiPL_FourCharCode("eFKT"))
+            throw std::runtime_error("the module is not an effect");
         const auto entryName = pipl_.cString("8664");
         if (!entryName) throw std::runtime_error("the PiPL names no x64 entry point");
         entry_ = exported<PF_EntryPointFunc>(module_, entryName->c_str());

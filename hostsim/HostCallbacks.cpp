@@ -62,13 +62,24 @@ PF_Err registerUi(PF_ProgPtr effect_ref, PF_CustomUIInfo* info) {
 
 void install(SimulatedHost& host, SPBasicSuite& basic, PF_UtilCallbacks& utils) {
     basic = SPBasicSuite{acquireSuite, releaseSuite, isEqual, allocateBlock, freeBlock, reallocateBlock, undefined};
-    utils = PF_UtilCallbacks{{ansiStrcpy}, newHandle, lockHandle, unlockHandle, disposeHandle, handleSize,
-                             platformData};
+    // Utilities the simulated host does not offer stay null.
+    utils = PF_UtilCallbacks{};
+    utils.ansi.strcpy = ansiStrcpy;
+    utils.host_new_handle = newHandle;
+    utils.host_lock_handle = lockHandle;
+    utils.host_unlock_handle = unlockHandle;
+    utils.host_dispose_handle = disposeHandle;
+    utils.host_get_handle_size = handleSize;
+    utils.get_platform_data = platformData;
     provideHostSuites(host.suites());
 }
 
 void installInteract(PF_InteractCallbacks& inter) {
-    inter = PF_InteractCallbacks{checkoutParam, checkinParam, addParam, registerUi};
+    inter = PF_InteractCallbacks{};
+    inter.checkout_param = checkoutParam;
+    inter.checkin_param = checkinParam;
+    inter.add_param = addParam;
+    inter.register_ui = registerUi;
 }
 
 }  // namespace hostsim::callbacks

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -32,13 +33,19 @@ public:
     std::vector<std::string> faults() const;
 
 private:
+    // Bytes after every block, set to a pattern and checked when the block is unlocked or disposed of, as
+    // a debugging allocator does: a write past the end of a block shows as a fault.
+    static constexpr size_t guardBytes = 256;
+    static constexpr unsigned char guardPattern = 0xA5;
+
     struct block {
         void* master = nullptr;  // what the handle points at: the block's current address
-        std::vector<unsigned char> bytes;
+        std::vector<unsigned char> bytes;  // the block, then the guard bytes
         size_t size = 0;
         size_t locks = 0;
     };
     block* find(PF_Handle handle) const;
+    void checkGuard(block& b);
     void fault(std::string what);
 
     mutable std::mutex mutex_;

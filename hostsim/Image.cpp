@@ -32,15 +32,42 @@ struct com_scope {
     }
 };
 
+// The reason in words: the imaging component's own codes first, which the system's message table may not
+// hold, then the system's text.
+std::string reason(HRESULT result) {
+    switch (result) {
+        case WINCODEC_ERR_COMPONENTNOTFOUND:
+        case WINCODEC_ERR_UNKNOWNIMAGEFORMAT: return "it is not a picture of a kind this host reads (PNG, JPEG)";
+        case WINCODEC_ERR_BADHEADER:
+        case WINCODEC_ERR_BADIMAGE:
+        case WINCODEC_ERR_BADSTREAMDATA:
+        case WINCODEC_ERR_STREAMREAD:
+        case WINCODEC_ERR_STREAMNOTAVAILABLE: return "the picture in it is damaged or cut short";
+        case WINCODEC_ERR_FRAMEMISSING: return "it holds no picture";
+        case WINCODEC_ERR_IMAGESIZEOUTOFRANGE:
+        case E_OUTOFMEMORY: return "the picture is too large for the memory there is";
+        default: break;
+    }
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<wchar_t*>(&text), 0,
+                                        nullptr);
+    std::wstring words(text ? text : L"", length);
+    LocalFree(text);
+    while (!words.empty() && (words.back() == L'\n' || words.back() == L'\r' || words.back() == L'.' ||
+                              words.back() == L' '))
+        words.pop_back();
+    return words.empty() ? "an unknown error" : qssdk::utf16_to_utf8(words);
+}
+
 void check(HRESULT result, const char* step, const std::wstring& path) {
-    if (FAILED(result))
-        throw std::runtime_error(std::string(step) + " " + qssdk::utf16_to_utf8(path) + " failed (0x" +
-                                 [&] {
-                                     char hex[16];
-                                     std::snprintf(hex, sizeof hex, "%08lx", static_cast<unsigned long>(result));
-                                     return std::string(hex);
-                                 }() +
-                                 ")");
+    if (FAILED(result)) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%08lx", static_cast<unsigned long>(result));
+        throw std::runtime_error(std::string(step) + " " + qssdk::utf16_to_utf8(path) + " failed: " + reason(result) +
+                                 " (0x" + hex + ")");
+    }
 }
 
 bool endsWith(const std::wstring& text, const std::wstring& tail) {

@@ -93,14 +93,14 @@ PF_Err ParamStore::add(PF_ParamIndex index, const PF_ParamDef* def) {
         fault("parameter " + std::to_string(def->uu.id) + ": name not terminated");
         param.def.name[sizeof param.def.name - 1] = '\0';
     }
-    if (def->param_type == PF_Param_POPUP && def->u.pd.names) param.choices = def->u.pd.names;
-    if (def->param_type == PF_Param_CHECKBOX && def->u.bd.nameptr) param.label = def->u.bd.nameptr;
+    if (def->param_type == PF_Param_POPUP && def->u.pd.u.namesptr) param.choices = def->u.pd.u.namesptr;
+    if (def->param_type == PF_Param_CHECKBOX && def->u.bd.u.nameptr) param.label = def->u.bd.u.nameptr;
     validate(param);
 
     params_.push_back(std::move(param));
     host_param& kept = params_.back();
-    if (kept.def.param_type == PF_Param_POPUP) kept.def.u.pd.names = kept.choices.c_str();
-    if (kept.def.param_type == PF_Param_CHECKBOX) kept.def.u.bd.nameptr = kept.label.c_str();
+    if (kept.def.param_type == PF_Param_POPUP) kept.def.u.pd.u.namesptr = kept.choices.c_str();
+    if (kept.def.param_type == PF_Param_CHECKBOX) kept.def.u.bd.u.nameptr = kept.label.c_str();
     return PF_Err_NONE;
 }
 
@@ -112,7 +112,7 @@ void ParamStore::validate(const host_param& param) {
     case PF_Param_POPUP: {
         const PF_PopupDef& popup = def.u.pd;
         const auto choices = std::count(param.choices.begin(), param.choices.end(), '|') + 1;
-        if (!def.u.pd.names || choices != popup.num_choices)
+        if (!def.u.pd.u.namesptr || choices != popup.num_choices)
             fault(describe(param) + ": " + std::to_string(popup.num_choices) + " choices declared, text holds " +
                   std::to_string(choices));
         if (popup.dephault < 1 || popup.dephault > popup.num_choices)
@@ -181,7 +181,7 @@ PF_ParamDef ParamStore::current(PF_ParamIndex index, const layer_ref& effect_lay
         break;
     case PF_Param_LAYER: {
         // No pixels yet: the layer's size, and no data.
-        const layer_ref& layer = index == 0 ? effect_layer : param.layer;
+        const layer_ref layer = layerOf(index, effect_layer);
         PF_LayerDef& world = def.u.ld;
         world.data = nullptr;
         world.rowbytes = 0;
@@ -254,7 +254,7 @@ host_param& ParamStore::entry(const param_ref& ref, PF_ParamType type) {
 template <class Change> void ParamStore::revise(host_param& param, Change change) {
     const PF_ParamDefUnion before = param.def.u;
     const auto point = param.point;
-    const layer_ref layer = param.layer;
+    const std::optional<layer_ref> layer = param.layer;
     const double rate = param.rate;
     change(param);
     if (std::memcmp(&before, &param.def.u, sizeof before) != 0 || point != param.point || !(layer == param.layer) ||
@@ -290,6 +290,13 @@ void ParamStore::setPoint(const param_ref& ref, double x, double y, double z) {
     revise(entry(ref, PF_Param_POINT_3D), [&](host_param& p) { p.point = std::array<double, 3>{x, y, z}; });
 }
 
+layer_ref ParamStore::layerOf(PF_ParamIndex index, const layer_ref& effect_layer) const {
+    const host_param& param = at(index);
+    if (index == 0) return effect_layer;
+    if (param.layer) return *param.layer;
+    return param.def.u.ld.dephault == PF_LayerDefault_MYSELF ? effect_layer : layer_ref{};
+}
+
 void ParamStore::setLayer(const param_ref& ref, layer_ref layer) {
     revise(entry(ref, PF_Param_LAYER), [&](host_param& p) { p.layer = layer; });
 }
@@ -302,14 +309,14 @@ void ParamStore::setRate(const param_ref& ref, double perSecond) {
     revise(entry(index, type), [&](host_param& p) { p.rate = perSecond; });
 }
 
-A_Err ParamStore::streamValue(PF_ParamIndex index, const layer_ref& effect_layer, AEGP_StreamVal2* value,
+A_Err ParamStore::streamValue(PF_ParamIndex index, const layer_ref& effect_layer, AEGP_StreamVal* value,
                               double seconds) const {
     if (!value || index < 0 || index >= static_cast<PF_ParamIndex>(params_.size())) return kAegpBadArgument;
     std::memset(value, 0, sizeof *value);
     const PF_ParamDef def = current(index, effect_layer, seconds, 1);
     switch (def.param_type) {
     case PF_Param_LAYER:
-        value->layer_id = index == 0 ? effect_layer.id : params_[static_cast<size_t>(index)].layer.id;
+        value->layer_id = layerOf(index, effect_layer).id;
         return 0;
     case PF_Param_FLOAT_SLIDER:
         value->one_d = def.u.fs_d.value;

@@ -22,7 +22,7 @@ struct host_param {
     PF_ParamDef def{};
     std::string choices;  // a popup's choice texts, '|'-separated
     std::string label;    // a check box's label
-    layer_ref layer;      // a layer parameter's chosen layer
+    std::optional<layer_ref> layer;  // a layer parameter's chosen layer; unset: its default
     std::optional<std::array<double, 3>> point;  // a 3-D point set in layer pixels; unset: the default
     double rate = 0;      // a float's or angle's change per second of comp time (angles in degrees)
     A_u_long revision = 0;  // counts the changes of the value
@@ -83,12 +83,15 @@ public:
     void setColor(const param_ref& ref, PF_Pixel argb);
     void setPoint(const param_ref& ref, double x, double y, double z);  // layer pixels
     void setLayer(const param_ref& ref, layer_ref layer);               // id 0 chooses none
+    // The layer a layer parameter shows: the input is the effect's own layer, and a parameter nobody chose a
+    // layer for shows its default (PF_LayerDefault_MYSELF: the effect's own layer; otherwise none).
+    layer_ref layerOf(PF_ParamIndex index, const layer_ref& effect_layer) const;
     // Moves a float or an angle steadily: its value at t seconds is the set value + perSecond x t
     // (a float stays within its valid range). 0 stops it.
     void setRate(const param_ref& ref, double perSecond);
 
     // The value as the parameter's stream gives it at that comp time; an error for kinds without a value.
-    A_Err streamValue(PF_ParamIndex index, const layer_ref& effect_layer, AEGP_StreamVal2* value,
+    A_Err streamValue(PF_ParamIndex index, const layer_ref& effect_layer, AEGP_StreamVal* value,
                       double seconds = 0) const;
     void setHidden(PF_ParamIndex index, bool hidden);
     bool isHidden(const param_ref& ref) const { return at(indexOf(ref)).hidden; }

@@ -16,16 +16,21 @@ namespace hostsim {
 namespace {
 
 void renderFrames(SimulatedHost& host, const render_plan& plan, DebugOutput& debug) {
-    for (const frame_output& out : plan.frames) {
+    for (size_t index = 0;; ++index) {
+        const std::optional<frame_output> next = plan.frame(index);
+        if (!next) break;
+        const frame_output& out = *next;
         const double seconds = out.frame ? *out.frame / host.comp().frameRate : out.seconds;
         const std::string label = out.frame ? "frame " + std::to_string(*out.frame) : "the frame";
         debug.clear();
+        host.dialogs().clear();
         const rendered_frame frame = host.renderFrame({seconds, plan.depth, plan.downsample});
         if (frame.record.preRenderResult != PF_Err_NONE)
             throw std::runtime_error(label + ": SMART_PRE_RENDER failed with " +
-                                     std::to_string(frame.record.preRenderResult));
+                                     std::to_string(frame.record.preRenderResult) + shownDialogs(host));
         if (frame.record.renderResult != PF_Err_NONE)
-            throw std::runtime_error(label + ": SMART_RENDER failed with " + std::to_string(frame.record.renderResult));
+            throw std::runtime_error(label + ": SMART_RENDER failed with " + std::to_string(frame.record.renderResult) +
+                                     shownDialogs(host));
         frame.output->toImage().save(widenPath(out.file), plan.depth == 16 ? 16 : 8);
         std::printf("%s at %.3f s: %dx%d, %d bits -> %s\n", label.c_str(), seconds,
                     static_cast<int>(frame.output->def().width), static_cast<int>(frame.output->def().height),
@@ -40,15 +45,26 @@ void renderFrames(SimulatedHost& host, const render_plan& plan, DebugOutput& deb
 
 }  // namespace
 
+std::function<std::optional<frame_output>(size_t index)> singleFrame(frame_output out) {
+    return [out](size_t index) { return index == 0 ? std::optional<frame_output>(out) : std::nullopt; };
+}
+
 render_plan renderPlan(const render_options& options) {
     render_plan plan;
     plan.depth = options.depth;
     plan.downsample = options.downsample;
-    if (options.frames)
-        for (int f = options.frames->first; f <= options.frames->second; ++f)
-            plan.frames.push_back({f, 0, frameFileName(options.out, f)});
-    else
-        plan.frames.push_back({std::nullopt, options.time, options.out});
+    if (options.frames) {
+        plan.frame = [first = options.frames->first, last = options.frames->second,
+                      out = options.out](size_t index) -> std::optional<frame_output> {
+            // Counted in 64 bits, so a range that ends at the largest frame number ends.
+            const int64_t number = first + static_cast<int64_t>(index);
+            if (number > last) return std::nullopt;
+            const int frame = static_cast<int>(number);
+            return frame_output{frame, 0, frameFileName(out, frame)};
+        };
+    } else {
+        plan.frame = singleFrame({std::nullopt, options.time, options.out});
+    }
 
     struct picture {
         const layer_option* option;

@@ -18,10 +18,15 @@ struct frame_output {
     std::string file;
 };
 
+// The one frame of a plan that renders a single frame.
+std::function<std::optional<frame_output>(size_t index)> singleFrame(frame_output out);
+
 struct render_plan {
     int depth = 8;  // 8 and 16 write PNGs of that depth; a .pfm file is a float map at any depth
     int downsample = 1;
-    std::vector<frame_output> frames;
+    // The i-th frame to render, or nothing after the last: frames are made as they are rendered, so a
+    // long range takes no room up front.
+    std::function<std::optional<frame_output>(size_t index)> frame;
     std::function<void(SimulatedHost&)> stageComp;  // before global set-up: comp, camera, lights, image layers
     std::function<void(SimulatedHost&)> setValues;  // after SEQUENCE_SETUP, before UPDATE_PARAMS_UI
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 
 #include "TextValues.h"
 #include "format_string.h"
@@ -126,6 +127,8 @@ std::pair<int, int> parseFrames(const std::string& text) {
     if (dash == std::string::npos) throw std::invalid_argument("give A-B");
     const int first = parseInteger(text.substr(0, dash)), last = parseInteger(text.substr(dash + 1));
     if (first < 0 || last < first) throw std::invalid_argument("give A-B with 0 <= A <= B");
+    if (last > lastFrameNumber())
+        throw std::invalid_argument(qssdk::format_string("frames go up to %d", lastFrameNumber()));
     return {first, last};
 }
 
@@ -138,6 +141,16 @@ std::pair<int, int> parseSize(const std::string& text) {
 }
 
 }  // namespace
+
+int lastFrameNumber() {
+    const Comp comp;
+    return static_cast<int>(std::numeric_limits<A_long>::max() / comp.frameStep() - 1);
+}
+
+double latestSeconds() {
+    const Comp comp;
+    return static_cast<double>(lastFrameNumber()) * comp.frameStep() / comp.timeScale();
+}
 
 render_options parseRenderOptions(const std::vector<std::string>& args) {
     render_options options;
@@ -171,6 +184,8 @@ render_options parseRenderOptions(const std::vector<std::string>& args) {
                 options.downsample = positive(value);
             } else if (option == "--time") {
                 options.time = atLeastZero(value);
+                if (options.time > latestSeconds())
+                    throw std::invalid_argument(qssdk::format_string("the latest time is %.3f", latestSeconds()));
                 timeGiven = true;
             } else if (option == "--frames") {
                 options.frames = parseFrames(value);
@@ -216,9 +231,9 @@ const char* renderHelp() {
            "Renders frames of a comp through the effect, as the host would, and writes them.\n"
            "\n"
            "  --out FILE            the picture to write: FILE.png (8 or 16 bits) or FILE.pfm (a float map)\n"
-           "  --frames A-B          frames A to B (30 per second); each file gets its number before the\n"
-           "                        extension: out.png -> out_0003.png\n"
-           "  --time SECONDS        the one frame's comp time (default 0); not with --frames\n"
+           "  --frames A-B          frames A to B (30 per second, up to 21474835); each file gets its number\n"
+           "                        before the extension: out.png -> out_0003.png\n"
+           "  --time SECONDS        the one frame's comp time (default 0, up to 715827.833); not with --frames\n"
            "  --size WxH            the comp's size in pixels (default 1920x1080)\n"
            "  --depth 8|16|32       bits per channel of the render (default 8 for .png, 32 for .pfm); a PNG\n"
            "                        is written at 8 or 16 bits, so 32 needs a .pfm\n"

@@ -50,6 +50,11 @@ struct render_options {
     bool compMotionBlur = false;
 };
 
+// The host's time values are 32 bits wide: the last frame it renders, and the latest time, leave room for
+// the frame's motion-blur samples, up to one frame step later.
+int lastFrameNumber();
+double latestSeconds();
+
 // Throws usage_error.
 render_options parseRenderOptions(const std::vector<std::string>& args);
 const char* renderHelp();

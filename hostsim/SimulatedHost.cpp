@@ -61,8 +61,8 @@ PF_InData SimulatedHost::inData(A_long time, int downsample) {
     callbacks::installInteract(in.inter);
     in.utils = &utils_;
     in.effect_ref = effectRef();
-    in.version_major = 13;
-    in.version_minor = 28;
+    in.version.major = 13;
+    in.version.minor = 28;
     in.num_params = static_cast<A_long>(params_.count());
     in.current_time = time;
     in.time_scale = comp_.timeScale();
@@ -151,7 +151,7 @@ std::shared_ptr<const Image> SimulatedHost::layerParamImage(PF_ParamIndex index)
     if (index <= 0 || static_cast<size_t>(index) >= params_.count()) return nullptr;
     const host_param& param = params_.at(index);
     if (param.def.param_type != PF_Param_LAYER) return nullptr;
-    const comp_layer* layer = comp_.layerById(param.layer.id);
+    const comp_layer* layer = comp_.layerById(params_.layerOf(index, effectLayer()).id);
     return layer ? layer->image : nullptr;
 }
 

@@ -64,6 +64,11 @@ SmartRenderSession::SmartRenderSession(const frame_request& request, int width, 
     output_ = std::make_unique<World>(width, height, request.bitsPerChannel);
 }
 
+SmartRenderSession::~SmartRenderSession() {
+    if (preOutput_.pre_render_data && preOutput_.delete_pre_render_data_func)
+        preOutput_.delete_pre_render_data_func(preOutput_.pre_render_data);
+}
+
 std::shared_ptr<const Image> SmartRenderSession::scaledLayer(PF_ParamIndex index) {
     std::shared_ptr<const Image> image = layerImage_ ? layerImage_(index) : nullptr;
     if (!image || request_.downsample <= 1) return image;

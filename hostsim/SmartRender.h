@@ -44,6 +44,11 @@ public:
     // index 0 is the effect's own input layer.
     SmartRenderSession(const frame_request& request, int width, int height,
                        std::function<std::shared_ptr<const Image>(PF_ParamIndex)> layerImage);
+    // Gives the effect's pre-render data back through the effect's delete function, as the host does once
+    // the frame no longer needs it.
+    ~SmartRenderSession();
+    SmartRenderSession(const SmartRenderSession&) = delete;
+    SmartRenderSession& operator=(const SmartRenderSession&) = delete;
 
     PF_PreRenderExtra& preRenderExtra() { return preExtra_; }
     PF_SmartRenderExtra& renderExtra() { return renderExtra_; }

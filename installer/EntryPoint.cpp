@@ -1,5 +1,9 @@
 #include "EntryPoint.h"
 
+#include <exception>
+
+#include "utf.h"
+
 namespace installer {
 
 bool shell_launch(SHELLEXECUTEINFOW& request) { return ShellExecuteExW(&request) != 0; }
@@ -19,10 +23,24 @@ std::wstring own_program_path() {
     }
 }
 
-int run_entry(std::wstring_view command_line, const std::function<void()>& run_window, const Launcher& launch) {
+void show_error(const std::string& message) {
+    MessageBoxW(nullptr, qssdk::utf8_to_utf16(message).c_str(), L"QS Pellux for After Effects Installer",
+                MB_OK | MB_ICONERROR);
+}
+
+int run_entry(std::wstring_view command_line, const std::function<void()>& run_window, const Launcher& launch,
+              const ErrorReport& report) {
     if (is_elevated_copy(command_line)) {
-        run_window();
-        return 0;
+        try {
+            run_window();
+        } catch (const std::exception& error) {
+            report(std::string("The installer stopped because of an error:\n\n") + error.what());
+            return exit_window_failed;
+        } catch (...) {
+            report("The installer stopped because of an unknown error.");
+            return exit_window_failed;
+        }
+        return exit_ok;
     }
     const std::wstring path = own_program_path();
     SHELLEXECUTEINFOW request{};
@@ -31,7 +49,7 @@ int run_entry(std::wstring_view command_line, const std::function<void()>& run_w
     request.lpFile = path.c_str();
     request.lpParameters = L"/UAC";
     request.nShow = SW_SHOWDEFAULT;
-    return launch(request) ? 0 : 1;
+    return launch(request) ? exit_ok : exit_launch_failed;
 }
 
 }  // namespace installer

@@ -79,6 +79,8 @@ std::wstring System::shell_common_data_folder() {
     return path;
 }
 
+std::thread System::new_thread(std::function<void()> work) { return std::thread(std::move(work)); }
+
 std::vector<std::wstring> System::find_hosts() {
     std::vector<std::wstring> folders(slot_count);
     read_hosts(KEY_READ, folders);
@@ -119,7 +121,16 @@ std::thread System::start_install(std::vector<std::wstring> folders) {
     const std::size_t count = status_count_.load(std::memory_order_relaxed);
     for (std::size_t i = count; i < folders.size(); ++i) plugin_status_[i].store(0, std::memory_order_relaxed);
     status_count_.store(folders.size(), std::memory_order_release);
-    return std::thread([this, folders = std::move(folders)] { install(folders); });
+    try {
+        return places_.start_thread([this, folders] { install(folders); });
+    } catch (const std::exception&) {
+        // No worker: its targets fail now and the run is over, rather than waiting for ever.
+        for (std::size_t i = 0; i < folders.size(); ++i)
+            if (!folders[i].empty())
+                plugin_status_[i].store(install_status::worker_not_started, std::memory_order_release);
+        done_.store(true, std::memory_order_release);
+        return {};
+    }
 }
 
 System::Progress System::progress() const {

@@ -30,6 +30,8 @@ public:
         HMODULE plugin_module = nullptr;  // null: the running executable
         // The common application-data folder; empty when the system has none.
         std::function<std::wstring()> common_data_folder = shell_common_data_folder;
+        // Starts the worker thread; throws when the system cannot make one.
+        std::function<std::thread(std::function<void()>)> start_thread = new_thread;
     };
 
     // What the window's tick reads: the done flag first, then the statuses it covers.
@@ -51,13 +53,16 @@ public:
     // Starts one install run on a new thread, one target per folder (empty folders are skipped and keep
     // their status). The done flag is cleared and the status list sized here, on the calling thread, so
     // that a tick right after the start cannot see the previous run's flag. The caller joins the thread
-    // before it starts the next run. Throws std::length_error for more than slot_count folders.
+    // before it starts the next run. Throws std::length_error for more than slot_count folders. When no
+    // thread can be made, every target of the run fails with worker_not_started at once and the run is
+    // done, so the window reports it like any failed run; the thread returned is then empty.
     std::thread start_install(std::vector<std::wstring> folders);
 
     Progress progress() const;
 
     static std::wstring plugin_folder(const std::wstring& folder);
     static std::wstring shell_common_data_folder();
+    static std::thread new_thread(std::function<void()> work);
 
 private:
     void install(const std::vector<std::wstring>& folders);

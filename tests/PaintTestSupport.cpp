@@ -36,12 +36,49 @@ void paint_once(qssdk::ui::render_context& context, const qssdk::ui::widget& roo
     context.end_widget();
 }
 
-void paint(const TestWindow& window, qssdk::ui::render_context& context, const qssdk::ui::widget& root,
-           const std::function<void()>& draw) {
-    for (int pass = 0; pass < 2; ++pass) {
-        paint_once(context, root, draw);
-        window.pump(50);
+namespace {
+
+constexpr int max_paint_passes = 20;
+constexpr DWORD pass_interval_ms = 50;
+// A colour no test page is made of alone.
+constexpr qssdk::ui::color sentinel{0.0f, 0.5f, 0.5f, 1.0f};
+
+bool same_picture(const hostsim::Image& a, const hostsim::Image& b) {
+    if (a.width() != b.width() || a.height() != b.height()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const hostsim::rgba &p = a.at(x, y), &q = b.at(x, y);
+            if (p.r != q.r || p.g != q.g || p.b != q.b) return false;
+        }
+    return true;
+}
+
+bool all_sentinel(const hostsim::Image& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (!shows(image.at(x, y), sentinel)) return false;
+    return true;
+}
+
+}  // namespace
+
+hostsim::Image paint(const TestWindow& window, qssdk::ui::render_context& context, const qssdk::ui::widget& root,
+                     const std::function<void()>& draw) {
+    const qssdk::ui::rect& r = root.get_rect();
+    for (int pass = 0; pass < max_paint_passes; ++pass) {
+        paint_once(context, root, [&] { context.fill_gradient_rect({0, 0, r.width, r.height}, sentinel, sentinel); });
+        window.pump(pass_interval_ms);
+        if (all_sentinel(window.capture())) break;
     }
+    hostsim::Image previous;
+    for (int pass = 0; pass < max_paint_passes; ++pass) {
+        paint_once(context, root, draw);
+        window.pump(pass_interval_ms);
+        hostsim::Image shown = window.capture();
+        if (!all_sentinel(shown) && same_picture(shown, previous)) return shown;
+        previous = std::move(shown);
+    }
+    return previous;
 }
 
 }  // namespace paint_test

@@ -39,9 +39,12 @@ std::string describe(const hostsim::rgba& p);
 
 // One paint of `root` covering it all: begin, draw, end.
 void paint_once(qssdk::ui::render_context& context, const qssdk::ui::widget& root, const std::function<void()>& draw);
-// A paint that the window then shows. The first picture presented into a fresh window does not reach
-// what the window shows under Wine on Xvfb (it reads back black), so it is painted twice, 50 ms apart.
-void paint(const TestWindow& window, qssdk::ui::render_context& context, const qssdk::ui::widget& root,
-           const std::function<void()>& draw);
+// Paints and returns what the window then shows. What a window shows lags behind its presents under Wine
+// on Xvfb (a fresh window reads back black; under load a present takes a while to arrive), and presents
+// arrive in order. So a sentinel page of one colour is painted (again, 50 ms apart) until the window shows
+// it, then the page until two read-backs in a row agree and are no longer the sentinel: at most 20 passes
+// each, after which the last read-back is returned as it is.
+hostsim::Image paint(const TestWindow& window, qssdk::ui::render_context& context, const qssdk::ui::widget& root,
+                     const std::function<void()>& draw);
 
 }  // namespace paint_test

@@ -8,6 +8,10 @@
 
 class TestWindow {
 public:
+    // The top of the screen band the drawing tests use: below the simulated host's 1280 x 800 window,
+    // which tests running at the same time show at (0, 0) and which would cover a window read back there.
+    static constexpr int free_band_top = 820;
+
     TestWindow(int x, int y, int width, int height);
     ~TestWindow();
     TestWindow(const TestWindow&) = delete;
@@ -21,6 +25,4 @@ public:
 
 private:
     HWND window_ = nullptr;
-    int width_;
-    int height_;
 };

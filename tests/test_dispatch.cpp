@@ -73,6 +73,26 @@ struct FakeSmartFx {
     }
 
     FakeSmartFx() { self = this; }
+    static PF_EffectWorld makeWorld(unsigned char* data, A_long width, A_long height) {
+        PF_EffectWorld w{};
+        w.data = data;
+        w.rowbytes = 4 * width;
+        w.width = width;
+        w.height = height;
+        w.extent_hint = PF_Rect{0, 0, width, height};
+        w.pix_aspect_ratio = PF_RationalScale{1, 1};
+        return w;
+    }
+    static PF_PreRenderCallbacks makePreRenderCallbacks() {
+        PF_PreRenderCallbacks callbacks{};
+        callbacks.checkout_layer = checkoutLayer;
+        return callbacks;
+    }
+    static PF_SmartRenderInput makeRenderInput() {
+        PF_SmartRenderInput input{};
+        input.bitdepth = 8;
+        return input;
+    }
     void* extraFor(PF_Cmd command) {
         if (command == PF_Cmd_SMART_PRE_RENDER) return &preExtra;
         if (command == PF_Cmd_SMART_RENDER) return &renderExtra;
@@ -81,12 +101,12 @@ struct FakeSmartFx {
 
     static FakeSmartFx* self;
     unsigned char pixels[4 * 2 * 4] = {};
-    PF_EffectWorld world{0, pixels, 16, 4, 2, {0, 0, 4, 2}, {1, 1}, 0, 0, 0};
+    PF_EffectWorld world = makeWorld(pixels, 4, 2);
     PF_PreRenderInput preInput{};
     PF_PreRenderOutput preOutput{};
-    PF_PreRenderCallbacks preCallbacks{checkoutLayer};
+    PF_PreRenderCallbacks preCallbacks = makePreRenderCallbacks();
     PF_PreRenderExtra preExtra{&preInput, &preOutput, &preCallbacks};
-    PF_SmartRenderInput renderInput{{}, 8, nullptr};
+    PF_SmartRenderInput renderInput = makeRenderInput();
     PF_SmartRenderCallbacks renderCallbacks{checkoutPixels, checkin, checkoutOutput};
     PF_SmartRenderExtra renderExtra{&renderInput, &renderCallbacks};
 };

@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include <cmath>
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 
@@ -70,6 +72,36 @@ TEST_F(RenderTargets, ASizeAboveTheLimitFailsBeforeAnyObjectIsMade) {
     }
     EXPECT_TRUE(set.textures().empty());
     EXPECT_TRUE(set.renderbuffers().empty());
+}
+
+TEST_F(RenderTargets, TheLimitsAreTheDriversAndItsLargestTextureIsMade) {
+    RenderTargetSet set;
+    const render_limits& limits = set.limits();
+    EXPECT_EQ(limits.maxTextureSize, set.maxTextureSize());
+    EXPECT_EQ(limits.maxRenderbufferSize, set.maxRenderbufferSize());
+    EXPECT_EQ(limits.maxColorTextureSamples, set.maxColorTextureSamples());
+    const uint64_t most = uint64_t(set.maxTextureSize()) * uint64_t(set.maxTextureSize());
+    ASSERT_GT(limits.maxTextureTexels, 0u);
+    ASSERT_LE(limits.maxTextureTexels, most);
+    // A square side whose area is the budget: the driver makes it, and refuses one a texel wider when that
+    // is below the size limit.
+    const GLsizei side = static_cast<GLsizei>(std::sqrt(static_cast<double>(limits.maxTextureTexels)));
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, side, side, 0, GL_RGBA, GL_FLOAT, nullptr);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << side;
+    glDeleteTextures(1, &texture);
+    if (side < set.maxTextureSize()) {
+        glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGBA16F, side + 1, side + 1, 0, GL_RGBA, GL_FLOAT, nullptr);
+        GLint made = -1;
+        glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &made);
+        EXPECT_EQ(made, 0);
+    }
+    std::printf("driver limits: texture %d, renderbuffer %d, largest square texture %d\n", set.maxTextureSize(),
+                set.maxRenderbufferSize(), static_cast<int>(side));
 }
 
 TEST_F(RenderTargets, SampleCountsAboveTheLimitsAreClamped) {

@@ -156,6 +156,23 @@ TEST_F(ProbeRender, AFailedPreRenderIsNotFollowedByARender) {
     EXPECT_THROW(host->renderFrame({0, 8, 0}), std::invalid_argument);
 }
 
+TEST_F(ProbeRender, ThePreRenderDataReachesTheRenderAndIsGivenBackOnceAfterIt) {
+    const struct {
+        PF_Err preRender;
+        int renders;
+    } cases[] = {{PF_Err_NONE, 1}, {PF_Err_OUT_OF_MEMORY, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("pre-render answers " + std::to_string(c.preRender));
+        *report = probe_report{};
+        answerPreRender(c.preRender);
+        host->renderFrame({});
+        EXPECT_EQ(report->renders, c.renders);
+        EXPECT_EQ(report->renderPreRenderData, c.renders ? report : nullptr);
+        EXPECT_EQ(report->preRenderDataDeletes, 1);
+        EXPECT_EQ(report->rendersAtDelete, c.renders);
+    }
+}
+
 // Parameter state tokens and moving values, with the real effect's parameters.
 class HostParams : public HostTest {
 protected:
@@ -249,7 +266,7 @@ TEST_F(HostParams, MovingFloatsAndAnglesChangeWithCompTime) {
     params.setRate("Radius", -100);
     EXPECT_DOUBLE_EQ(checkout("Radius", PF_Param_FLOAT_SLIDER, 1).u.fs_d.value, 100);
     EXPECT_DOUBLE_EQ(checkout("Radius", PF_Param_FLOAT_SLIDER, 3).u.fs_d.value, 0) << "held at the valid minimum";
-    AEGP_StreamVal2 value{};
+    AEGP_StreamVal value{};
     ASSERT_EQ(params.streamValue(params.indexOf("Radius", PF_Param_FLOAT_SLIDER), host->effectLayer(), &value, 0.5), 0);
     EXPECT_DOUBLE_EQ(value.one_d, 150);
 

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "EntryPoint.h"
+#include "qs_exception.h"
 
 namespace {
 
@@ -70,6 +73,25 @@ TEST(InstallerEntry, ARefusedLaunchEndsWithExitCode1) {
     const Outcome outcome = start(L"", false);
     EXPECT_EQ(outcome.exit_code, 1);
     EXPECT_FALSE(outcome.window_ran);
+}
+
+TEST(InstallerEntry, AnErrorOfTheWindowIsShownAndEndsWithItsOwnExitCode) {
+    const struct {
+        std::function<void()> window;
+        std::string message;
+    } cases[] = {
+        {[] { throw qs_exception("unable to create a d2d render target"); },
+         "The installer stopped because of an error:\n\nunable to create a d2d render target"},
+        {[] { throw 42; }, "The installer stopped because of an unknown error."},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> shown;
+        const int exit_code = installer::run_entry(
+            L"/UAC", c.window, [](SHELLEXECUTEINFOW&) { return true; },
+            [&](const std::string& message) { shown.push_back(message); });
+        EXPECT_EQ(exit_code, installer::exit_window_failed);
+        EXPECT_EQ(shown, std::vector<std::string>{c.message});
+    }
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ protected:
     }
     static PF_Err checkin(PF_ProgPtr, PF_ParamDef* def) { return store->checkin(def); }
     static PF_Err add(PF_ProgPtr, PF_ParamIndex index, PF_ParamDefPtr def) {
-        if (def->param_type == PF_Param_POPUP) choicePointers.push_back(def->u.pd.names);
+        if (def->param_type == PF_Param_POPUP) choicePointers.push_back(def->u.pd.u.namesptr);
         return store->add(index, def);
     }
     static PF_Err registerUi(PF_ProgPtr, PF_CustomUIInfo* info) { return store->registerUi(info); }
@@ -36,7 +36,10 @@ protected:
         paramIndexById.clear();
         paramIdByIndex.clear();
         paramChoiceTexts.clear();
-        in.inter = PF_InteractCallbacks{checkout, checkin, add, registerUi};
+        in.inter.checkout_param = checkout;
+        in.inter.checkin_param = checkin;
+        in.inter.add_param = add;
+        in.inter.register_ui = registerUi;
         utils.ansi.strcpy = copy;
         in.utils = &utils;
         in.current_time = 45;

@@ -356,10 +356,16 @@ TEST_F(Params, TheHostHandsOutSetValuesInItsOwnUnits) {
     const PF_ParamDef diffuse = checkout("Diffuse Layer", PF_Param_LAYER);
     EXPECT_EQ(diffuse.u.ld.width, 320);
     EXPECT_EQ(diffuse.u.ld.height, 200);
-    EXPECT_EQ(checkout("Glossiness Layer", PF_Param_LAYER).u.ld.width, 0);
+    // Layers nobody chose show their default, which for every map is none, not the effect's own layer.
+    for (const char* map : {"Glossiness Layer", "Illumination Layer", "Bump Map Layer", "Environment Layer"}) {
+        EXPECT_EQ(checkout(map, PF_Param_LAYER).u.ld.width, 0) << map;
+        AEGP_StreamVal chosen{};
+        EXPECT_EQ(params.streamValue(params.indexOf(map, PF_Param_LAYER), host->effectLayer(), &chosen), 0);
+        EXPECT_EQ(chosen.layer_id, 0) << map;
+    }
 
     const PF_ParamDef surface = checkout("Surface", PF_Param_POPUP);
-    EXPECT_STREQ(surface.u.pd.names, "All|Front|Back");
+    EXPECT_STREQ(surface.u.pd.u.namesptr, "All|Front|Back");
 
     EXPECT_THROW(params.setPopup("Motion Blur", 4), std::invalid_argument);
     EXPECT_THROW(params.isHidden("Motion Blur"), std::invalid_argument) << "a group and a popup share the name";

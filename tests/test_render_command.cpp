@@ -70,6 +70,26 @@ TEST(RenderOptions, TheFileChoosesTheFormatAndFramesAreNumbered) {
     EXPECT_EQ(hostsim::frameFileName("C:\\a.b\\shot.pfm", 12345), "C:\\a.b\\shot_12345.pfm");
 }
 
+TEST(RenderOptions, FramesAreMadeOneAtATimeUpToTheLastTheHostsTimeHolds) {
+    // The last frame's time and one frame step after it still fit the host's 32-bit time.
+    EXPECT_EQ(hostsim::lastFrameNumber(), 21474835);
+    EXPECT_LE((hostsim::lastFrameNumber() + 1) * int64_t{100}, int64_t{INT32_MAX});
+    EXPECT_EQ(parseRenderOptions({"--time", "715827.833", "--out", "a.png"}).time, 715827.833);
+
+    const render_options whole = parseRenderOptions({"--frames", "0-21474835", "--out", "a.png"});
+    const hostsim::render_plan plan = hostsim::renderPlan(whole);
+    ASSERT_TRUE(plan.frame(21474835).has_value());
+    EXPECT_EQ(plan.frame(21474835)->frame, 21474835);
+    EXPECT_EQ(plan.frame(21474835)->file, "a_21474835.png");
+    EXPECT_FALSE(plan.frame(21474836).has_value()) << "the range ends at its last frame";
+
+    const render_options tail = parseRenderOptions({"--frames", "21474834-21474835", "--out", "a.png"});
+    const hostsim::render_plan last = hostsim::renderPlan(tail);
+    EXPECT_EQ(last.frame(0)->frame, 21474834);
+    EXPECT_EQ(last.frame(1)->frame, 21474835);
+    EXPECT_FALSE(last.frame(2).has_value());
+}
+
 TEST(RenderOptions, MistakesAreReportedByName) {
     const struct {
         std::vector<std::string> args;
@@ -89,6 +109,8 @@ TEST(RenderOptions, MistakesAreReportedByName) {
         {{"--time", "-1", "--out", "a.png"}, "below 0"},
         {{"--time", "soon", "--out", "a.png"}, "is not a number"},
         {{"--frames", "5-2", "--out", "a.png"}, "0 <= A <= B"},
+        {{"--frames", "0-2147483647", "--out", "a.png"}, "frames go up to 21474835"},
+        {{"--time", "1e9", "--out", "a.png"}, "the latest time is 715827.833"},
         {{"--frames", "1-2", "--time", "1", "--out", "a.png"}, "exclude each other"},
         {{"--set", "Radius", "--out", "a.png"}, "Parameter Name=value"},
         {{"--layer", "Diffuse Layer=", "--out", "a.png"}, "Layer Parameter=FILE"},
@@ -193,8 +215,9 @@ TEST_F(RenderStaging, TheCommandLinesSceneReachesTheComp) {
         {"--size", "800x400", "--camera", "zoom=1000", "--light", "type=parallel", "--light", "pos=1,2,3;poi=4,5,6",
          "--layer", "Bump Map Layer=" + blue, "--set", "Radius=55", "--comp-motion-blur", "1", "--out", "x.png"});
     const hostsim::render_plan plan = hostsim::renderPlan(options);
-    ASSERT_EQ(plan.frames.size(), 1u);
-    EXPECT_EQ(plan.frames[0].file, "x.png");
+    ASSERT_TRUE(plan.frame(0).has_value());
+    EXPECT_EQ(plan.frame(0)->file, "x.png");
+    EXPECT_FALSE(plan.frame(1).has_value());
 
     hostsim::Comp& comp = host->comp();
     plan.stageComp(*host);
@@ -292,6 +315,15 @@ protected:
     TempFolder folder;
 };
 
+TEST_F(HostProgram, ASequenceMayEndAtTheLastFrameTheHostsTimeHolds) {
+    const std::string sequence = path(L"late.png");
+    const child_result r = run("render --size 8x8 --frames 21474834-21474835 --out \"" + sequence + "\"");
+    ASSERT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 0u) << r.output;
+    EXPECT_NE(r.output.find("frame 21474835 at 715827.833 s: 8x8, 8 bits"), std::string::npos) << r.output;
+    EXPECT_TRUE(exists(path(L"late_21474835.png")));
+}
+
 TEST_F(HostProgram, RendersOneFrameOrASequence) {
     const std::string one = path(L"one.png");
     child_result r = run("render --size 320x180 --set \"Radius=80\" --set \"Motion Blur=On\" --light "
@@ -325,7 +357,9 @@ TEST_F(HostProgram, RendersOneFrameOrASequence) {
 
 TEST_F(HostProgram, MistakesEndWithOneLineAndAFailingExit) {
     hostsim::Image(4, 4, {1, 1, 1, 1}).save(folder / L"white.png");
-    const std::string out = path(L"never.png"), missing = path(L"missing.png"), white = path(L"white.png");
+    std::ofstream(std::filesystem::path(folder / L"text.png")) << "not a picture";
+    const std::string out = path(L"never.png"), missing = path(L"missing.png"), white = path(L"white.png"),
+                      text = path(L"text.png");
     const struct {
         std::string args;
         DWORD exitCode;
@@ -334,6 +368,12 @@ TEST_F(HostProgram, MistakesEndWithOneLineAndAFailingExit) {
         {"render --frobnicate 1 --out \"" + out + "\"", 2, "pellux-host: unknown option --frobnicate"},
         {"render --size 10", 2, "pellux-host: --size \"10\": give WxH"},
         {"render --layer \"Diffuse Layer=" + missing + "\" --out \"" + out + "\"", 1, "no file " + missing},
+        {"render --layer \"Diffuse Layer=" + text + "\" --out \"" + out + "\"", 1,
+         "opening " + text + " failed: it is not a picture of a kind this host reads (PNG, JPEG)"},
+        // A frame the renderer refuses: the message of the dialog the effect showed follows the code.
+        {"render --size 1x16385 --out \"" + out + "\"", 1,
+         "pellux-host: the frame: SMART_RENDER failed with 512\n  the effect showed \"QS Pellux Exception\":\n"
+         "    render texture size is over maximum supported size\n"},
         {"render --layer \"Shiny Layer=" + white + "\" --out \"" + out + "\"", 1, "no layer named \"Shiny Layer\""},
         {"render --set \"Radiance=3\" --out \"" + out + "\"", 1,
          "pellux-host: --set \"Radiance=3\": the effect has no parameter named \"Radiance\""},

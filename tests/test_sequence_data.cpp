@@ -50,7 +50,16 @@ protected:
 
     static inline hostsim::HostHandles* handles = nullptr;
     hostsim::HostHandles store;
-    const PF_UtilCallbacks utils{{nullptr}, newHandle, lock, unlock, dispose, size, nullptr};
+    static PF_UtilCallbacks handleCallbacks() {
+        PF_UtilCallbacks callbacks{};
+        callbacks.host_new_handle = newHandle;
+        callbacks.host_lock_handle = lock;
+        callbacks.host_unlock_handle = unlock;
+        callbacks.host_dispose_handle = dispose;
+        callbacks.host_get_handle_size = size;
+        return callbacks;
+    }
+    const PF_UtilCallbacks utils = handleCallbacks();
 };
 
 TEST_F(SequenceOperations, SetupClearsEveryEntryAndLeavesTheStateTokens) {

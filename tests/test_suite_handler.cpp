@@ -42,9 +42,9 @@ TEST(SuiteHandler, AcquiresOnFirstUseAndReleasesOnceWithTheSameVersion) {
     FakeHost host;
     {
         SuiteHandler suites(&host.basic);
-        EXPECT_NE(suites.get<AEGP_StreamSuite7>(), nullptr);
-        EXPECT_NE(suites.get<AEGP_StreamSuite7>(), nullptr);
-        EXPECT_NE(suites.get<AEGP_LayerSuite11>(), nullptr);
+        EXPECT_NE(suites.get<AEGP_StreamSuite2>(), nullptr);
+        EXPECT_NE(suites.get<AEGP_StreamSuite2>(), nullptr);
+        EXPECT_NE(suites.get<AEGP_LayerSuite5>(), nullptr);
     }
     // Released in the list's order: Layer Suite 11 stands after Stream Suite 7 there.
     const std::vector<std::string> expected{"acquire AEGP Stream Suite 7", "acquire AEGP Layer Suite 11",
@@ -56,7 +56,7 @@ TEST(SuiteHandler, ReleasesAlsoWhenTheOperationThrows) {
     FakeHost host;
     try {
         SuiteHandler suites(&host.basic);
-        suites.get<PFAppSuite6>();
+        suites.get<PFAppSuite4>();
         throw std::runtime_error("step failed");
     } catch (const std::runtime_error&) {
     }
@@ -79,7 +79,7 @@ TEST(SuiteHandler, AnExplicitReleaseIsNotRepeatedAtScopeEnd) {
     FakeHost host;
     {
         SuiteHandler suites(&host.basic);
-        suites.get<AEGP_UtilitySuite10>();
+        suites.get<AEGP_UtilitySuite4>();
         suites.releaseAllSuites();
     }
     const std::vector<std::string> expected{"acquire AEGP Utility Suite 10", "release AEGP Utility Suite 10"};

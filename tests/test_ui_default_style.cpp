@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
-#include <wincodec.h>
-#include <wrl/client.h>
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -13,14 +9,14 @@
 #include <string_view>
 #include <vector>
 
-#include "pair_packing.h"
 #include "style.h"
 #include "style_table.h"
+#include "ui_style_test_support.h"
 
 namespace {
 
 using namespace qssdk::ui;
-using Microsoft::WRL::ComPtr;
+using namespace ui_test;
 
 // Every key of the default table, in list order (first occurrences).
 constexpr std::string_view key_list[] = {
@@ -204,14 +200,6 @@ TEST(UiDefaultStyle, EveryValueHasTheKindOfItsKey) {
     }
 }
 
-constexpr color rgb(float r, float g, float b) { return {r, g, b, 1.0f}; }
-style_value colour(const color& c) { return style_value(c); }
-style_value code(int32_t v) { return style_value(static_cast<uint32_t>(v)); }
-style_value real(float v) { return style_value(std::bit_cast<uint32_t>(v)); }
-style_value two(int32_t a, int32_t b) { return style_value::from_pair(pack_pair(a, b)); }
-style_value flag(uint8_t v) { return style_value(v); }
-style_value text(std::string_view t) { return style_value::from_text(t); }
-
 TEST(UiDefaultStyle, GivesTheStatedValues) {
     const color white = rgb(1.0f, 1.0f, 1.0f);
     const color clear(0.0f);
@@ -299,39 +287,7 @@ TEST(UiDefaultStyle, GivesTheStatedValues) {
     EXPECT_EQ(store.get("no_such_key"), style_value());
 }
 
-struct decoded {
-    UINT width = 0, height = 0;
-};
-
-// Decodes a whole PNG with the platform's codec, as the kit's images will.
-decoded decode_png(const image_data& image) {
-    ComPtr<IWICImagingFactory> factory;
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICFormatConverter> converter;
-    GUID format{};
-    decoded d;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))) ||
-        FAILED(factory->CreateStream(&stream)) ||
-        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(image.bytes), static_cast<DWORD>(image.size))) ||
-        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnLoad, &decoder)) ||
-        FAILED(decoder->GetContainerFormat(&format)) || format != GUID_ContainerFormatPng ||
-        FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&d.width, &d.height)) ||
-        FAILED(factory->CreateFormatConverter(&converter)) ||
-        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
-                                     0.0, WICBitmapPaletteTypeCustom)))
-        return {};
-    std::vector<BYTE> pixels(size_t{d.width} * d.height * 4);
-    if (FAILED(converter->CopyPixels(nullptr, d.width * 4, static_cast<UINT>(pixels.size()), pixels.data()))) return {};
-    return d;
-}
-
-class UiDefaultStyleImages : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))); }
-    void TearDown() override { CoUninitialize(); }
-};
+class UiDefaultStyleImages : public com_test {};
 
 TEST_F(UiDefaultStyleImages, EveryImageDecodesWithItsStatedSizeAndFrames) {
     const struct {
@@ -368,7 +324,8 @@ TEST_F(UiDefaultStyleImages, EveryImageDecodesWithItsStatedSizeAndFrames) {
         ASSERT_GT(image.size, 8u);
         EXPECT_EQ(image.frames, expected.frames);
         EXPECT_EQ(image.scale, expected.scale);
-        const decoded d = decode_png(image);
+        const decoded_image d = decode_image(image);
+        EXPECT_EQ(d.format, GUID_ContainerFormatPng);
         EXPECT_EQ(d.width, expected.width);
         EXPECT_EQ(d.height, expected.height);
         EXPECT_EQ(d.height % image.frames, 0u);

@@ -28,22 +28,24 @@ std::vector<uint8_t> solid_png(int width, int height, rgb8 c) {
 
 // A window with a painter whose page is grey with the image at (0, 0).
 struct image_window {
-    explicit image_window(int x) : window(x, 0, window_size, window_size), paint_tool(window.handle()) {
+    explicit image_window(int x)
+        : window(x, TestWindow::free_band_top, window_size, window_size), paint_tool(window.handle()) {
         root.initialize({0, 0, window_size, window_size});
     }
     void paint(image& img) {
-        paint_test::paint(window, paint_tool.context(), root, [&] {
+        picture_shown = paint_test::paint(window, paint_tool.context(), root, [&] {
             paint_tool.set_fill_color(grey);
             paint_tool.fill_rect({0, 0, window_size, window_size});
             paint_tool.draw_image({0, 0}, img);
         });
     }
     // The colour near the picture's top-left corner (inside the smallest picture drawn here).
-    hostsim::rgba shown() const { return window.capture().at(2, 2); }
+    hostsim::rgba shown() const { return picture_shown.at(2, 2); }
 
     widget root;
     TestWindow window;
     painter paint_tool;
+    hostsim::Image picture_shown;
 };
 
 class UiImage : public testing::Test {

@@ -18,14 +18,26 @@ PF_Err isRenderEngine(PF_Boolean* answer) {
     return PF_Err_NONE;
 }
 
-const AEGP_UtilitySuite10 utilitySuite{registerWithAegp};
-const PFAppSuite6 appSuite{isRenderEngine};
+AEGP_UtilitySuite4 makeUtilitySuite() {
+    AEGP_UtilitySuite4 suite{};
+    suite.AEGP_RegisterWithAEGP = registerWithAegp;
+    return suite;
+}
+PFAppSuite4 makeAppSuite() {
+    PFAppSuite4 suite{};
+    suite.PF_IsRenderEngine = isRenderEngine;
+    return suite;
+}
+
+// Slots the simulated host does not offer stay null.
+const AEGP_UtilitySuite4 utilitySuite = makeUtilitySuite();
+const PFAppSuite4 appSuite = makeAppSuite();
 
 }  // namespace
 
 void provideHostSuites(SuiteRegistry& registry) {
-    registry.provide(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion10, &utilitySuite);
-    registry.provide(kPFAppSuite, kPFAppSuiteVersion6, &appSuite);
+    registry.provide(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion4, &utilitySuite);
+    registry.provide(kPFAppSuite, kPFAppSuiteVersion4, &appSuite);
     provideSceneSuites(registry);
     provideInterfaceSuites(registry);
     provideStreamSuites(registry);

@@ -28,7 +28,14 @@ A_Err disposeEffect(AEGP_EffectRefH effect) { return host().aegp().disposeEffect
 
 const AEGP_PFInterfaceSuite1 pfInterfaceSuite{scene::getEffectLayer, getNewEffectForEffect, convertEffectToCompTime,
                                               scene::getEffectCamera, scene::getEffectCameraMatrix};
-const AEGP_EffectSuite2 effectSuite{disposeEffect};
+
+// Slots the simulated host does not offer stay null.
+AEGP_EffectSuite2 makeEffectSuite() {
+    AEGP_EffectSuite2 suite{};
+    suite.AEGP_DisposeEffect = disposeEffect;
+    return suite;
+}
+const AEGP_EffectSuite2 effectSuite = makeEffectSuite();
 
 }  // namespace
 

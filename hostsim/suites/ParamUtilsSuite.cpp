@@ -22,12 +22,12 @@ PF_Err getCurrentState(PF_ProgPtr effect_ref, PF_ParamIndex index, const A_Time*
     state->reserved[0] = index;
     state->reserved[1] = static_cast<A_long>(param.revision);
     if (param.def.param_type == PF_Param_LAYER) {
-        const AEGP_LayerIDVal id = index == 0 ? host().effectLayer().id : param.layer.id;
+        const AEGP_LayerIDVal id = host().params().layerOf(index, host().effectLayer()).id;
         const comp_layer* layer = host().comp().layerById(id);
         state->reserved[2] = id;
         state->reserved[3] = layer ? static_cast<A_long>(layer->revision) : 0;
     } else if (param.rate != 0) {
-        AEGP_StreamVal2 value{};
+        AEGP_StreamVal value{};
         const double seconds = start->scale ? static_cast<double>(start->value) / start->scale : 0.0;
         host().params().streamValue(index, host().effectLayer(), &value, seconds);
         static_assert(sizeof value.one_d == 2 * sizeof state->reserved[2]);
@@ -42,7 +42,14 @@ PF_Err areStatesIdentical(PF_ProgPtr effect_ref, const PF_State* state1, const P
     return PF_Err_NONE;
 }
 
-const PF_ParamUtilsSuite3 paramUtilsSuite{getCurrentState, areStatesIdentical};
+// Slots the simulated host does not offer stay null.
+PF_ParamUtilsSuite3 makeParamUtilsSuite() {
+    PF_ParamUtilsSuite3 suite{};
+    suite.PF_GetCurrentState = getCurrentState;
+    suite.PF_AreStatesIdentical = areStatesIdentical;
+    return suite;
+}
+const PF_ParamUtilsSuite3 paramUtilsSuite = makeParamUtilsSuite();
 
 }  // namespace
 

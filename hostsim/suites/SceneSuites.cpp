@@ -106,14 +106,50 @@ A_Err getLightType(AEGP_LayerH layer, AEGP_LightType* type) {
     return 0;
 }
 
-const AEGP_LayerSuite11 layerSuite{getLayerParentComp, getLayerFlags,        getCompNumLayers,
-                                   getCompLayerByIndex, getLayerObjectType,  getLayerInPoint,
-                                   getLayerDuration,    isLayerVideoReallyOn, getLayerId,
-                                   getLayerToWorldXform};
-const AEGP_CompSuite11 compSuite{getItemFromComp, getCompFlags, getCompShutterAnglePhase};
-const AEGP_ItemSuite10 itemSuite{getItemDimensions, getItemPixelAspectRatio};
-const AEGP_CameraSuite2 cameraSuite{getCameraType, getCameraFilmSize};
-const AEGP_LightSuite2 lightSuite{getLightType};
+// Slots the simulated host does not offer stay null.
+AEGP_LayerSuite5 makeLayerSuite() {
+    AEGP_LayerSuite5 suite{};
+    suite.AEGP_GetCompNumLayers = getCompNumLayers;
+    suite.AEGP_GetCompLayerByIndex = getCompLayerByIndex;
+    suite.AEGP_GetLayerParentComp = getLayerParentComp;
+    suite.AEGP_GetLayerFlags = getLayerFlags;
+    suite.AEGP_IsLayerVideoReallyOn = isLayerVideoReallyOn;
+    suite.AEGP_GetLayerInPoint = getLayerInPoint;
+    suite.AEGP_GetLayerDuration = getLayerDuration;
+    suite.AEGP_GetLayerObjectType = getLayerObjectType;
+    suite.AEGP_GetLayerID = getLayerId;
+    suite.AEGP_GetLayerToWorldXform = getLayerToWorldXform;
+    return suite;
+}
+AEGP_CompSuite5 makeCompSuite() {
+    AEGP_CompSuite5 suite{};
+    suite.AEGP_GetItemFromComp = getItemFromComp;
+    suite.AEGP_GetCompFlags = getCompFlags;
+    suite.AEGP_GetCompShutterAnglePhase = getCompShutterAnglePhase;
+    return suite;
+}
+AEGP_ItemSuite6 makeItemSuite() {
+    AEGP_ItemSuite6 suite{};
+    suite.AEGP_GetItemDimensions = getItemDimensions;
+    suite.AEGP_GetItemPixelAspectRatio = getItemPixelAspectRatio;
+    return suite;
+}
+AEGP_CameraSuite2 makeCameraSuite() {
+    AEGP_CameraSuite2 suite{};
+    suite.AEGP_GetCameraType = getCameraType;
+    suite.AEGP_GetCameraFilmSize = getCameraFilmSize;
+    return suite;
+}
+AEGP_LightSuite2 makeLightSuite() {
+    AEGP_LightSuite2 suite{};
+    suite.AEGP_GetLightType = getLightType;
+    return suite;
+}
+const AEGP_LayerSuite5 layerSuite = makeLayerSuite();
+const AEGP_CompSuite5 compSuite = makeCompSuite();
+const AEGP_ItemSuite6 itemSuite = makeItemSuite();
+const AEGP_CameraSuite2 cameraSuite = makeCameraSuite();
+const AEGP_LightSuite2 lightSuite = makeLightSuite();
 
 }  // namespace
 
@@ -140,8 +176,8 @@ A_Err getEffectCameraMatrix(PF_ProgPtr, const A_Time* comp_time, A_Matrix4* came
 }
 
 A_Err getLayerStreamValue(AEGP_LayerH layer, AEGP_LayerStream which, AEGP_LTimeMode, const A_Time*, A_Boolean,
-                          AEGP_StreamVal2* value, AEGP_StreamType* type) {
-    AEGP_StreamVal2 v{};
+                          AEGP_StreamVal* value, AEGP_StreamType* type) {
+    AEGP_StreamVal v{};
     AEGP_StreamType t = AEGP_StreamType_NO_DATA;
     const bool known = layer && comp().streamValue(layerOf(layer), which, v, t);
     if (value) *value = v;
@@ -152,9 +188,9 @@ A_Err getLayerStreamValue(AEGP_LayerH layer, AEGP_LayerStream which, AEGP_LTimeM
 }  // namespace scene
 
 void provideSceneSuites(SuiteRegistry& registry) {
-    registry.provide(kAEGPLayerSuite, kAEGPLayerSuiteVersion11, &layerSuite);
-    registry.provide(kAEGPCompSuite, kAEGPCompSuiteVersion11, &compSuite);
-    registry.provide(kAEGPItemSuite, kAEGPItemSuiteVersion10, &itemSuite);
+    registry.provide(kAEGPLayerSuite, kAEGPLayerSuiteVersion5, &layerSuite);
+    registry.provide(kAEGPCompSuite, kAEGPCompSuiteVersion5, &compSuite);
+    registry.provide(kAEGPItemSuite, kAEGPItemSuiteVersion6, &itemSuite);
     registry.provide(kAEGPCameraSuite, kAEGPCameraSuiteVersion2, &cameraSuite);
     registry.provide(kAEGPLightSuite, kAEGPLightSuiteVersion2, &lightSuite);
 }

@@ -25,7 +25,7 @@ A_Err disposeStream(AEGP_StreamRefH stream) { return host().aegp().disposeStream
 
 // The effect's layer starts at comp time 0, so layer and comp times read the same value.
 A_Err getNewStreamValue(AEGP_PluginID plugin, AEGP_StreamRefH stream, AEGP_LTimeMode mode, const A_Time* time,
-                        A_Boolean, AEGP_StreamValue2* value) {
+                        A_Boolean, AEGP_StreamValue* value) {
     if (!value) return kAegpBadArgument;
     const PF_ParamIndex index = host().aegp().paramOfStream(stream);
     if (!host().isRegisteredPlugin(plugin) || index < 0 || !time || time->scale == 0 ||
@@ -38,7 +38,7 @@ A_Err getNewStreamValue(AEGP_PluginID plugin, AEGP_StreamRefH stream, AEGP_LTime
     return 0;
 }
 
-A_Err disposeStreamValue(AEGP_StreamValue2* value) {
+A_Err disposeStreamValue(AEGP_StreamValue* value) {
     if (!value) return kAegpBadArgument;
     return host().aegp().disposeValue(value->streamH) ? 0 : kAegpBadArgument;
 }
@@ -58,14 +58,29 @@ A_Err getDynamicStreamFlags(AEGP_StreamRefH stream, AEGP_DynStreamFlags* flags) 
     return 0;
 }
 
-const AEGP_StreamSuite7 streamSuite{getNewEffectStreamByIndex, disposeStream, getNewStreamValue, disposeStreamValue,
-                                    scene::getLayerStreamValue};
-const AEGP_DynamicStreamSuite2 dynamicStreamSuite{setDynamicStreamFlag, getDynamicStreamFlags};
+// Slots the simulated host does not offer stay null.
+AEGP_StreamSuite2 makeStreamSuite() {
+    AEGP_StreamSuite2 suite{};
+    suite.AEGP_GetNewEffectStreamByIndex = getNewEffectStreamByIndex;
+    suite.AEGP_DisposeStream = disposeStream;
+    suite.AEGP_GetNewStreamValue = getNewStreamValue;
+    suite.AEGP_DisposeStreamValue = disposeStreamValue;
+    suite.AEGP_GetLayerStreamValue = scene::getLayerStreamValue;
+    return suite;
+}
+AEGP_DynamicStreamSuite2 makeDynamicStreamSuite() {
+    AEGP_DynamicStreamSuite2 suite{};
+    suite.AEGP_GetDynamicStreamFlags = getDynamicStreamFlags;
+    suite.AEGP_SetDynamicStreamFlag = setDynamicStreamFlag;
+    return suite;
+}
+const AEGP_StreamSuite2 streamSuite = makeStreamSuite();
+const AEGP_DynamicStreamSuite2 dynamicStreamSuite = makeDynamicStreamSuite();
 
 }  // namespace
 
 void provideStreamSuites(SuiteRegistry& registry) {
-    registry.provide(kAEGPStreamSuite, kAEGPStreamSuiteVersion7, &streamSuite);
+    registry.provide(kAEGPStreamSuite, kAEGPStreamSuiteVersion2, &streamSuite);
     registry.provide(kAEGPDynamicStreamSuite, kAEGPDynamicStreamSuiteVersion2, &dynamicStreamSuite);
 }
 

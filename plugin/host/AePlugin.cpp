@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "EffectFlags.h"
 #include "ProductInfo.h"
 #include "SmartRender.h"
 #include "SuiteHandler.h"
@@ -68,28 +69,21 @@ PF_Err AePlugin::dispatchCommand(PF_Cmd command, PF_InData* in_data, PF_OutData*
 void AePlugin::commonGlobalSetup(command_context& context) {
     PF_OutData* out = context.out_data;
     out->my_version = product::hostVersion;
-    out->out_flags = PF_OutFlag_CUSTOM_UI | PF_OutFlag_DEEP_COLOR_AWARE | PF_OutFlag_SEND_UPDATE_PARAMS_UI;
-    out->out_flags2 = PF_OutFlag2_I_USE_3D_CAMERA | PF_OutFlag2_I_USE_3D_LIGHTS |
-                      PF_OutFlag2_PARAM_GROUP_START_COLLAPSED_FLAG | PF_OutFlag2_SUPPORTS_SMART_RENDER |
-                      PF_OutFlag2_FLOAT_COLOR_AWARE;
-    static_assert((PF_OutFlag_CUSTOM_UI | PF_OutFlag_DEEP_COLOR_AWARE | PF_OutFlag_SEND_UPDATE_PARAMS_UI) ==
-                  product::outFlags);
-    static_assert((PF_OutFlag2_I_USE_3D_CAMERA | PF_OutFlag2_I_USE_3D_LIGHTS |
-                   PF_OutFlag2_PARAM_GROUP_START_COLLAPSED_FLAG | PF_OutFlag2_SUPPORTS_SMART_RENDER |
-                   PF_OutFlag2_FLOAT_COLOR_AWARE) == product::outFlags2);
+    out->out_flags = product::outFlags;
+    out->out_flags2 = product::outFlags2;
 
     // No newline: the host's console keeps the line open.
     std::cerr << "## " << product::displayName << " " << product::versionMajor << "." << product::versionMinor
               << "." << product::versionFix << " (" << product::buildNumber << ")";
 
     SuiteHandler suites(context.in_data->pica_basicP);
-    if (auto utility = suites.get<AEGP_UtilitySuite10>())
+    if (auto utility = suites.get<AEGP_UtilitySuite4>())
         utility->AEGP_RegisterWithAEGP(nullptr, product::displayName, &pluginId_);
 
     hostMainWindow_ = nullptr;
     context.in_data->utils->get_platform_data(context.in_data->effect_ref, PF_PlatData_MAIN_WND, &hostMainWindow_);
 
-    if (auto app = suites.get<PFAppSuite6>()) {
+    if (auto app = suites.get<PFAppSuite4>()) {
         PF_Boolean renderEngine = 0;
         app->PF_IsRenderEngine(&renderEngine);
         isRenderEngine_ = renderEngine != 0;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "AePluginConnection.h"
+#include "LayerParamNames.h"
 #include "ParamRegistry.h"
 #include "SuiteHandler.h"
 
@@ -72,20 +73,20 @@ void addMaterialGroup(command_context& c) {
 
 void addMapsGroup(command_context& c) {
     beginParamGroup(c, 500, "Maps", true);
-    addLayerParam(c, 502, "Diffuse Layer");
+    addLayerParam(c, 502, layerParamName(502));
     addFloatSlider(c, 503, "Diffuse Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
     addFloatSlider(c, 513, "Diffuse Brightness", 0, 10, 1, 2, 0.2f);
     addFloatSlider(c, 217, "Diffuse Blend", 0, 1, 1, 2, 1);
 
-    addLayerParam(c, 504, "Glossiness Layer");
+    addLayerParam(c, 504, layerParamName(504));
     addFloatSlider(c, 505, "Glossiness Gamma", 0.01f, 10, 1, 2, 0.2f);
     addFloatSlider(c, 514, "Glossiness Brightness", 0, 10, 1, 2, 0.2f);
 
-    addLayerParam(c, 506, "Illumination Layer");
+    addLayerParam(c, 506, layerParamName(506));
     addFloatSlider(c, 507, "Illumination Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
     addFloatSlider(c, 515, "Illumination Brightness", 0, 10, 1, 2, 0.2f);
 
-    addLayerParam(c, 508, "Bump Map Layer");
+    addLayerParam(c, 508, layerParamName(508));
     addFloatSlider(c, 512, "Bump Map Intensity", -10, 10, 1, 2, 0.05f);
     addCheckbox(c, 511, "Use Normal Map", false, false);
     addCheckbox(c, 516, "Flip Normal Channels", false, false);
@@ -111,7 +112,7 @@ void addRenderGroup(command_context& c) {
 
     // The environment group closes after its rotation group, with an id of its own.
     beginParamGroup(c, 525, "Environment", true);
-    addLayerParam(c, 517, "Environment Layer");
+    addLayerParam(c, 517, layerParamName(517));
     addFloatSlider(c, 518, "Environment Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
     addFloatSlider(c, 519, "Environment Brightness", 0, 10, 1, 2, 0.2f);
     beginParamGroup(c, 520, "Rotate Environment", true);
@@ -154,7 +155,7 @@ public:
     ParamStreams(command_context& context, AEGP_PluginID plugin, SuiteHandler& suites,
                  AEGP_EffectRefH effect)
         : context_(context), plugin_(plugin), pfInterface_(suites.get<AEGP_PFInterfaceSuite1>()),
-          streams_(suites.get<AEGP_StreamSuite7>()), dynamic_(suites.get<AEGP_DynamicStreamSuite2>()),
+          streams_(suites.get<AEGP_StreamSuite2>()), dynamic_(suites.get<AEGP_DynamicStreamSuite2>()),
           effect_(effect) {}
 
     void setParamHidden(int id, bool hidden) {
@@ -171,7 +172,7 @@ public:
         pfInterface_->AEGP_ConvertEffectToCompTime(in->effect_ref, in->current_time, in->time_scale, &compTime);
         AEGP_StreamRefH stream = nullptr;
         streams_->AEGP_GetNewEffectStreamByIndex(plugin_, effect_, paramIndexOf(id), &stream);
-        AEGP_StreamValue2 value;
+        AEGP_StreamValue value;
         std::memset(&value, 0, sizeof value);
         streams_->AEGP_GetNewStreamValue(plugin_, stream, AEGP_LTimeMode_CompTime, &compTime, true, &value);
         const bool set = value.val.layer_id != 0;
@@ -184,7 +185,7 @@ private:
     command_context& context_;
     AEGP_PluginID plugin_;
     const AEGP_PFInterfaceSuite1* pfInterface_;
-    const AEGP_StreamSuite7* streams_;
+    const AEGP_StreamSuite2* streams_;
     const AEGP_DynamicStreamSuite2* dynamic_;
     AEGP_EffectRefH effect_;
 };
@@ -214,7 +215,7 @@ void AePluginConnection::updateParamsUi(command_context& context) {
     const auto* pfInterface = suites.get<AEGP_PFInterfaceSuite1>();
     const auto* effects = suites.get<AEGP_EffectSuite2>();
     // Without any one of these there is nothing to hide with, or no way to give the effect handle back.
-    if (!pfInterface || !effects || !suites.get<AEGP_StreamSuite7>() || !suites.get<AEGP_DynamicStreamSuite2>())
+    if (!pfInterface || !effects || !suites.get<AEGP_StreamSuite2>() || !suites.get<AEGP_DynamicStreamSuite2>())
         return;
 
     AEGP_EffectRefH effect = nullptr;

@@ -93,7 +93,7 @@ void addPopup(command_context& context, int id, param_name name, const char* cho
               bool exclude_from_have_inputs_changed) {
     PF_ParamDef def = newDef(context, id, PF_Param_POPUP, name.c_str());
     PF_PopupDef& popup = def.u.pd;
-    popup.names = storeChoiceText(choices);
+    popup.u.namesptr = storeChoiceText(choices);
     popup.num_choices = static_cast<A_short>(std::count(choices, choices + std::strlen(choices), '|') + 1);
     popup.value = dephault;
     popup.dephault = static_cast<A_short>(dephault);
@@ -111,7 +111,7 @@ void addCheckbox(command_context& context, int id, param_name name, bool dephaul
     PF_ParamDef def = newDef(context, id, PF_Param_CHECKBOX, name.c_str());
     def.u.bd.value = dephault;
     def.u.bd.dephault = dephault;
-    def.u.bd.nameptr = label_is_name ? name.c_str() : "";  // both live as long as the program
+    def.u.bd.u.nameptr = label_is_name ? name.c_str() : "";  // both live as long as the program
     appendParam(context, def);
 }
 

@@ -2,10 +2,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 
 #include <xmmintrin.h>
 
 #include "ParamRegistry.h"
+#include "FloatRange.h"
+#include "LayerParamNames.h"
 #include "RatioValue.h"
 #include "SceneCapture.h"
 #include "Renderer.h"
@@ -135,7 +139,8 @@ void gatherParameters(AePlugin& effect, SceneRenderer& renderer, gathered_parame
     result.position = positionParam(context, 11);
     result.rotation = rotationParams(context, 12, 13, 14);
     result.scale = readFloatParam(context, 16);
-    result.outputGamma = 1.0f / readFloatParam(context, 2004);
+    // A gamma of 0 (a refused checkout reads as 0) would make the exponent infinite.
+    result.outputGamma = toFloatRange(1.0 / readFloatParam(context, 2004));
     m.flattenBottom = result.objectType == 2;
 }
 
@@ -166,6 +171,11 @@ uint32_t loadLayer(AePlugin& effect, SceneRenderer& renderer, command_context& c
 
     RendererThread& thread = renderer.thread();
     Renderer* target = thread.renderer();
+    if (!target) return 0;  // the renderer thread has ended: nothing is drawn any more
+    // Refused here, the frame fails alone; the upload job would fail and end the renderer thread.
+    const std::string problem =
+        layerSizeProblem(target->renderTargets().limits(), layerParamName(layerId), pixels.width, pixels.height);
+    if (!problem.empty()) throw std::runtime_error(problem);
     uint32_t texture = 0;
     thread.postAndWait([&] { texture = target->uploadLayerTexture(pixels); });
     entry.texture = texture;

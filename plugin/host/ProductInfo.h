@@ -15,9 +15,7 @@ inline constexpr uint32_t versionMinor = 0;
 inline constexpr uint32_t versionFix = 2;
 inline constexpr uint32_t buildNumber = 66;
 
-// The host's packing of 1.0, stage develop, build 66; the PiPL resource repeats these values.
+// The host's packing of 1.0, stage develop, build 66; the PiPL resource repeats it.
 inline constexpr uint32_t hostVersion = 0x00080042;
-inline constexpr int32_t outFlags = 0x06008000;
-inline constexpr int32_t outFlags2 = 0x0000140E;
 
 }  // namespace product

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "FloatRange.h"
 #include "RatioValue.h"
 #include "SuiteHandler.h"
 
@@ -27,7 +28,7 @@ struct effect_place {
 effect_place locateEffect(SuiteHandler& suites, const PF_InData& in, A_long time) {
     effect_place place;
     const auto* pf = suites.get<AEGP_PFInterfaceSuite1>();
-    const auto* layers = suites.get<AEGP_LayerSuite11>();
+    const auto* layers = suites.get<AEGP_LayerSuite5>();
     if (!pf || !layers) return place;
     pf->AEGP_GetEffectLayer(in.effect_ref, &place.layer);
     layers->AEGP_GetLayerParentComp(place.layer, &place.comp);
@@ -35,9 +36,9 @@ effect_place locateEffect(SuiteHandler& suites, const PF_InData& in, A_long time
     return place;
 }
 
-AEGP_StreamVal2 layerStream(const AEGP_StreamSuite7* streams, AEGP_LayerH layer, AEGP_LayerStream which,
-                            const A_Time& time) {
-    AEGP_StreamVal2 value{};
+AEGP_StreamVal layerStream(const AEGP_StreamSuite2* streams, AEGP_LayerH layer, AEGP_LayerStream which,
+                           const A_Time& time) {
+    AEGP_StreamVal value{};
     AEGP_StreamType type = AEGP_StreamType_NO_DATA;
     if (streams) streams->AEGP_GetLayerStreamValue(layer, which, AEGP_LTimeMode_CompTime, &time, true, &value, &type);
     return value;
@@ -82,8 +83,8 @@ camera_record* captureCamera(const AePlugin& effect, camera_record& camera, comm
 
     AEGP_ItemH item = nullptr;
     A_Ratio compAspect{1, 1};
-    if (const auto* comps = suites.get<AEGP_CompSuite11>()) comps->AEGP_GetItemFromComp(place.comp, &item);
-    if (const auto* items = suites.get<AEGP_ItemSuite10>()) items->AEGP_GetItemPixelAspectRatio(item, &compAspect);
+    if (const auto* comps = suites.get<AEGP_CompSuite5>()) comps->AEGP_GetItemFromComp(place.comp, &item);
+    if (const auto* items = suites.get<AEGP_ItemSuite6>()) items->AEGP_GetItemPixelAspectRatio(item, &compAspect);
     const float c = ratio(compAspect);
 
     qssdk::mat4 view = qssdk::inverse(toFloat(cameraMatrix));
@@ -133,7 +134,7 @@ camera_record* captureCamera(const AePlugin& effect, camera_record& camera, comm
 
     float film = static_cast<float>(filmSize);
     if (cameraLayer) {
-        const auto* streams = suites.get<AEGP_StreamSuite7>();
+        const auto* streams = suites.get<AEGP_StreamSuite2>();
         const float zoom = static_cast<float>(layerStream(streams, cameraLayer, AEGP_LayerStream_ZOOM, place.compTime).one_d);
         camera.depthOfField =
             layerStream(streams, cameraLayer, AEGP_LayerStream_DEPTH_OF_FIELD, place.compTime).one_d != 0;
@@ -166,9 +167,9 @@ std::vector<light_properties>& captureLights(const AePlugin&, std::vector<light_
     const PF_InData& in = *context.in_data;
     SuiteHandler suites(in.pica_basicP);
     const effect_place place = locateEffect(suites, in, std::max<A_long>(in.current_time, 0));
-    const auto* layers = suites.get<AEGP_LayerSuite11>();
+    const auto* layers = suites.get<AEGP_LayerSuite5>();
     const auto* lightSuite = suites.get<AEGP_LightSuite2>();
-    const auto* streams = suites.get<AEGP_StreamSuite7>();
+    const auto* streams = suites.get<AEGP_StreamSuite2>();
     if (!layers || !lightSuite) return lights;
 
     const float p = ratio(in.pixel_aspect_ratio);
@@ -202,14 +203,17 @@ std::vector<light_properties>& captureLights(const AePlugin&, std::vector<light_
         const qssdk::mat4 xform = toFloat(transform);
         light.position = {xform.at(3, 0) * p, xform.at(3, 1), xform.at(3, 2), 0.0f};
 
+        // The host's intensity is a double: held within float range, a large one stays a large light
+        // instead of an infinite one whose product with a colour of 0 is NaN.
         const float intensity =
-            static_cast<float>(layerStream(streams, layer, AEGP_LayerStream_INTENSITY, place.compTime).one_d) * 0.01f;
+            toFloatRange(layerStream(streams, layer, AEGP_LayerStream_INTENSITY, place.compTime).one_d * 0.01);
         const AEGP_ColorVal color = layerStream(streams, layer, AEGP_LayerStream_COLOR, place.compTime).color;
         light.color = {std::max(intensity * static_cast<float>(color.red), 0.0f),
                        std::max(intensity * static_cast<float>(color.green), 0.0f),
                        std::max(intensity * static_cast<float>(color.blue), 0.0f), 1.0f};
-        light.falloff =
-            static_cast<float>(layerStream(streams, layer, AEGP_LayerStream_LIGHT_FALLOFF_TYPE, place.compTime).one_d);
+        const A_FpLong falloff =
+            layerStream(streams, layer, AEGP_LayerStream_LIGHT_FALLOFF_DISTANCE, place.compTime).one_d;
+        light.falloff = static_cast<float>(falloff);
 
         if (lightType == AEGP_LightType_SPOT) {
             light.coneFeather = static_cast<float>(

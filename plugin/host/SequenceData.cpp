@@ -43,8 +43,7 @@ void setdown(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* ren
     if (!cache) return;
     if (renderer) {
         HandleLock lock(utils, cache);
-        const auto* entries = static_cast<const layer_texture_cache*>(lock.data());
-        if (entries && utils.host_get_handle_size(cache) >= sizeof(layer_texture_cache)) {
+        if (const layer_texture_cache* entries = cacheIn(utils, cache, lock.data())) {
             for (const layer_cache_entry& entry : entries->entries) renderer->deleteTexture(entry.texture);
         }
     }
@@ -84,6 +83,11 @@ PF_Handle resetup(const PF_UtilCallbacks& utils, PF_Handle flat) {
         utils.host_dispose_handle(flat);
     }
     return fresh;
+}
+
+layer_texture_cache* cacheIn(const PF_UtilCallbacks& utils, PF_Handle handle, void* locked) {
+    if (!locked || utils.host_get_handle_size(handle) < sizeof(layer_texture_cache)) return nullptr;
+    return static_cast<layer_texture_cache*>(locked);
 }
 
 }  // namespace sequence

@@ -5,6 +5,7 @@
 #include "ae_effect.h"
 
 class RendererThread;
+struct layer_texture_cache;
 
 namespace sequence {
 
@@ -17,5 +18,8 @@ void setdown(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* ren
 PF_Handle flatten(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* renderer);
 // A fresh, empty cache whatever the flat handle holds; disposes of the flat handle.
 PF_Handle resetup(const PF_UtilCallbacks& utils, PF_Handle flat);
+// The cache in a locked handle, or null when the handle is too small to hold one (a host may hand over
+// the flat form, or anything else, where it should hand the cache).
+layer_texture_cache* cacheIn(const PF_UtilCallbacks& utils, PF_Handle handle, void* locked);
 
 }  // namespace sequence

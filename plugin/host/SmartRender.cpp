@@ -108,11 +108,11 @@ void motionBlurSettings(command_context& context, uint32_t& samples, float& shut
     AEGP_CompFlags compFlags = 0;
     A_Ratio angle{0, 1}, phase{0, 1};
     if (const auto* pf = suites.get<AEGP_PFInterfaceSuite1>()) pf->AEGP_GetEffectLayer(context.in_data->effect_ref, &layer);
-    if (const auto* layers = suites.get<AEGP_LayerSuite11>()) {
+    if (const auto* layers = suites.get<AEGP_LayerSuite5>()) {
         layers->AEGP_GetLayerParentComp(layer, &comp);
         layers->AEGP_GetLayerFlags(layer, &layerFlags);
     }
-    if (const auto* comps = suites.get<AEGP_CompSuite11>()) {
+    if (const auto* comps = suites.get<AEGP_CompSuite5>()) {
         comps->AEGP_GetCompFlags(comp, &compFlags);
         comps->AEGP_GetCompShutterAnglePhase(comp, &angle, &phase);
     }

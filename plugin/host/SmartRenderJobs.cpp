@@ -1,5 +1,7 @@
 // AePluginConnection::smartRender: the frame's job sequence on the renderer thread.
 #include <functional>
+#include <stdexcept>
+#include <string>
 
 #include "AePluginConnection.h"
 #include "ParamRegistry.h"
@@ -7,6 +9,7 @@
 #include "Renderer.h"
 #include "SceneCapture.h"
 #include "SceneRenderer.h"
+#include "SequenceData.h"
 #include "layer_texture_cache.h"
 #include "SmartRender.h"
 #include "Timing.h"
@@ -17,11 +20,13 @@ namespace {
 class frame_scope {
 public:
     frame_scope(PF_InData& in) : in_(in), time_(in.current_time) {
-        if (in.sequence_data) cache_ = static_cast<layer_texture_cache*>(in.utils->host_lock_handle(in.sequence_data));
+        if (!in.sequence_data) return;
+        locked_ = in.utils->host_lock_handle(in.sequence_data);
+        cache_ = sequence::cacheIn(*in.utils, in.sequence_data, locked_);
     }
     ~frame_scope() {
         in_.current_time = time_;
-        if (cache_) in_.utils->host_unlock_handle(in_.sequence_data);
+        if (locked_) in_.utils->host_unlock_handle(in_.sequence_data);
     }
     frame_scope(const frame_scope&) = delete;
     frame_scope& operator=(const frame_scope&) = delete;
@@ -32,13 +37,37 @@ public:
 private:
     PF_InData& in_;
     A_long time_;
-    layer_texture_cache* cache_ = nullptr;
+    void* locked_ = nullptr;
+    layer_texture_cache* cache_ = nullptr;  // null when the sequence data cannot hold a cache
+};
+
+// The textures of a frame-local cache, deleted however the frame ends: after a refused frame the renderer
+// lives on, and nothing else would ever delete them. An unused cache costs no job.
+class frame_local_textures {
+public:
+    frame_local_textures(RendererThread& thread, const layer_texture_cache& cache) : thread_(thread), cache_(cache) {}
+    ~frame_local_textures() {
+        try {
+            for (const layer_cache_entry& entry : cache_.entries)
+                if (entry.texture != 0) thread_.deleteTexture(entry.texture);
+        } catch (...) {
+            // A delete job that fails has ended the renderer thread, and its textures with it.
+        }
+    }
+    frame_local_textures(const frame_local_textures&) = delete;
+    frame_local_textures& operator=(const frame_local_textures&) = delete;
+
+private:
+    RendererThread& thread_;
+    const layer_texture_cache& cache_;
 };
 
 }  // namespace
 
 void AePluginConnection::smartRender(command_context& context) {
-    if (!renderer_) {
+    // Once a job has failed the renderer thread has ended for good: a frame drawn now would come back
+    // empty, so it is refused as when there is no renderer at all.
+    if (!renderer_ || renderer_->thread().hasEnded()) {
         context.err = PF_Interrupt_CANCEL;
         return;
     }
@@ -46,8 +75,10 @@ void AePluginConnection::smartRender(command_context& context) {
     reserveParamTables();
     PF_InData& in = *context.in_data;
     frame_scope scope(in);
-    layer_texture_cache fallback{};  // an instance without sequence data keeps its textures for one frame only
+    // An instance without usable sequence data keeps its textures for one frame only.
+    layer_texture_cache fallback{};
     layer_texture_cache& cache = scope.cache() ? *scope.cache() : fallback;
+    const frame_local_textures fallbackTextures(renderer_->thread(), fallback);
 
     uint32_t samples = 1;
     float shutter = 0;
@@ -59,6 +90,9 @@ void AePluginConnection::smartRender(command_context& context) {
 
     RendererThread& thread = renderer_->thread();
     Renderer* renderer = thread.renderer();
+    // Refused here, the frame fails alone; a begin-frame job that failed would end the renderer thread.
+    const std::string problem = outputSizeProblem(renderer->renderTargets().limits(), frame().output, multisample);
+    if (!problem.empty()) throw std::runtime_error(problem);
     thread.postAndWait(std::bind(&Renderer::beginFrame, renderer, multisample, std::cref(frame())));
     OutputDebugStringA(qssdk::format_string("Input Render: %.2f ms\n", timing::elapsedMilliseconds(t0)).c_str());
     const int64_t t1 = timing::nowNanoseconds();
@@ -90,8 +124,6 @@ void AePluginConnection::smartRender(command_context& context) {
     OutputDebugStringA(qssdk::format_string("Render: %.2f ms\n", timing::elapsedMilliseconds(t1)).c_str());
 
     thread.postAndWait(std::bind(&Renderer::writeOutput, renderer, renderer_->outputGamma));
-    if (&cache == &fallback)
-        for (layer_cache_entry& entry : fallback.entries) thread.deleteTexture(entry.texture);
     OutputDebugStringA(qssdk::format_string("Full Render: %.2f ms\n", timing::elapsedMilliseconds(t0)).c_str());
 }
 

@@ -17,15 +17,15 @@ template <class Suite> struct traits;
     template <> struct traits<type> {                                                                         \
         static constexpr suite_key key{suite_name, suite_version};                                            \
     };
-QS_SUITE(AEGP_UtilitySuite10, kAEGPUtilitySuite, kAEGPUtilitySuiteVersion10)
-QS_SUITE(PFAppSuite6, kPFAppSuite, kPFAppSuiteVersion6)
+QS_SUITE(AEGP_UtilitySuite4, kAEGPUtilitySuite, kAEGPUtilitySuiteVersion4)
+QS_SUITE(PFAppSuite4, kPFAppSuite, kPFAppSuiteVersion4)
 QS_SUITE(AEGP_PFInterfaceSuite1, kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1)
-QS_SUITE(AEGP_LayerSuite11, kAEGPLayerSuite, kAEGPLayerSuiteVersion11)
-QS_SUITE(AEGP_CompSuite11, kAEGPCompSuite, kAEGPCompSuiteVersion11)
-QS_SUITE(AEGP_ItemSuite10, kAEGPItemSuite, kAEGPItemSuiteVersion10)
+QS_SUITE(AEGP_LayerSuite5, kAEGPLayerSuite, kAEGPLayerSuiteVersion5)
+QS_SUITE(AEGP_CompSuite5, kAEGPCompSuite, kAEGPCompSuiteVersion5)
+QS_SUITE(AEGP_ItemSuite6, kAEGPItemSuite, kAEGPItemSuiteVersion6)
 QS_SUITE(AEGP_CameraSuite2, kAEGPCameraSuite, kAEGPCameraSuiteVersion2)
 QS_SUITE(AEGP_LightSuite2, kAEGPLightSuite, kAEGPLightSuiteVersion2)
-QS_SUITE(AEGP_StreamSuite7, kAEGPStreamSuite, kAEGPStreamSuiteVersion7)
+QS_SUITE(AEGP_StreamSuite2, kAEGPStreamSuite, kAEGPStreamSuiteVersion2)
 QS_SUITE(AEGP_DynamicStreamSuite2, kAEGPDynamicStreamSuite, kAEGPDynamicStreamSuiteVersion2)
 QS_SUITE(AEGP_EffectSuite2, kAEGPEffectSuite, kAEGPEffectSuiteVersion2)
 QS_SUITE(PF_ParamUtilsSuite3, kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3)

@@ -3,12 +3,35 @@
 #include <algorithm>
 #include <stdexcept>
 
+namespace {
+
+// The side of the largest square RGBA16F texture the driver agrees to make, asked through the proxy
+// target, which allocates nothing.
+GLint largestSquareTexture(GLint maxSize) {
+    GLint low = 0, high = maxSize;
+    while (low < high) {
+        const GLint side = low + (high - low + 1) / 2;
+        glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGBA16F, side, side, 0, GL_RGBA, GL_FLOAT, nullptr);
+        GLint made = 0;
+        glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &made);
+        if (made == side)
+            low = side;
+        else
+            high = side - 1;
+    }
+    return low;
+}
+
+}  // namespace
+
 RenderTargetSet::RenderTargetSet() {
     multisampleTextures_ = GLEW_ARB_texture_multisample;
     glGetIntegerv(GL_MAX_SAMPLES, &maxSamples_);
     glGetIntegerv(GL_MAX_COLOR_TEXTURE_SAMPLES, &maxColorTextureSamples_);
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxRenderbufferSize_);
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize_);
+    const uint64_t side = static_cast<uint64_t>(largestSquareTexture(maxTextureSize_));
+    limits_ = {maxTextureSize_, maxRenderbufferSize_, maxColorTextureSamples_, multisampleTextures_, side * side};
     framebuffers_.reserve(10);
     textures_.reserve(10);
     renderbuffers_.reserve(10);

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "RenderLimits.h"
+
 // One attachable image.
 struct render_target {
     uint32_t name = 0;
@@ -38,6 +40,7 @@ public:
     int maxColorTextureSamples() const { return maxColorTextureSamples_; }
     int maxTextureSize() const { return maxTextureSize_; }
     int maxRenderbufferSize() const { return maxRenderbufferSize_; }
+    const render_limits& limits() const { return limits_; }
 
 private:
     std::vector<uint32_t> framebuffers_;
@@ -48,4 +51,5 @@ private:
     GLint maxColorTextureSamples_ = 0;
     GLint maxRenderbufferSize_ = 0;
     GLint maxTextureSize_ = 0;
+    render_limits limits_;
 };

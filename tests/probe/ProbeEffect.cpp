@@ -38,6 +38,12 @@ void paramsSetup(PF_InData* in, PF_OutData* out) {
     out->num_params = 2;
 }
 
+void deletePreRenderData(void* data) {
+    auto* deleted = static_cast<probe_report*>(data);
+    ++deleted->preRenderDataDeletes;
+    deleted->rendersAtDelete = deleted->renders;
+}
+
 PF_Err preRender(PF_InData* in, PF_PreRenderExtra* extra) {
     ++report.preRenders;
     report.preRenderIn = *in;
@@ -59,12 +65,15 @@ PF_Err preRender(PF_InData* in, PF_PreRenderExtra* extra) {
                                                    in->current_time, in->time_step, in->time_scale, &report.map);
     extra->output->result_rect = report.input.result_rect;
     extra->output->max_result_rect = report.input.max_result_rect;
+    extra->output->pre_render_data = &report;
+    extra->output->delete_pre_render_data_func = deletePreRenderData;
     return preRenderAnswer;
 }
 
 PF_Err smartRender(PF_InData* in, PF_SmartRenderExtra* extra) {
     ++report.renders;
     report.renderIn = *in;
+    report.renderPreRenderData = extra->input->pre_render_data;
     const A_short depth = extra->input->bitdepth;
     report.renderDepth = depth;
     PF_EffectWorld* world = nullptr;

@@ -21,6 +21,11 @@ struct probe_report {
     PF_Err mapParamCheckout = -1;
     A_long mapParamWidth = 0, mapParamHeight = 0;  // the "Map" layer parameter's size during pre-render
     probe_world inputPixels, mapPixels, output;
+    // The probe's pre-render data is this report: what the render received, and how often and after how
+    // many renders the host gave it back through the delete function.
+    const void* renderPreRenderData = nullptr;
+    int preRenderDataDeletes = 0;
+    int rendersAtDelete = -1;
 };
 
 // The probe's layer parameter after the input layer, and the checkout id it uses for it.

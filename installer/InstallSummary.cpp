@@ -1,0 +1,53 @@
+#include "InstallSummary.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "InstallStatus.h"
+#include "InstallerTexts.h"
+
+namespace installer {
+
+float progress_fraction(std::uint32_t installed, std::uint32_t target_count, bool finished) {
+    if (finished) return 1.0f;
+    if (target_count == 0) return 0.0f;
+    return std::clamp(static_cast<float>(installed) / static_cast<float>(target_count), 0.0f, 1.0f);
+}
+
+std::string summary_html(float fraction, float total_size_mb, float remaining_size_mb) {
+    const long percent = std::lround(fraction * 100.0f);
+    return "<html><body><font color = \"#1b6936\">" + std::to_string(percent) + "% </font> Complete (" +
+           format_number(total_size_mb - remaining_size_mb) + "MB of " + format_number(total_size_mb) + "MB)" +
+           "</body></html>";
+}
+
+ProgressSummary summarize(const std::vector<host_entry>& entries, const RunTotals& totals, bool finished) {
+    const auto installed = std::count_if(entries.begin(), entries.end(), [](const host_entry& entry) {
+        return is_install_target(entry) && entry.state == install_status::installed;
+    });
+    ProgressSummary summary;
+    summary.fraction = progress_fraction(static_cast<std::uint32_t>(installed), totals.target_count, finished);
+    summary.html = summary_html(summary.fraction, totals.total_size_mb, remaining_size_mb(entries));
+    return summary;
+}
+
+bool all_targets_installed(const std::vector<host_entry>& entries) {
+    return std::none_of(entries.begin(), entries.end(), is_installable);
+}
+
+std::vector<std::size_t> result_row_entries(const std::vector<host_entry>& entries) {
+    std::vector<std::size_t> rows;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (is_install_target(entries[i])) rows.push_back(i);
+    return rows;
+}
+
+std::optional<ResultRow> result_row(const host_entry& entry, std::string_view host_name) {
+    if (entry.state < install_status::installed) return std::nullopt;
+    const bool installed = entry.state == install_status::installed;
+    return ResultRow{std::string(product_for_host) + " " + std::string(host_name) +
+                         (installed ? " installed." : " not installed."),
+                     installed};
+}
+
+}  // namespace installer

@@ -1,0 +1,42 @@
+// What page 2 shows of a run: the progress fraction, the percentage line, the result rows and whether
+// every target ended installed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "HostEntry.h"
+#include "InstallPlan.h"
+
+namespace installer {
+
+// Done over targets, within [0, 1]: 1 once the run is finished, 0 while it has no targets.
+float progress_fraction(std::uint32_t installed, std::uint32_t target_count, bool finished);
+
+// The percentage line in the label's HTML subset: "<N>% Complete (<done>MB of <total>MB)".
+std::string summary_html(float fraction, float total_size_mb, float remaining_size_mb);
+
+struct ProgressSummary {
+    float fraction = 0.0f;
+    std::string html;
+};
+ProgressSummary summarize(const std::vector<host_entry>& entries, const RunTotals& totals, bool finished);
+
+// No target is left to install (true when there were none).
+bool all_targets_installed(const std::vector<host_entry>& entries);
+
+// The entries that own a result row, in row order: row k belongs to the k-th target.
+std::vector<std::size_t> result_row_entries(const std::vector<host_entry>& entries);
+
+struct ResultRow {
+    std::string text;
+    bool installed = false;
+};
+// The row of a target once its run has ended for it; none while it is untouched or being written.
+std::optional<ResultRow> result_row(const host_entry& entry, std::string_view host_name);
+
+}  // namespace installer

@@ -1,0 +1,278 @@
+// Injected faults through the effect in the simulated host, one row of a table each. The table is in
+// tests/CMakeLists.txt: each row runs this program in a process of its own, with the row's name in
+// PELLUX_FAULT_ROW and the row's environment (the drivers read theirs as the process starts), so that a
+// crash or a hang of the host shows as such. The row renders a frame with the fault, checks the result
+// code and the message the effect showed, then renders the next frame and checks what that one does, and
+// prints a line that sums the row up.
+//
+// The rows of a failing job run the test build of the module (pellux_fault_effect.aex), whose only
+// difference is a linker seam that makes a chosen job throw or fault; every other row runs QSPellux.aex.
+#include <windows.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <random>
+#include <regex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "HostFixture.h"
+
+namespace {
+
+using hostsim::Image;
+
+constexpr wchar_t rowVariable[] = L"PELLUX_FAULT_ROW";
+
+std::wstring environment(const wchar_t* name) {
+    wchar_t value[1024] = {};
+    const DWORD length = GetEnvironmentVariableW(name, value, 1024);
+    return length < 1024 ? std::wstring(value, length) : std::wstring();
+}
+
+std::wstring besideThisProgram(const wchar_t* file) {
+    const std::wstring effect = hostsim::defaultEffectPath();
+    return effect.substr(0, effect.find_last_of(L"\\/") + 1) + file;
+}
+
+// --- The child's side: one scene, one fault ------------------------------------------------------------
+
+struct frame_result {
+    PF_Err code = PF_Err_NONE;
+    std::vector<hostsim::seen_window> dialogs;  // the windows the effect showed during the frame
+    Image image;
+};
+
+class FaultScene {
+public:
+    explicit FaultScene(const std::wstring& module = hostsim::defaultEffectPath()) : host(module) {
+        comp().width = 64;
+        comp().height = 64;
+    }
+    ~FaultScene() {
+        if (host.sequenceData()) {
+            EXPECT_EQ(host.send(PF_Cmd_SEQUENCE_SETDOWN), PF_Err_NONE);
+        }
+        EXPECT_EQ(host.send(PF_Cmd_GLOBAL_SETDOWN), PF_Err_NONE);
+        EXPECT_EQ(host.handles().faults(), std::vector<std::string>{}) << "the host's blocks";
+        EXPECT_EQ(host.params().faults(), std::vector<std::string>{});
+    }
+
+    // Global, parameter and sequence set-up; the global set-up's result, with its dialogs.
+    frame_result setUp() {
+        host.dialogs().clear();
+        frame_result result{host.send(PF_Cmd_GLOBAL_SETUP), host.dialogs().seen(), Image(1, 1)};
+        EXPECT_EQ(host.send(PF_Cmd_PARAMS_SETUP), PF_Err_NONE);
+        EXPECT_EQ(host.send(PF_Cmd_SEQUENCE_SETUP), PF_Err_NONE);
+        host.params().setFloat("Radius", 20);
+        host.params().setCheckbox("Unlit Only", true);  // a white disc: drawn or not shows at the centre
+        return result;
+    }
+    frame_result frame(int bits = 8) {
+        EXPECT_EQ(host.send(PF_Cmd_UPDATE_PARAMS_UI), PF_Err_NONE);
+        host.dialogs().clear();
+        const hostsim::rendered_frame rendered = host.renderFrame({0, bits, 1});
+        EXPECT_EQ(rendered.record.preRenderResult, PF_Err_NONE);
+        EXPECT_EQ(host.handles().lockCount(host.sequenceData()), 0u) << "the sequence data is unlocked";
+        EXPECT_EQ(host.lastInData().current_time, 0) << "the frame's time is put back";
+        return {rendered.record.renderResult, host.dialogs().seen(), rendered.output->toImage()};
+    }
+
+    hostsim::Comp& comp() { return host.comp(); }
+    hostsim::ParamStore& params() { return host.params(); }
+
+    hostsim::SimulatedHost host;
+};
+
+bool drawn(const Image& image) { return image.at(image.width() / 2, image.height() / 2).a == 1.0f; }
+
+// The one line the parent shows for the row.
+void summary(const char* fault, const frame_result& failed, const frame_result& next) {
+    std::string message;
+    for (const hostsim::seen_window& window : failed.dialogs) {
+        std::string text = window.text;
+        for (char& c : text)
+            if (c == '\n') c = ' ';
+        message += (message.empty() ? "" : " + ") + window.title + ": " + text;
+    }
+    std::printf("fault row | %s | code %d | %s | next frame: code %d, %s\n", fault, static_cast<int>(failed.code),
+                message.empty() ? "(no dialog)" : message.c_str(), static_cast<int>(next.code),
+                drawn(next.image) ? "drawn" : "nothing drawn");
+    std::fflush(stdout);
+}
+
+void expectOneDialog(const frame_result& result, const std::string& text) {
+    ASSERT_EQ(result.dialogs.size(), 1u);
+    EXPECT_EQ(result.dialogs[0].title, "QS Pellux Exception");
+    EXPECT_EQ(result.dialogs[0].text, text);
+}
+
+// A frame without a renderer: cancelled, with no dialog and nothing drawn.
+void expectCancelled(const frame_result& result) {
+    EXPECT_EQ(result.code, PF_Interrupt_CANCEL);
+    EXPECT_TRUE(result.dialogs.empty());
+    EXPECT_FALSE(drawn(result.image));
+}
+
+// The renderer could not start: set-up reports why; every frame after it is cancelled without a dialog.
+void rendererCannotStart(const char* fault, const std::string& cause) {
+    FaultScene scene;
+    const frame_result setUp = scene.setUp();
+    EXPECT_EQ(setUp.code, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    expectOneDialog(setUp, "QS Pellux failed to initialize with error:\n\n" + cause);
+    const frame_result first = scene.frame(), next = scene.frame();
+    for (const frame_result* r : {&first, &next}) expectCancelled(*r);
+    summary(fault, setUp, next);
+}
+
+// A job fails in the middle of a frame: the frame reports it; the renderer thread has ended, so every
+// later frame is refused with the code of no renderer, never a silent empty picture.
+void jobFails(const char* fault, int kind, const std::function<void(const std::string&)>& checkMessage) {
+    FaultScene scene(besideThisProgram(L"pellux_fault_effect.aex"));
+    ASSERT_EQ(scene.setUp().code, PF_Err_NONE);
+    ASSERT_TRUE(drawn(scene.frame().image)) << "unarmed, the test build draws as the effect does";
+    const auto arm = reinterpret_cast<void (*)(int, int)>(
+        reinterpret_cast<void*>(GetProcAddress(scene.host.module().handle(), "qs_test_arm_job_fault")));
+    ASSERT_NE(arm, nullptr);
+    // The jobs of a frame: begin frame, view, lights, clear, draw, composite, output: the draw fails.
+    arm(kind, 5);
+    const frame_result failed = scene.frame();
+    EXPECT_EQ(failed.code, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    ASSERT_EQ(failed.dialogs.size(), 1u);
+    EXPECT_EQ(failed.dialogs[0].title, "QS Pellux Exception");
+    checkMessage(failed.dialogs[0].text);
+    const frame_result next = scene.frame(), later = scene.frame();
+    for (const frame_result* r : {&next, &later}) expectCancelled(*r);
+    summary(fault, failed, next);
+}
+
+// A frame the renderer cannot make fails alone with its message; the next one draws.
+void frameRefused(const char* fault, const std::function<void(FaultScene&)>& spoil,
+                  const std::function<void(FaultScene&)>& mend, const std::string& message) {
+    FaultScene scene;
+    ASSERT_EQ(scene.setUp().code, PF_Err_NONE);
+    spoil(scene);
+    const frame_result failed = scene.frame();
+    EXPECT_EQ(failed.code, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    expectOneDialog(failed, message);
+    mend(scene);
+    const frame_result next = scene.frame();
+    EXPECT_EQ(next.code, PF_Err_NONE);
+    EXPECT_TRUE(next.dialogs.empty());
+    EXPECT_TRUE(drawn(next.image));
+    summary(fault, failed, next);
+}
+
+// Sequence data that is not the effect's cache: the frame draws with a cache of its own and writes
+// nothing past the block (the host's guard bytes), and so does the next.
+void foreignSequenceData(const char* fault, size_t size) {
+    FaultScene scene;
+    ASSERT_EQ(scene.setUp().code, PF_Err_NONE);
+    scene.host.setLayerParam("Diffuse Layer", scene.comp().addImage("Map", Image(16, 8, {0, 0, 1, 1})).id);
+    const PF_Handle own = scene.host.sequenceData();
+    const PF_Handle foreign = scene.host.handles().create(size);
+    std::vector<unsigned char> bytes(size);
+    std::mt19937 random(18);
+    for (unsigned char& b : bytes) b = static_cast<unsigned char>(random());
+    std::memcpy(*foreign, bytes.data(), size);
+    scene.host.setSequenceData(foreign);
+    const frame_result first = scene.frame(), next = scene.frame();
+    for (const frame_result* r : {&first, &next}) {
+        EXPECT_EQ(r->code, PF_Err_NONE);
+        EXPECT_TRUE(r->dialogs.empty());
+        EXPECT_TRUE(drawn(r->image));
+    }
+    if (size < 164) {
+        EXPECT_EQ(std::memcmp(*foreign, bytes.data(), size), 0) << "a block too small for the cache is left alone";
+        EXPECT_NEAR(first.image.at(32, 32).b, 1.0f, 1e-3) << "drawn with the map";
+    }
+    EXPECT_EQ(scene.host.handles().faults(), std::vector<std::string>{});
+    scene.host.setSequenceData(own);
+    scene.host.handles().dispose(foreign);
+    summary(fault, first, next);
+}
+
+// Every float slider at both ends of its range, a "Gamma" of 0.01 over a lit sphere's highlights, and
+// comp lights beyond float range: every value of the 32-bit output is finite.
+void extremeValues(const char* fault) {
+    FaultScene scene;
+    ASSERT_EQ(scene.setUp().code, PF_Err_NONE);
+    scene.params().setCheckbox("Unlit Only", false);
+    const auto expectFinite = [&](const std::string& what) {
+        const frame_result r = scene.frame(32);
+        EXPECT_EQ(r.code, PF_Err_NONE) << what;
+        int bad = 0;
+        for (int y = 0; y < r.image.height(); ++y)
+            for (int x = 0; x < r.image.width(); ++x) {
+                const hostsim::rgba& p = r.image.at(x, y);
+                for (float v : {p.r, p.g, p.b, p.a}) bad += std::isfinite(v) ? 0 : 1;
+            }
+        EXPECT_EQ(bad, 0) << what << ": values that are not finite";
+        return r;
+    };
+    int frames = 0;
+    for (PF_ParamIndex i = 1; i < static_cast<PF_ParamIndex>(scene.params().count()); ++i) {
+        const PF_ParamDef& def = scene.params().at(i).def;
+        if (def.param_type != PF_Param_FLOAT_SLIDER) continue;
+        const double dflt = def.u.fs_d.value;
+        for (double value : {static_cast<double>(def.u.fs_d.valid_min), static_cast<double>(def.u.fs_d.valid_max)}) {
+            scene.params().setFloat(i, value);
+            expectFinite(std::string(def.name) + " " + std::to_string(value));
+            ++frames;
+        }
+        scene.params().setFloat(i, dflt);
+    }
+    EXPECT_GT(frames, 20) << "the sweep reached the sliders";
+
+    scene.comp().width = scene.comp().height = 256;
+    scene.params().setFloat("Radius", 80);
+    scene.params().setFloat("Gamma", 0.01);
+    expectFinite("Gamma 0.01");
+    for (double intensity : {1e39, -1e39, 1e300}) {
+        hostsim::light_settings light;
+        light.intensity = intensity;
+        light.position = {0, 0, -300};
+        light.pointOfInterest = {128, 128, 0};
+        scene.comp().addLight(light);
+        expectFinite("a light of intensity " + std::to_string(intensity));
+    }
+    const frame_result last = expectFinite("the last frame");
+    summary(fault, last, last);
+}
+
+TEST(FaultRow, Run) {
+    const std::wstring row = environment(rowVariable);
+    const std::string name(row.begin(), row.end());
+    if (name == "no OpenCL") return rendererCannotStart(name.c_str(), "no OpenCL platforms available");
+    if (name == "no GL 4.1") return rendererCannotStart(name.c_str(), "failed to create OpenGL 4.1 context");
+    if (name == "a shader that fails") return rendererCannotStart(name.c_str(), "failed to link shader program");
+    if (name == "a job that throws")
+        return jobFails(name.c_str(), 1, [](const std::string& text) { EXPECT_EQ(text, "injected job failure"); });
+    if (name == "a hardware fault in a job")
+        return jobFails(name.c_str(), 2, [](const std::string& text) {
+            std::smatch dump;
+            ASSERT_TRUE(std::regex_search(text, dump, std::regex("[A-Za-z]:\\\\[^\\n]*\\.dmp"))) << text;
+            EXPECT_TRUE(DeleteFileW(std::wstring(dump[0].first, dump[0].second).c_str())) << "the dump was written";
+        });
+    if (name == "an oversized comp")
+        return frameRefused(
+            name.c_str(), [](FaultScene& s) { s.comp().height = 16385; },
+            [](FaultScene& s) { s.comp().height = 64; }, "render texture size is over maximum supported size");
+    if (name == "an oversized layer")
+        return frameRefused(
+            name.c_str(),
+            [](FaultScene& s) {
+                s.host.setLayerParam("Diffuse Layer", s.comp().addImage("Wide", Image(16385, 1, {1, 1, 1, 1})).id);
+            },
+            [](FaultScene& s) { s.host.setLayerParam("Diffuse Layer", 0); },
+            "layer texture size is over maximum supported size: Diffuse Layer is 16385 x 1 pixels");
+    if (name == "undersized sequence data") return foreignSequenceData(name.c_str(), 8);
+    if (name == "random sequence data") return foreignSequenceData(name.c_str(), 164);
+    if (name == "extreme values at 32 bits") return extremeValues(name.c_str());
+    FAIL() << "no row named \"" << name << "\"";
+}
+
+}  // namespace

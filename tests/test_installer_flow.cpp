@@ -1,0 +1,387 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "HostEntry.h"
+#include "InstallPlan.h"
+#include "InstallStatus.h"
+#include "InstallerLayout.h"
+#include "InstallSummary.h"
+#include "InstallerTexts.h"
+#include "PageFlow.h"
+#include "System.h"
+#include "TickDecision.h"
+
+namespace {
+
+using namespace installer;
+namespace status = installer::install_status;
+using Entries = std::vector<host_entry>;
+
+constexpr std::uint32_t custom = System::custom_slot;
+
+host_entry host(std::uint32_t id, bool checked = true, std::uint32_t state = status::untouched) {
+    return {id, L"C:\\Hosts\\" + std::to_wstring(id), L"", checked, state};
+}
+host_entry custom_row(bool checked, std::wstring folder = L"", std::uint32_t state = status::untouched) {
+    return {custom, std::move(folder), L"", checked, state};
+}
+
+// ---- Texts ----
+
+TEST(InstallerTexts, ErrorMessagesByCode) {
+    const std::string load = "\n - The installer file may be corrupt.";
+    const std::string create =
+        "\n - Make sure that After Effects is closed\n - Make sure you have enough disk space.\n - Make sure you have "
+        "administrative privileges.";
+    const struct {
+        std::int32_t code;
+        std::string message;
+    } cases[] = {
+        {20, "Could not load the plugin file from the installer (Error code: 20)." + load},
+        {30, "Could not load the plugin file from the installer (Error code: 30)." + load},
+        {40, "Could not create the plugin file (Error code: 40)." + create},
+        {50, "Could not create the plugin file (Error code: 50)." + create},
+        {60, "Unkown error (60)."},
+        {static_cast<std::int32_t>(status::worker_not_started), "Unkown error (10)."},
+        {2, "Unkown error (2)."},
+        {-20, "Unkown error (-20)."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(install_error_message(c.code), c.message) << c.code;
+
+    EXPECT_EQ(failure_question("CC2015", 40),
+              "The installation of QS Pellux for After Effects CC2015 failed!\n\nCould not create the plugin file "
+              "(Error code: 40)." + create +
+                  "\n\nPlease contact support if you continue to have trouble.\n\nDo you want to retry?");
+    EXPECT_EQ(cancel_question(), "Are you sure you want to cancel QS Pellux for After Effects installation?");
+    EXPECT_EQ(custom_path_text(L"D:\\Caf\u00E9 FX"), "\nCustom Plugin Path: D:\\Caf\xC3\xA9 FX");
+    EXPECT_EQ(footer_notice(), "\xC2\xA9 2024-2026 Quillstone");
+}
+
+// ---- The host list and the one rule of what a run writes ----
+
+TEST(HostEntries, EveryFoundFolderThenTheCustomRow) {
+    std::vector<std::wstring> folders(System::slot_count);
+    folders[4] = L"C:\\Program Files\\AE CS6\\Support Files\\Plug-ins";
+    folders[11] = L"D:\\AE16\\Plug-ins";
+    const Entries entries = make_host_entries(folders);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].id, 4u);
+    EXPECT_EQ(entries[0].plugin_path, folders[4]);
+    EXPECT_EQ(entries[0].scripts_path, L"C:\\Program Files\\AE CS6\\Support Files\\Scripts");
+    EXPECT_EQ(entries[1].id, 11u);
+    EXPECT_EQ(entries[1].scripts_path, L"D:\\AE16\\Scripts");
+    for (const host_entry& e : {entries[0], entries[1]}) {
+        EXPECT_TRUE(e.checked);
+        EXPECT_EQ(e.state, status::untouched);
+    }
+    EXPECT_EQ(custom_entry(entries), &entries[2]);
+    EXPECT_EQ(entries[2].id, custom);
+    EXPECT_TRUE(entries[2].plugin_path.empty());
+    EXPECT_FALSE(entries[2].checked);
+
+    const Entries none = make_host_entries(std::vector<std::wstring>(System::slot_count));
+    ASSERT_EQ(none.size(), 1u);
+    EXPECT_EQ(none[0].id, custom);
+    EXPECT_EQ(custom_entry(Entries{host(4)}), nullptr);
+}
+
+TEST(HostEntries, OneRuleDecidesWhatARunWrites) {
+    const struct {
+        host_entry entry;
+        bool target, installable;
+    } cases[] = {
+        {host(5), true, true},
+        {host(5, false), false, false},
+        {host(5, true, status::installed), true, false},
+        {host(5, true, status::file_not_created), true, true},
+        {host(5, true, status::writing), true, true},
+        {custom_row(true), false, false},
+        {custom_row(true, L"E:\\Mine"), true, true},
+        {custom_row(false, L"E:\\Mine"), false, false},
+        {custom_row(true, L"E:\\Mine", status::installed), true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "id " << c.entry.id << " checked " << c.entry.checked << " folder "
+                                        << !c.entry.plugin_path.empty() << " state " << c.entry.state);
+        EXPECT_EQ(is_install_target(c.entry), c.target);
+        EXPECT_EQ(is_installable(c.entry), c.installable);
+    }
+
+    // The same rule gives the folder list, the totals, what is left and the success test.
+    const Entries entries = {host(4, true, status::installed), host(7), host(9, false), host(10, true, 40),
+                             custom_row(true)};
+    EXPECT_EQ(install_folders(entries),
+              (std::vector<std::wstring>{L"", L"C:\\Hosts\\7", L"", L"C:\\Hosts\\10", L""}));
+    const RunTotals totals = run_totals(entries);
+    EXPECT_EQ(totals.target_count, 3u) << "the Custom row without a folder is no target";
+    EXPECT_EQ(totals.total_size_mb, plugin_size_mb + plugin_size_mb + plugin_size_mb);
+    EXPECT_EQ(remaining_size_mb(entries), plugin_size_mb + plugin_size_mb);
+    EXPECT_FALSE(all_targets_installed(entries));
+    EXPECT_EQ(result_row_entries(entries), (std::vector<std::size_t>{0, 1, 3}));
+    const Entries done = {host(4, true, status::installed), host(9, false), custom_row(true)};
+    EXPECT_TRUE(all_targets_installed(done)) << "an unchecked host and a Custom row without a folder are no targets";
+}
+
+// ---- Disk space and summary ----
+
+TEST(InstallPlan, DiskSpaceLine) {
+    const std::string none;
+    const struct {
+        const char* name;
+        Entries entries;
+        std::string text;
+    } cases[] = {
+        {"no host", {custom_row(false)}, none},
+        {"one host", {host(4), custom_row(false)}, "At least 2.9 MB of free disk space is required."},
+        {"two hosts", {host(4), host(9), custom_row(false)}, "At least 5.9 MB of free disk space is required."},
+        {"three hosts", {host(4), host(9), host(10), custom_row(false)},
+         "At least 8.8 MB of free disk space is required."},
+        {"three found, one unchecked", {host(4), host(9, false), host(10), custom_row(false)},
+         "At least 5.9 MB of free disk space is required."},
+        {"Custom checked without a folder", {custom_row(true)}, none},
+        {"Custom with a folder", {custom_row(true, L"E:\\Mine")}, "At least 2.9 MB of free disk space is required."},
+        {"one installed already", {host(4, true, status::installed), host(9), custom_row(true)},
+         "At least 2.9 MB of free disk space is required."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(disk_space_text(c.entries), c.text) << c.name;
+    EXPECT_EQ(format_number(plugin_size_mb), "2.9");
+    EXPECT_EQ(format_number(0.0), "0.0");
+    EXPECT_EQ(format_number(0.05), "0.1");
+}
+
+TEST(InstallSummary, FractionStaysWithinZeroAndOne) {
+    const struct {
+        std::uint32_t installed, targets;
+        bool finished;
+        float fraction;
+    } cases[] = {
+        {0, 0, false, 0.0f}, {0, 0, true, 1.0f}, {0, 2, false, 0.0f}, {1, 2, false, 0.5f},
+        {2, 2, false, 1.0f}, {1, 3, true, 1.0f}, {3, 2, false, 1.0f},
+    };
+    for (const auto& c : cases) {
+        const float f = progress_fraction(c.installed, c.targets, c.finished);
+        EXPECT_FALSE(std::isnan(f));
+        EXPECT_EQ(f, c.fraction) << c.installed << " of " << c.targets << (c.finished ? ", finished" : "");
+    }
+}
+
+TEST(InstallSummary, PercentageLineOfARun) {
+    const auto line = [](const char* inner) {
+        return std::string("<html><body><font color = \"#1b6936\">") + inner + "</body></html>";
+    };
+    const struct {
+        const char* name;
+        Entries entries;
+        bool finished;
+        float fraction;
+        std::string html;
+    } cases[] = {
+        {"nothing written yet", {host(4, true, status::writing), host(9)}, false, 0.0f,
+         line("0% </font> Complete (0.0MB of 5.9MB)")},
+        {"one of two", {host(4, true, status::installed), host(9, true, status::writing)}, false, 0.5f,
+         line("50% </font> Complete (2.9MB of 5.9MB)")},
+        {"one of three", {host(4, true, status::installed), host(9), host(10)}, false, 1.0f / 3.0f,
+         line("33% </font> Complete (2.9MB of 8.8MB)")},
+        {"two of three", {host(4, true, status::installed), host(9, true, status::installed), host(10)}, false,
+         2.0f / 3.0f, line("67% </font> Complete (5.9MB of 8.8MB)")},
+        {"no targets, running", {custom_row(true)}, false, 0.0f, line("0% </font> Complete (0.0MB of 0.0MB)")},
+        {"no targets, finished", {custom_row(true)}, true, 1.0f, line("100% </font> Complete (0.0MB of 0.0MB)")},
+        {"finished with a failure", {host(4, true, status::installed), host(9, true, 50)}, true, 1.0f,
+         line("100% </font> Complete (2.9MB of 5.9MB)")},
+        {"a retry counts the earlier install",
+         {host(4, true, status::installed), host(9, true, status::writing), custom_row(true, L"E:\\Mine", 40)}, false,
+         1.0f / 3.0f, line("33% </font> Complete (2.9MB of 8.8MB)")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ProgressSummary summary = summarize(c.entries, run_totals(c.entries), c.finished);
+        EXPECT_FLOAT_EQ(summary.fraction, c.fraction);
+        EXPECT_EQ(summary.html, c.html);
+    }
+}
+
+TEST(InstallSummary, ResultRows) {
+    EXPECT_FALSE(result_row(host(4), "CS6"));
+    EXPECT_FALSE(result_row(host(4, true, status::writing), "CS6"));
+    const auto installed = result_row(host(4, true, status::installed), "CS6");
+    ASSERT_TRUE(installed);
+    EXPECT_EQ(installed->text, "QS Pellux for After Effects CS6 installed.");
+    EXPECT_TRUE(installed->installed);
+    const auto failed = result_row(host(11, true, status::write_failed), "16.0");
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->text, "QS Pellux for After Effects 16.0 not installed.");
+    EXPECT_FALSE(failed->installed);
+}
+
+// ---- The tick ----
+
+TEST(TickDecision, DecidesFromOneSnapshot) {
+    const auto snapshot = [](bool done, std::vector<std::uint32_t> codes) { return System::Progress{done, codes}; };
+    const Entries list = {host(4), host(9), host(10), custom_row(false)};
+    const struct {
+        const char* name;
+        System::Progress snapshot;
+        TickOutcome outcome;
+        std::vector<std::uint32_t> states;
+    } cases[] = {
+        {"still writing", snapshot(false, {2, 1, 0, 0}), {TickKind::writing}, {2, 1, 0, 0}},
+        {"still writing after a failure", snapshot(false, {40, 1, 0, 0}), {TickKind::writing}, {40, 1, 0, 0}},
+        {"success", snapshot(true, {2, 2, 2, 0}), {TickKind::succeeded}, {2, 2, 2, 0}},
+        {"one failure", snapshot(true, {2, 50, 2, 0}), {TickKind::failed, 9, 50}, {2, 50, 2, 0}},
+        {"several failures: the last one is reported", snapshot(true, {20, 2, 40, 0}), {TickKind::failed, 10, 40},
+         {20, 2, 40, 0}},
+        {"no worker", snapshot(true, {10, 10, 10, 0}), {TickKind::failed, 10, status::worker_not_started},
+         {10, 10, 10, 0}},
+        {"a target left untouched is no success", snapshot(true, {2, 0, 2, 0}), {TickKind::failed, 9, 0},
+         {2, 0, 2, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Entries entries = list;
+        const TickOutcome outcome = decide_tick(c.snapshot, entries);
+        EXPECT_EQ(outcome.kind, c.outcome.kind);
+        EXPECT_EQ(outcome.failed_slot, c.outcome.failed_slot);
+        EXPECT_EQ(outcome.failure_code, c.outcome.failure_code);
+        for (size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(entries[i].state, c.states[i]) << "entry " << i;
+    }
+
+    // A retry's snapshot keeps the earlier states of the targets it skips (their codes stay in the list).
+    Entries retried = {host(4, true, status::installed), host(9, true, status::file_not_created)};
+    EXPECT_EQ(decide_tick(snapshot(true, {0, 2}), retried).kind, TickKind::succeeded);
+    EXPECT_EQ(retried[0].state, status::installed);
+    // Nothing to install: the first done snapshot is a success.
+    Entries nothing = {custom_row(true)};
+    EXPECT_EQ(decide_tick(snapshot(true, {0}), nothing).kind, TickKind::succeeded);
+}
+
+// ---- Pages ----
+
+TEST(PageFlow, FooterOfEveryPage) {
+    const ControlState on{true, true}, off{false, false}, unchanged{};
+    const struct {
+        std::uint32_t page;
+        PageControls controls;
+    } cases[] = {
+        {page::welcome, {{false, true}, on, unchanged, on, "CANCEL", "I AGREE"}},
+        {page::select, {on, on, unchanged, off, "CANCEL", "INSTALL"}},
+        {page::installing, {{false, std::nullopt}, unchanged, {false, std::nullopt}, off, "CANCEL", "INSTALL"}},
+        {page::license, {on, on, unchanged, off, "CANCEL", "I AGREE"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(page_controls(c.page), c.controls) << "page " << c.page;
+}
+
+TEST(PageFlow, ClickRoutingOnEveryPage) {
+    using C = FooterControl;
+    const ClickAction none{}, finish{ClickKind::finish}, ask{ClickKind::ask_cancel};
+    const auto to = [](std::uint32_t n) { return ClickAction{ClickKind::show_page, n}; };
+    const struct {
+        C control;
+        std::uint32_t current, previous;
+        bool finished;
+        ClickAction action;
+    } cases[] = {
+        {C::back, page::welcome, page::welcome, false, none},
+        {C::next, page::welcome, page::welcome, false, to(page::select)},
+        {C::cancel, page::welcome, page::welcome, false, ask},
+        {C::footer_license_link, page::welcome, page::welcome, false, to(page::license)},
+        {C::welcome_license_link, page::welcome, page::select, false, to(page::license)},
+        {C::back, page::select, page::welcome, false, to(page::welcome)},
+        {C::next, page::select, page::welcome, false, to(page::installing)},
+        {C::cancel, page::select, page::welcome, false, ask},
+        {C::footer_license_link, page::select, page::welcome, false, to(page::license)},
+        {C::back, page::installing, page::select, false, none},
+        {C::next, page::installing, page::select, false, none},
+        {C::cancel, page::installing, page::select, false, ask},
+        {C::next, page::installing, page::select, true, finish},
+        {C::back, page::installing, page::select, true, none},
+        {C::back, page::license, page::welcome, false, to(page::welcome)},
+        {C::next, page::license, page::welcome, false, to(page::welcome)},
+        {C::next, page::license, page::select, false, to(page::select)},
+        {C::back, page::license, page::select, false, to(page::select)},
+        {C::cancel, page::license, page::welcome, false, ask},
+        {C::footer_license_link, page::license, page::welcome, false, none},
+        {C::welcome_license_link, page::license, page::welcome, false, none},
+        {C::next, page::license, page::license, false, none},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(route_click(c.control, {c.current, c.previous}, c.finished), c.action)
+            << "control " << static_cast<int>(c.control) << " on page " << c.current << " from " << c.previous
+            << (c.finished ? ", finished" : "");
+}
+
+TEST(PageFlow, EveryWalkStaysWithinTheFourPages) {
+    // Click sequences as a person might make them, each followed through the history.
+    using C = FooterControl;
+    const struct {
+        std::vector<C> clicks;
+        std::uint32_t page;
+    } walks[] = {
+        {{C::footer_license_link, C::next}, page::welcome},
+        {{C::welcome_license_link, C::back, C::next}, page::select},
+        {{C::footer_license_link, C::footer_license_link, C::back}, page::welcome},
+        {{C::back, C::back, C::next, C::back, C::back}, page::welcome},
+        {{C::next, C::next, C::next, C::back, C::next}, page::installing},
+        {{C::next, C::footer_license_link, C::next, C::back}, page::welcome},
+    };
+    for (const auto& walk : walks) {
+        PageHistory pages;
+        for (const C click : walk.clicks) {
+            const ClickAction action = route_click(click, pages, false);
+            if (action.kind == ClickKind::show_page) pages.show(action.page);
+            ASSERT_LT(pages.current, page::count);
+            ASSERT_LT(pages.previous, page::count);
+        }
+        EXPECT_EQ(pages.current, walk.page);
+    }
+    PageHistory pages{page::select, page::welcome};
+    pages.show(page::count);
+    EXPECT_EQ(pages.current, page::select) << "no page beyond the four";
+    EXPECT_EQ(pages.previous, page::welcome);
+}
+
+// ---- Layout ----
+
+TEST(InstallerLayout, FramePagesAndFooterOfTheThemedWindow) {
+    using qssdk::ui::rect;
+    const layout::FrameSizes sizes{64, 50, 450, 500, 1024, 610};
+    const layout::Frame frame = layout::frame(sizes);
+    EXPECT_EQ(frame.header, rect(0, 0, 1024, 64));
+    EXPECT_EQ(frame.header_text, rect(764, 0, 260, 64));
+    EXPECT_EQ(frame.banner, rect(0, 64, 450, 500));
+    EXPECT_EQ(frame.background, rect(450, 64, 574, 496));
+    EXPECT_EQ(frame.footer, rect(0, 560, 1024, 50));
+    EXPECT_EQ(frame.footer_text, rect(28, 560, 180, 50));
+    EXPECT_EQ(layout::logo(sizes, 118, 36), rect(28, 14, 118, 36));
+    EXPECT_EQ(layout::logo(sizes, 118, 37), rect(28, 13, 118, 37)) << "halves round toward zero";
+
+    const rect area = layout::page_area(sizes);
+    EXPECT_EQ(area, rect(450, 64, 574, 496));
+    EXPECT_EQ(layout::centred(area, 424, 301), rect(525, 161, 424, 301));
+
+    const layout::Footer footer = layout::footer(sizes);
+    EXPECT_EQ(footer.license_link, rect(180, 577, 210, 15));
+    EXPECT_EQ(footer.cancel, rect(504, 570, 110, 30));
+    EXPECT_EQ(footer.back, rect(644, 570, 110, 30));
+    EXPECT_EQ(footer.next, rect(814, 570, 170, 30));
+}
+
+TEST(InstallerLayout, HostRowsNewestFirstWithTheCustomRowBesideThem) {
+    using qssdk::ui::rect;
+    const Entries entries = {host(4), host(6), host(7), host(10), host(11), custom_row(false)};
+    EXPECT_EQ(layout::host_rows(entries, 120), (std::vector<rect>{
+                                                   {0, 160, 85, 14},   // CS6, last of the walk
+                                                   {95, 140, 85, 14},  // CC2014
+                                                   {0, 140, 85, 14},   // CC2015
+                                                   {95, 120, 85, 14},  // CC2018
+                                                   {0, 120, 85, 14},   // the other version, first
+                                                   {190, 120, 85, 14}, // Custom
+                                               }));
+    EXPECT_EQ(layout::host_rows({custom_row(false)}, 120), std::vector<rect>{rect(190, 120, 85, 14)});
+    EXPECT_EQ(layout::custom_folder_button(120), rect(285, 115, 110, 25));
+}
+
+}  // namespace
