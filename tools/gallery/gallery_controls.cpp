@@ -1,11 +1,11 @@
-// The gallery's section of panels, buttons and check boxes: each widget in its states, set by the same
-// events the window routes to it (hover, press, toggle, focus, disabling, clicks).
+// The gallery's section of panels, buttons and check boxes.
 #include <bit>
 #include <memory>
 #include <string>
 
 #include "check_box.h"
 #include "event_manager.h"
+#include "gallery_controls.h"
 #include "gallery_page.h"
 #include "generic_button.h"
 #include "generic_panel.h"
@@ -28,19 +28,17 @@ void send(widget& w, event_id id, uint64_t value = 0) { event_manager::instance(
 
 }  // namespace
 
-void gallery_page::add_controls() {
-    // The widgets cover the section's content area.
-    section& s = add_section("Panels, buttons and check boxes", {10, 800, 1020, 250}, [](painter&, const rect&) {});
-    const int32_t top = section::title_height + section::margin;
-    const auto place = [&](auto widget_ptr, widget& parent, const rect& r) -> auto& {
+void add_control_states(widget& parent, point at, std::vector<std::unique_ptr<widget>>& owner) {
+    const auto place = [&](auto widget_ptr, widget& under, const rect& r) -> auto& {
         auto& placed = *widget_ptr;
-        placed.create(&parent, r);
-        widgets_.push_back(std::move(widget_ptr));
+        placed.create(&under, r);
+        owner.push_back(std::move(widget_ptr));
         return placed;
     };
 
     // Everything stands on a dark panel, the colours the kit's default style is made for.
-    auto& ground = place(std::make_unique<generic_panel>(), s, {section::margin, top, 1004, 212});
+    auto& ground = place(std::make_unique<generic_panel>(), parent,
+                         {at.x, at.y, control_states_size.width, control_states_size.height});
     ground.set_background_color(dark_panel);
 
     // Panels: the default (magenta, no visible border), a thin light border, a thick border around a child.
@@ -68,7 +66,7 @@ void gallery_page::add_controls() {
     send(*buttons[2], event_id::mouse_down, left_button);
     buttons[3]->set_toggle_mode(true);
     send(*buttons[3], event_id::key_down, key_enter);
-    set_focus_widget(buttons[4], 0);
+    parent.get_window()->set_focus_widget(buttons[4], 0);
     buttons[5]->set_enabled(false);
 
     const char* strip_names[] = {"strip", "strip hover", "strip toggled", "stretched"};
@@ -106,6 +104,12 @@ void gallery_page::add_controls() {
     hovered.set_text("hovered");
     hovered.update_layout(static_cast<int32_t>(check_placement::box_then_text), 5);
     send(hovered, event_id::mouse_enter);
+}
+
+void gallery_page::add_controls() {
+    // The widgets cover the section's content area.
+    section& s = add_section("Panels, buttons and check boxes", {10, 800, 1020, 250}, [](painter&, const rect&) {});
+    add_control_states(s, {section::margin, section::title_height + section::margin}, widgets_);
 }
 
 }  // namespace gallery
