@@ -75,6 +75,7 @@ gallery_page::gallery_page() {
     add_shapes();
     add_text();
     add_images();
+    add_controls();
 }
 
 gallery_page::~gallery_page() {
