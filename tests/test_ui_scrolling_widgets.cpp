@@ -122,6 +122,14 @@ TEST_F(UiScrollingWidgets, WheelButtonAndDragScrollTheContentAsDrawn) {
     EXPECT_FALSE(bar.dragging());
     EXPECT_EQ(capture_widget(), nullptr);
     EXPECT_EQ(content.get_rect().y, -180);
+
+    // Sideways: 320 in 160, a thumb of 50 in a track of 128, a ratio of 78 / 160; a click on the track
+    // 120 into the bar puts the thumb's end there: (120 - 16 - 50) / ratio.
+    cursor_to(in_window(section.across(), {120, 8}));
+    post(WM_LBUTTONDOWN);
+    post(WM_LBUTTONUP);
+    EXPECT_EQ(content.get_rect().x, -110);
+    EXPECT_EQ(content.get_rect().y, -180);
     expect_reference("ui_scrolling_section_scrolled.png");
 }
 

@@ -53,16 +53,22 @@ void scrolling_section::place(widget* parent, const rect& r) {
     event_manager& events = event_manager::instance();
 
     viewport_.create(this, viewport_rect);
-    content_.create(&viewport_, {0, 0, viewport_rect.width, content_height});
+    content_.create(&viewport_, {0, 0, content_width, content_height});
     events.connect(&content_, this, event_id::paint, [this](const event_info&) { paint_content(); });
-    bar_.set_orientation(scroll_orientation::vertical);
-    bar_.set_show_buttons(true);
-    bar_.set_content(&content_);
-    bar_.create(this, {viewport_rect.x + viewport_rect.width, viewport_rect.y, 16, viewport_rect.height});
-    for (const event_id id : {event_id::resized, event_id::moved})
-        events.connect(&content_, &bar_, id, [this](const event_info&) { bar_.update_thumb(); });
+    const rect below{viewport_rect.x, viewport_rect.y + viewport_rect.height, viewport_rect.width, 16};
+    const rect beside{viewport_rect.x + viewport_rect.width, viewport_rect.y, 16, viewport_rect.height};
+    for (scroll_bar* b : {&bar_, &across_}) {
+        const bool vertical = b == &bar_;
+        b->set_orientation(vertical ? scroll_orientation::vertical : scroll_orientation::horizontal);
+        b->set_show_buttons(true);
+        b->set_content(&content_);
+        b->create(this, vertical ? beside : below);
+        for (const event_id id : {event_id::resized, event_id::moved})
+            events.connect(&content_, b, id, [b](const event_info&) { b->update_thumb(); });
+        events.connect(&viewport_, b, event_id::resized, [b](const event_info&) { b->fit_content(); });
+    }
+    // The wheel scrolls up and down.
     events.connect(&content_, &bar_, event_id::mouse_wheel, [this](const event_info& e) { bar_.on_wheel(e); });
-    events.connect(&viewport_, &bar_, event_id::resized, [this](const event_info&) { bar_.fit_content(); });
 
     // A column stretched across 120 pixels, and a row that takes its content's width.
     column_.set_fill_cross(true);
@@ -113,10 +119,12 @@ void scrolling_section::paint_content() {
     // Numbered stripes, so that how far the content moved shows.
     painter& p = *get_window()->get_painter();
     for (int32_t row = 0; row * content_row < content_height; ++row) {
-        const rect stripe{0, row * content_row, viewport_rect.width, content_row};
+        const rect stripe{0, row * content_row, content_width, content_row};
         p.set_fill_color(row % 2 ? stripe_odd : stripe_even);
         p.fill_rect(stripe);
-        label(p, {6, stripe.y + 8, stripe.width - 12, content_row - 8}, "row " + std::to_string(row + 1));
+        const std::string name = "row " + std::to_string(row + 1);
+        label(p, {6, stripe.y + 8, 120, content_row - 8}, name);
+        label(p, {content_width / 2 + 6, stripe.y + 8, content_width / 2 - 12, content_row - 8}, "the rest of " + name);
     }
 }
 

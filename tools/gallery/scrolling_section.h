@@ -1,4 +1,4 @@
-// The gallery's section of the scroll bar, the flow panels and the text labels: a scrolled panel, a
+// The gallery's section of the scroll bar, the flow panels and the text labels: a panel scrolled both ways, a
 // vertical and a horizontal flow panel, and a plain and an HTML label with a link. The tests drive the
 // same section in a window of its own.
 #pragma once
@@ -19,6 +19,7 @@ public:
     static constexpr int32_t height = 260;
     // The scrolled panel's viewport and content, in the section's coordinates.
     static constexpr qssdk::ui::rect viewport_rect{margin, title_height + margin + 18, 160, 150};
+    static constexpr int32_t content_width = 320;
     static constexpr int32_t content_height = 420;
     static constexpr int32_t content_row = 30;
     static constexpr const char* link_address = "https://example.com/licence";
@@ -29,7 +30,9 @@ public:
     // Creates the section at r in parent, then its widgets; their layouts run as they are created.
     void place(qssdk::ui::widget* parent, const qssdk::ui::rect& r);
 
+    // The vertical bar, and the horizontal one below the viewport that scrolls the same content sideways.
     qssdk::ui::scroll_bar& bar() { return bar_; }
+    qssdk::ui::scroll_bar& across() { return across_; }
     qssdk::ui::widget& content() { return content_; }
     qssdk::ui::text_label& html_label() { return html_; }
 
@@ -41,6 +44,7 @@ private:
     qssdk::ui::widget viewport_;
     qssdk::ui::widget content_;
     qssdk::ui::scroll_bar bar_;
+    qssdk::ui::scroll_bar across_;
     qssdk::ui::flow_panel column_;
     qssdk::ui::flow_panel row_;
     std::vector<std::unique_ptr<qssdk::ui::widget>> boxes_;
