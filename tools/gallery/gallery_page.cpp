@@ -75,7 +75,8 @@ gallery_page::gallery_page() {
     add_text();
     add_images();
     auto scrolling = std::make_unique<scrolling_section>();
-    scrolling->place(&get_root_widget(), {10, 800, scrolling_section::width, scrolling_section::height});
+    // In a column of its own right of the others.
+    scrolling->place(&get_root_widget(), {1040, 10, scrolling_section::width, scrolling_section::height});
     widgets_.push_back(std::move(scrolling));
 }
 
