@@ -80,19 +80,20 @@ std::string dropped_text(const std::vector<qssdk::file_path>& files) {
 }  // namespace
 
 void gallery_page::add_services() {
-    section& services = add_section("Tooltips, popup menus and drop targets", {10, 800, 1020, 150},
+    // In the right-hand column, below the scrolling section.
+    section& services = add_section("Tooltips, popup menus and drop targets", {1040, 380, 330, 270},
                                     [](painter&, const rect&) {});
-    const int32_t top = section::title_height + section::margin;
+    const int32_t top = section::title_height + section::margin, width = 330 - 2 * section::margin;
 
     auto tip_sample = std::make_unique<sample_box>("Rest the cursor here for a tooltip");
-    tip_sample->create(&services, {section::margin, top, 220, 100});
+    tip_sample->create(&services, {section::margin, top, width, 60});
     add_tooltip(reinterpret_cast<uintptr_t>(tip_sample.get()), {}, "Tooltip",
-                "A title line over a text, in a topmost window that leaves the focus where it was");
+                "A title line over a text, in a\ntopmost window that leaves\nthe focus where it was");
     tooltip_sample_ = tip_sample.get();
     widgets_.push_back(std::move(tip_sample));
 
     auto menu_sample = std::make_unique<sample_box>("Right-click here for a popup menu with a sub-menu");
-    menu_sample->create(&services, {section::margin + 520, top, 230, 100});
+    menu_sample->create(&services, {section::margin, top + 70, width, 60});
     sample_box* menu_box = menu_sample.get();
     event_manager::instance().connect(menu_box, this, event_id::mouse_down, [this, menu_box](const event_info& e) {
         if (e.value != right_button) return;
@@ -106,7 +107,7 @@ void gallery_page::add_services() {
     widgets_.push_back(std::move(menu_sample));
 
     auto drop_zone = std::make_unique<sample_box>("Drop files here (folders are left out)");
-    drop_zone->create(&services, {section::margin + 760, top, 240, 100});
+    drop_zone->create(&services, {section::margin, top + 140, width, 92});
     sample_box* drop_box = drop_zone.get();
     event_manager::instance().connect(drop_box, this, event_id::files_dropped, [drop_box](const event_info& e) {
         drop_box->set_caption(dropped_text(*reinterpret_cast<const std::vector<qssdk::file_path>*>(e.value)));
@@ -116,7 +117,8 @@ void gallery_page::add_services() {
 
 bool gallery_page::open_sample_tooltip() {
     const rect& r = tooltip_sample_->get_rect();
-    const edges at = tooltip_sample_->get_visible_rect({r.x + r.width / 2, r.y + r.height / 2, 1, 1});
+    // Near the left edge, so that the tooltip beside the cursor stays on the page.
+    const edges at = tooltip_sample_->get_visible_rect({r.x + 24, r.y + r.height / 2, 1, 1});
     POINT cursor{dips_to_pixels(at.left, dpi_x()), dips_to_pixels(at.top, dpi_y())};
     ClientToScreen(native_handle(), &cursor);
     SetCursorPos(cursor.x, cursor.y);
