@@ -1,7 +1,5 @@
 #include "ShellRecorder.h"
 
-#include <shellapi.h>
-
 #include <cstring>
 #include <stdexcept>
 
@@ -21,22 +19,13 @@ HINSTANCE WINAPI recordShellExecute(HWND, const wchar_t* verb, const wchar_t* fi
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
 }
 
-BOOL WINAPI recordShellExecuteEx(SHELLEXECUTEINFOW* info) {
-    if (!info) return FALSE;
-    SimulatedHost::current().shell().record(
-        {text(info->lpVerb), text(info->lpFile), text(info->lpParameters), info->nShow});
-    info->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
-    if (info->fMask & SEE_MASK_NOCLOSEPROCESS) info->hProcess = nullptr;
-    return TRUE;
-}
-
-// Points the module's import slot of dll!function at `replacement`; false when the module has no such import.
-bool redirectImport(HMODULE module, const char* dll, const char* function, void* replacement) {
+// Points the module's import slot of dll!function at `replacement`; nothing when it has no such import.
+void redirectImport(HMODULE module, const char* dll, const char* function, void* replacement) {
     auto* base = reinterpret_cast<BYTE*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!imports.VirtualAddress) return false;
+    if (!imports.VirtualAddress) return;
     for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); entry->Name;
          ++entry) {
         if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), dll) != 0) continue;
@@ -52,17 +41,15 @@ bool redirectImport(HMODULE module, const char* dll, const char* function, void*
                 throw std::runtime_error(std::string("cannot redirect the effect's import of ") + function);
             slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
             VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, previous, &previous);
-            return true;
+            return;
         }
     }
-    return false;
 }
 
 }  // namespace
 
 void ShellRecorder::intercept(HMODULE module) {
     redirectImport(module, "shell32.dll", "ShellExecuteW", reinterpret_cast<void*>(&recordShellExecute));
-    redirectImport(module, "shell32.dll", "ShellExecuteExW", reinterpret_cast<void*>(&recordShellExecuteEx));
 }
 
 std::vector<shell_request> ShellRecorder::requests() const {

@@ -1,6 +1,6 @@
 // Stands between the effect module and the shell: every document or address the effect asks the shell to
-// open (ShellExecuteW, ShellExecuteExW) is recorded and nothing is opened, so no run ever starts a
-// program or reaches a web site. The module's import table entries for those functions are pointed here.
+// open (ShellExecuteW, the one shell call the effect and its kit make) is recorded and nothing is opened, so
+// no run ever starts a program or reaches a web site. The module's import table entry is pointed here.
 #pragma once
 
 #include <mutex>
@@ -24,8 +24,8 @@ public:
     ShellRecorder(const ShellRecorder&) = delete;
     ShellRecorder& operator=(const ShellRecorder&) = delete;
 
-    // Redirects the module's shell imports here; throws std::runtime_error when its import table cannot
-    // be changed. A module that imports neither function needs nothing.
+    // Redirects the module's ShellExecuteW import here; throws std::runtime_error when its import table
+    // cannot be changed. A module that does not import it needs nothing.
     void intercept(HMODULE module);
 
     std::vector<shell_request> requests() const;

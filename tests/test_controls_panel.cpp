@@ -1,14 +1,17 @@
 // The effect's controls-panel banner through the simulated host with the real plug-in: where a click opens
 // the product page and the hand shows, clicks and drags, draws with and without a drawing reference, the
-// frames on the canvas pixel for pixel, the host images made once and released at set-down.
+// frames on the canvas pixel for pixel, the host images made once and released at set-down, and the strip
+// `pellux-host panel` writes.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
+#include "ChildProcess.h"
 #include "ControlsPanel.h"
 #include "HostFixture.h"
 #include "Image.h"
+#include "TempFolder.h"
 #include "utf.h"
 
 namespace {
@@ -199,6 +202,30 @@ TEST_F(ControlsPanelTest, TwentyRedrawsMakeTwoHostImagesAndSetDownReleasesBoth) 
     ASSERT_EQ(host->send(PF_Cmd_GLOBAL_SETDOWN), PF_Err_NONE);
     EXPECT_EQ(host->drawbot().imagesReleased(), 2);
     EXPECT_TRUE(host->drawbot().leaks().empty());
+}
+
+TEST(PanelCommand, WritesTheStripNormalAboveHovered) {
+    TempFolder folder;
+    const std::wstring out = folder / L"strip.png";
+    const child_result child = runChild(L"pellux-host.exe panel --out \"" + out + L"\"");
+    ASSERT_EQ(child.exitCode, 0u) << child.output;
+    const hostsim::Image strip = hostsim::Image::load(out);
+    const hostsim::Image file = hostsim::Image::load(qssdk::utf8_to_utf16(PELLUX_BANNER_PNG));
+    ASSERT_EQ(strip.width(), 558);
+    ASSERT_EQ(strip.height(), 168);
+    int differing = 0;
+    for (int y = 0; y < strip.height(); ++y)
+        for (int x = 0; x < strip.width(); ++x) {
+            const hostsim::rgba &shown = strip.at(x, y), &drawn = file.at(x, y);
+            differing += std::lround(shown.r * 255) != std::lround(drawn.r * 255) ||
+                         std::lround(shown.g * 255) != std::lround(drawn.g * 255) ||
+                         std::lround(shown.b * 255) != std::lround(drawn.b * 255);
+        }
+    EXPECT_EQ(differing, 0);
+
+    const child_result noOut = runChild(L"pellux-host.exe panel");
+    EXPECT_EQ(noOut.exitCode, 2u);
+    EXPECT_NE(noOut.output.find("pellux-host: panel needs --out FILE"), std::string::npos) << noOut.output;
 }
 
 }  // namespace
