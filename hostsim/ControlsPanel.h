@@ -58,7 +58,7 @@ private:
     PF_EventExtra event(PF_EventType type, PF_ParamIndex index) const;
 
     SimulatedHost& host_;
-    int contextTag_ = 0;  // its address stands for the panel's custom context
+    PF_ContextH context_;  // the panel's custom context: this object's address
 };
 
 }  // namespace hostsim
