@@ -8,9 +8,11 @@
 #include <ostream>
 #include <vector>
 
+#include "capture_widget.h"
 #include "edges.h"
 #include "event_manager.h"
 #include "event_object.h"
+#include "point.h"
 #include "widget.h"
 #include "widget_host.h"
 
@@ -26,12 +28,20 @@ public:
     void forget_widget(widget* w) override {
         forgotten.push_back(w);
         std::erase(widgets, w);
+        if (focus == w) focus = nullptr;
     }
+    painter* get_painter() override { return nullptr; }
+    point get_cursor_position(const widget*) const override { return cursor; }
+    widget* get_focus_widget() const override { return focus; }
+    void set_focus_widget(widget* w, uint64_t) override { focus = w; }
+    void set_capture(widget* w) override { set_capture_widget(w); }
 
     std::vector<edges> invalidated;
     int updates = 0;
     std::vector<widget*> widgets;
     std::vector<widget*> forgotten;
+    point cursor;
+    widget* focus = nullptr;
 };
 
 struct logged_event {
