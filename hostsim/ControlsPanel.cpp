@@ -1,5 +1,7 @@
 #include "ControlsPanel.h"
 
+#include <stdexcept>
+
 namespace hostsim {
 
 namespace {
@@ -83,7 +85,12 @@ PF_EventExtra ControlsPanel::adjustCursor(PF_ParamIndex index, PF_Point point) c
     return extra;
 }
 
+void ControlsPanel::requireCustomUi() const {
+    if (!host_.params().customUi()) throw std::logic_error("the effect registered no custom UI to send events to");
+}
+
 event_result ControlsPanel::send(PF_EventExtra event) {
+    requireCustomUi();
     event_result result;
     result.err = host_.send(PF_Cmd_EVENT, &event);
     result.event = event;
@@ -91,6 +98,7 @@ event_result ControlsPanel::send(PF_EventExtra event) {
 }
 
 draw_result ControlsPanel::draw(PF_ParamIndex index, A_long inFlags, bool offerDrawing) {
+    requireCustomUi();
     PF_EventExtra extra = drawEvent(index, inFlags);
     const PF_Rect& frame = extra.effect_win.current_frame;
     draw_result result{PF_Err_NONE, {}, Canvas(frame.right - frame.left, frame.bottom - frame.top, background)};
