@@ -33,4 +33,14 @@ std::wstring path(const char* name) {
 
 bool regenerating() { return GetEnvironmentVariableW(L"PELLUX_REGENERATE_REFERENCES", nullptr, 0) > 0; }
 
+std::optional<difference> compare_with_reference(const hostsim::Image& picture, const char* name) {
+    if (regenerating()) {
+        picture.save(path(name), 8);
+        return std::nullopt;
+    }
+    const hostsim::Image reference = hostsim::Image::load(path(name));
+    if (reference.width() != picture.width() || reference.height() != picture.height()) return difference{1.0f, 1.0};
+    return compare(picture, reference);
+}
+
 }  // namespace reference_pictures

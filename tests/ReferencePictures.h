@@ -2,6 +2,7 @@
 // (PELLUX_REGENERATE_REFERENCES=1), and how far a picture lies from one.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "Image.h"
@@ -18,5 +19,8 @@ difference compare(const hostsim::Image& a, const hostsim::Image& b);
 // The file's path in the source tree, as Wine sees it.
 std::wstring path(const char* name);
 bool regenerating();
+// The picture against its reference file: the difference, or nothing when this run wrote the file anew
+// instead. Pictures of another size lie as far as they can (max and mean 1).
+std::optional<difference> compare_with_reference(const hostsim::Image& picture, const char* name);
 
 }  // namespace reference_pictures

@@ -3,6 +3,8 @@
 
 #include <stdexcept>
 
+#include "window_capture.h"
+
 namespace {
 
 constexpr wchar_t class_name[] = L"PelluxTestWindow";
@@ -22,7 +24,7 @@ void register_class() {
 
 }  // namespace
 
-TestWindow::TestWindow(int x, int y, int width, int height) : width_(width), height_(height) {
+TestWindow::TestWindow(int x, int y, int width, int height) {
     register_class();
     window_ = CreateWindowExW(WS_EX_TOPMOST, class_name, L"Pellux test window", WS_POPUP | WS_VISIBLE, x, y, width,
                               height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -35,44 +37,6 @@ TestWindow::~TestWindow() {
     pump(0);
 }
 
-void TestWindow::pump(DWORD milliseconds) const {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (milliseconds > 0) Sleep(5);
-    } while (GetTickCount() - start < milliseconds);
-}
+void TestWindow::pump(DWORD milliseconds) const { gallery::pump_messages_for(milliseconds); }
 
-hostsim::Image TestWindow::capture() const {
-    HDC window_dc = GetDC(window_);
-    HDC memory_dc = CreateCompatibleDC(window_dc);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;  // rows from the top
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory_dc, bitmap);
-    BitBlt(memory_dc, 0, 0, width_, height_, window_dc, 0, 0, SRCCOPY);
-    GdiFlush();
-
-    hostsim::Image out(width_, height_);
-    const auto* bgra = static_cast<const unsigned char*>(bits);
-    for (int y = 0; y < height_; ++y)
-        for (int x = 0; x < width_; ++x) {
-            const unsigned char* p = bgra + (static_cast<size_t>(y) * width_ + x) * 4;
-            out.at(x, y) = {p[2] / 255.0f, p[1] / 255.0f, p[0] / 255.0f, 1.0f};
-        }
-    SelectObject(memory_dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory_dc);
-    ReleaseDC(window_, window_dc);
-    return out;
-}
+hostsim::Image TestWindow::capture() const { return gallery::capture_client_area(window_); }

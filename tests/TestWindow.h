@@ -25,6 +25,4 @@ public:
 
 private:
     HWND window_ = nullptr;
-    int width_;
-    int height_;
 };

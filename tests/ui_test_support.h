@@ -6,11 +6,14 @@
 #include <cstdint>
 #include <initializer_list>
 #include <ostream>
+#include <string>
 #include <vector>
 
+#include "capture_widget.h"
 #include "edges.h"
 #include "event_manager.h"
 #include "event_object.h"
+#include "point.h"
 #include "widget.h"
 #include "widget_host.h"
 
@@ -26,12 +29,24 @@ public:
     void forget_widget(widget* w) override {
         forgotten.push_back(w);
         std::erase(widgets, w);
+        if (focus == w) focus = nullptr;
     }
+    painter* get_painter() override { return nullptr; }
+    point get_cursor_position(const widget*) const override { return cursor; }
+    widget* get_focus_widget() const override { return focus; }
+    void set_focus_widget(widget* w, uint64_t) override { focus = w; }
+    void set_capture(widget* w) override { set_capture_widget(w); }
+    // The widgets tested on this stand-in ask for no timers or tooltips.
+    void add_timer(event_object*) override {}
+    void remove_timer(const event_object*, uint32_t) override {}
+    void add_tooltip(uint64_t, const rect&, const std::string&, const std::string&) override {}
 
     std::vector<edges> invalidated;
     int updates = 0;
     std::vector<widget*> widgets;
     std::vector<widget*> forgotten;
+    point cursor;
+    widget* focus = nullptr;
 };
 
 struct logged_event {

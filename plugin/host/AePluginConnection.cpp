@@ -7,6 +7,7 @@
 #include "SceneRenderer.h"
 #include "SequenceData.h"
 #include "SmartRender.h"
+#include "SuiteHandler.h"
 #include "qs_exception.h"
 
 AePluginConnection::AePluginConnection() = default;
@@ -24,7 +25,9 @@ void AePluginConnection::globalSetup(command_context&) {
     }
 }
 
-void AePluginConnection::globalSetdown(command_context&) {
+void AePluginConnection::globalSetdown(command_context& context) {
+    SuiteHandler suites(context.in_data->pica_basicP);
+    banner_.releaseHostImages(suites);
     // Asks the renderer thread to quit and waits until it has ended.
     renderer_.reset();
 }
@@ -51,4 +54,4 @@ void AePluginConnection::smartPreRender(command_context& context) {
     for (const map_layer& layer : mapLayers) checkoutLayerParam(context, layer.id);
 }
 
-void AePluginConnection::handleEvent(command_context&) {}
+void AePluginConnection::handleEvent(command_context& context) { banner_.handleEvent(context); }

@@ -147,10 +147,12 @@ void render_context::begin_widget(const widget& w, const edges& dirty) {
     const D2D1_RECT_F dirty_box{static_cast<float>(dirty.left), static_cast<float>(dirty.top),
                                 static_cast<float>(dirty.right), static_cast<float>(dirty.bottom)};
     target_->PushAxisAlignedClip(&dirty_box, D2D1_ANTIALIAS_MODE_ALIASED);
-    target_->SetTransform(
-        translation(static_cast<float>(translation_x_ + r.x), static_cast<float>(translation_y_ + r.y)));
-    const D2D1_RECT_F own_box{0.0f, 0.0f, static_cast<float>(r.width), static_cast<float>(r.height)};
+    // The widget's own clip is pushed in window coordinates, before its translation is set: Wine's
+    // Direct2D leaves a clip's translation unscaled by the DPI, which cuts widgets short off 96 DPI.
+    const float left = static_cast<float>(translation_x_ + r.x), top = static_cast<float>(translation_y_ + r.y);
+    const D2D1_RECT_F own_box{left, top, left + static_cast<float>(r.width), top + static_cast<float>(r.height)};
     target_->PushAxisAlignedClip(&own_box, D2D1_ANTIALIAS_MODE_ALIASED);
+    target_->SetTransform(translation(left, top));
     translation_x_ += r.x;
     translation_y_ += r.y;
 }
