@@ -37,7 +37,7 @@ protected:
         prepareFrame(in);
         command_context context{&in, nullptr, nullptr, nullptr, PF_Err_NONE};
         camera_record record;
-        EXPECT_EQ(captureCamera(effect, record, context), &record);
+        EXPECT_EQ(captureCamera(effect.frame(), record, context), &record);
         return record;
     }
     std::vector<light_properties> lights(const hostsim::frame_request& request = {}) {
@@ -45,7 +45,7 @@ protected:
         prepareFrame(in);
         command_context context{&in, nullptr, nullptr, nullptr, PF_Err_NONE};
         std::vector<light_properties> result;
-        EXPECT_EQ(&captureLights(effect, result, context), &result);
+        EXPECT_EQ(&captureLights(result, context), &result);
         return result;
     }
 

@@ -54,11 +54,11 @@ PF_Err AePlugin::dispatchCommand(PF_Cmd command, PF_InData* in_data, PF_OutData*
         arbitraryCallback(context);
         break;
     case PF_Cmd_SMART_PRE_RENDER:
-        smartPreRenderGlue(*this, context);
+        smartPreRenderGlue(context);
         smartPreRender(context);
         break;
     case PF_Cmd_SMART_RENDER:
-        if (smartRenderGlue(*this, context)) smartRender(context);
+        if (smartRenderGlue(context, frame_)) smartRender(context);
         break;
     default:
         break;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "MapLayers.h"
 #include "ProductInfo.h"
 #include "SceneRenderer.h"
 #include "SequenceData.h"
@@ -50,7 +51,7 @@ PF_Handle AePluginConnection::sequenceResetup(command_context& context, PF_Handl
 }
 
 void AePluginConnection::smartPreRender(command_context& context) {
-    for (int id : {502, 504, 506, 517, 508}) checkoutLayerParam(context, id);
+    for (const map_layer& layer : mapLayers) checkoutLayerParam(context, layer.id);
 }
 
 void AePluginConnection::handleEvent(command_context& context) { banner_.handleEvent(context); }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "ParamIds.h"
 #include "ParamRegistry.h"
 #include "PluginResources.h"
 #include "ProductPage.h"
@@ -25,7 +26,7 @@ bool inHotRect(const PF_Point& point, const PF_Rect& frame) {
 bool isBannerControl(const PF_EventExtra& event) {
     const PF_ParamIndex index = event.effect_win.index;
     return index >= 0 && static_cast<size_t>(index) < paramIdByIndex.size() &&
-           paramIdByIndex[static_cast<size_t>(index)] == controlsPanelParamId;
+           paramIdByIndex[static_cast<size_t>(index)] == param::controlsPanel;
 }
 
 // Decodes both frames with the kit's image and copies them out, row by row, into rows without padding.

@@ -11,9 +11,6 @@
 #include "ae_suites.h"
 #include "command_context.h"
 
-// The disk id of the custom-UI strip the banner fills.
-inline constexpr int controlsPanelParamId = 1;
-
 // Both frames of the decoded banner, 32-bit premultiplied BGRA, rows of frameWidth x 4 bytes: the normal
 // frame first, the hover frame after it.
 struct banner_pixels {

@@ -3,7 +3,8 @@
 #include <cstring>
 
 #include "AePluginConnection.h"
-#include "LayerParamNames.h"
+#include "MapLayers.h"
+#include "ParamIds.h"
 #include "ParamRegistry.h"
 #include "SuiteHandler.h"
 
@@ -13,7 +14,7 @@ namespace {
 void addControlsPanel(command_context& context) {
     PF_ParamDef def;
     std::memset(&def, 0, sizeof def);
-    def.uu.id = 1;
+    def.uu.id = param::controlsPanel;
     def.param_type = PF_Param_NO_DATA;
     def.ui_flags = PF_PUI_CONTROL;
     def.ui_width = 558;
@@ -31,7 +32,7 @@ void addControlsPanel(command_context& context) {
 void addPosition(command_context& context) {
     PF_ParamDef def;
     std::memset(&def, 0, sizeof def);
-    def.uu.id = 11;
+    def.uu.id = param::position;
     def.param_type = PF_Param_POINT_3D;
     context.in_data->utils->ansi.strcpy(def.name, "Position");
     PF_Point3DDef& point = def.u.point3d_d;
@@ -42,111 +43,108 @@ void addPosition(command_context& context) {
 }
 
 void addMaterialGroup(command_context& c) {
-    beginParamGroup(c, 200, "Material", false);
-    addColor(c, 202, "Color", qssdk::ui::color(1.0f));
-    addFloatSlider(c, 203, "Diffuse", 0, 10, 1, 2, 0.1f);
-    addFloatSlider(c, 204, "Glossiness", 0, 1, 1, 2, 1);
-    addFloatSlider(c, 205, "Specular", 0, 10, 1, 2, 0.1f);
-    addFloatSlider(c, 218, "Reflectivity", 0, 10, 0, 2, 0.1f);
-    addColor(c, 209, "Illumination Color", qssdk::ui::color(1.0f));
-    addFloatSlider(c, 206, "Illumination", 0, 100, 0, 2, 0.01f);
+    beginParamGroup(c, param::materialGroup, "Material", false);
+    addColor(c, param::color, "Color", qssdk::ui::color(1.0f));
+    addFloatSlider(c, param::diffuse, "Diffuse", 0, 10, 1, 2, 0.1f);
+    addFloatSlider(c, param::glossiness, "Glossiness", 0, 1, 1, 2, 1);
+    addFloatSlider(c, param::specular, "Specular", 0, 10, 1, 2, 0.1f);
+    addFloatSlider(c, param::reflectivity, "Reflectivity", 0, 10, 0, 2, 0.1f);
+    addColor(c, param::illuminationColor, "Illumination Color", qssdk::ui::color(1.0f));
+    addFloatSlider(c, param::illumination, "Illumination", 0, 100, 0, 2, 0.01f);
 
-    beginParamGroup(c, 215, "Illumination Options", true);
-    addFloatSlider(c, 207, "Fresnel", -1, 1, 0, 2, 0.5f);
-    addFloatSlider(c, 208, "Fresnel Bias", 0, 10, 1, 2, 0.2f);
-    addFloatSlider(c, 211, "Shadow/Light", -1, 1, 0, 2, 0.6f);
-    addFloatSlider(c, 213, "Shadow/Light Contrast", 0.01f, 10, 3, 2, 1);
-    addFloatSlider(c, 220, "Shadow/Light Expansion", -1, 1, 0, 2, 0.2f);
-    addFloatSlider(c, 214, "Bump Influence", 0, 1, 1, 2, 1);
-    endParamGroup(c, 216);
+    beginParamGroup(c, param::illuminationOptionsGroup, "Illumination Options", true);
+    addFloatSlider(c, param::fresnel, "Fresnel", -1, 1, 0, 2, 0.5f);
+    addFloatSlider(c, param::fresnelBias, "Fresnel Bias", 0, 10, 1, 2, 0.2f);
+    addFloatSlider(c, param::shadowLight, "Shadow/Light", -1, 1, 0, 2, 0.6f);
+    addFloatSlider(c, param::shadowLightContrast, "Shadow/Light Contrast", 0.01f, 10, 3, 2, 1);
+    addFloatSlider(c, param::shadowLightExpansion, "Shadow/Light Expansion", -1, 1, 0, 2, 0.2f);
+    addFloatSlider(c, param::bumpInfluence, "Bump Influence", 0, 1, 1, 2, 1);
+    endParamGroup(c, param::illuminationOptionsGroupEnd);
 
-    addFloatSlider(c, 212, "Ambient", 0, 10, 1, 2, 0.1f);
-    addFloatSlider(c, 210, "Opacity", 0, 1, 1, 2, 1);
+    addFloatSlider(c, param::ambient, "Ambient", 0, 10, 1, 2, 0.1f);
+    addFloatSlider(c, param::opacity, "Opacity", 0, 1, 1, 2, 1);
 
-    beginParamGroup(c, 223, "Advanced Options", true);
-    addFloatSlider(c, 221, "Edge Feather", 0, 1, 0, 2, 0.2f);
-    addFloatSlider(c, 222, "Edge Shrink", 0, 1, 0, 2, 0.2f);
-    addCheckbox(c, 2003, "Unlit Only", false, true);
-    endParamGroup(c, 224);
-    endParamGroup(c, 201);
+    beginParamGroup(c, param::advancedOptionsGroup, "Advanced Options", true);
+    addFloatSlider(c, param::edgeFeather, "Edge Feather", 0, 1, 0, 2, 0.2f);
+    addFloatSlider(c, param::edgeShrink, "Edge Shrink", 0, 1, 0, 2, 0.2f);
+    addCheckbox(c, param::unlitOnly, "Unlit Only", false, true);
+    endParamGroup(c, param::advancedOptionsGroupEnd);
+    endParamGroup(c, param::materialGroupEnd);
 }
 
 void addMapsGroup(command_context& c) {
-    beginParamGroup(c, 500, "Maps", true);
-    addLayerParam(c, 502, layerParamName(502));
-    addFloatSlider(c, 503, "Diffuse Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
-    addFloatSlider(c, 513, "Diffuse Brightness", 0, 10, 1, 2, 0.2f);
-    addFloatSlider(c, 217, "Diffuse Blend", 0, 1, 1, 2, 1);
+    beginParamGroup(c, param::mapsGroup, "Maps", true);
+    addLayerParam(c, param::diffuseLayer, mapLayer(param::diffuseLayer).name);
+    addFloatSlider(c, param::diffuseGamma, "Diffuse Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
+    addFloatSlider(c, param::diffuseBrightness, "Diffuse Brightness", 0, 10, 1, 2, 0.2f);
+    addFloatSlider(c, param::diffuseBlend, "Diffuse Blend", 0, 1, 1, 2, 1);
 
-    addLayerParam(c, 504, layerParamName(504));
-    addFloatSlider(c, 505, "Glossiness Gamma", 0.01f, 10, 1, 2, 0.2f);
-    addFloatSlider(c, 514, "Glossiness Brightness", 0, 10, 1, 2, 0.2f);
+    addLayerParam(c, param::glossinessLayer, mapLayer(param::glossinessLayer).name);
+    addFloatSlider(c, param::glossinessGamma, "Glossiness Gamma", 0.01f, 10, 1, 2, 0.2f);
+    addFloatSlider(c, param::glossinessBrightness, "Glossiness Brightness", 0, 10, 1, 2, 0.2f);
 
-    addLayerParam(c, 506, layerParamName(506));
-    addFloatSlider(c, 507, "Illumination Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
-    addFloatSlider(c, 515, "Illumination Brightness", 0, 10, 1, 2, 0.2f);
+    addLayerParam(c, param::illuminationLayer, mapLayer(param::illuminationLayer).name);
+    addFloatSlider(c, param::illuminationGamma, "Illumination Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
+    addFloatSlider(c, param::illuminationBrightness, "Illumination Brightness", 0, 10, 1, 2, 0.2f);
 
-    addLayerParam(c, 508, layerParamName(508));
-    addFloatSlider(c, 512, "Bump Map Intensity", -10, 10, 1, 2, 0.05f);
-    addCheckbox(c, 511, "Use Normal Map", false, false);
-    addCheckbox(c, 516, "Flip Normal Channels", false, false);
-    addFloatSlider(c, 219, "Bump Falloff", 0, 1, 0.8f, 2, 1);
-    endParamGroup(c, 501);
+    addLayerParam(c, param::bumpLayer, mapLayer(param::bumpLayer).name);
+    addFloatSlider(c, param::bumpIntensity, "Bump Map Intensity", -10, 10, 1, 2, 0.05f);
+    addCheckbox(c, param::useNormalMap, "Use Normal Map", false, false);
+    addCheckbox(c, param::flipNormalChannels, "Flip Normal Channels", false, false);
+    addFloatSlider(c, param::bumpFalloff, "Bump Falloff", 0, 1, 0.8f, 2, 1);
+    endParamGroup(c, param::mapsGroupEnd);
 }
 
 void addUvGroup(command_context& c) {
-    beginParamGroup(c, 700, "UV", true);
-    addPopup(c, 702, "UV Type", "Spherical|Box|Plane XY|Plane XZ|Plane ZY", 1, false);
-    addPopup(c, 708, "UV Mode", "Repeat|Mirror", 1, false);
-    addFloatSlider(c, 703, "UV Repeat X", -100, 100, 1, 2, 0.01f);
-    addFloatSlider(c, 704, "UV Repeat Y", -100, 100, 1, 2, 0.01f);
-    addFloatSlider(c, 705, "UV Offset X", -100, 100, 0, 2, 0.005f);
-    addFloatSlider(c, 706, "UV Offset Y", -100, 100, 0, 2, 0.005f);
-    addAngle(c, 709, "UV Rotation");
-    addFloatSlider(c, 707, "Box UV Feathering", 0, 1, 0.2f, 2, 1);
-    endParamGroup(c, 701);
+    beginParamGroup(c, param::uvGroup, "UV", true);
+    addPopup(c, param::uvType, "UV Type", "Spherical|Box|Plane XY|Plane XZ|Plane ZY", 1, false);
+    addPopup(c, param::uvMode, "UV Mode", "Repeat|Mirror", 1, false);
+    addFloatSlider(c, param::uvRepeatX, "UV Repeat X", -100, 100, 1, 2, 0.01f);
+    addFloatSlider(c, param::uvRepeatY, "UV Repeat Y", -100, 100, 1, 2, 0.01f);
+    addFloatSlider(c, param::uvOffsetX, "UV Offset X", -100, 100, 0, 2, 0.005f);
+    addFloatSlider(c, param::uvOffsetY, "UV Offset Y", -100, 100, 0, 2, 0.005f);
+    addAngle(c, param::uvRotation, "UV Rotation");
+    addFloatSlider(c, param::boxUvFeathering, "Box UV Feathering", 0, 1, 0.2f, 2, 1);
+    endParamGroup(c, param::uvGroupEnd);
 }
 
 void addRenderGroup(command_context& c) {
-    beginParamGroup(c, 2000, "Render", true);
+    beginParamGroup(c, param::renderGroup, "Render", true);
 
     // The environment group closes after its rotation group, with an id of its own.
-    beginParamGroup(c, 525, "Environment", true);
-    addLayerParam(c, 517, layerParamName(517));
-    addFloatSlider(c, 518, "Environment Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
-    addFloatSlider(c, 519, "Environment Brightness", 0, 10, 1, 2, 0.2f);
-    beginParamGroup(c, 520, "Rotate Environment", true);
-    addAngle(c, 522, "Env. Rotation X");
-    addAngle(c, 523, "Env. Rotation Y");
-    addAngle(c, 524, "Env. Rotation Z");
-    endParamGroup(c, 521);
-    endParamGroup(c, 526);
+    beginParamGroup(c, param::environmentGroup, "Environment", true);
+    addLayerParam(c, param::environmentLayer, mapLayer(param::environmentLayer).name);
+    addFloatSlider(c, param::environmentGamma, "Environment Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
+    addFloatSlider(c, param::environmentBrightness, "Environment Brightness", 0, 10, 1, 2, 0.2f);
+    beginParamGroup(c, param::rotateEnvironmentGroup, "Rotate Environment", true);
+    addAngle(c, param::environmentRotationX, "Env. Rotation X");
+    addAngle(c, param::environmentRotationY, "Env. Rotation Y");
+    addAngle(c, param::environmentRotationZ, "Env. Rotation Z");
+    endParamGroup(c, param::rotateEnvironmentGroupEnd);
+    endParamGroup(c, param::environmentGroupEnd);
 
-    beginParamGroup(c, 2100, "Motion Blur", true);
-    addPopup(c, 2102, "Motion Blur", "Comp Settings|On|Off", 1, false);
-    addFloatSlider(c, 2103, "Motion Blur Samples", 3, 200, 6, 0, 1);
-    addFloatSlider(c, 2104, "Shutter Angle", 1, 10000, 180, 0, 0.1f);
-    endParamGroup(c, 2101);
+    beginParamGroup(c, param::motionBlurGroup, "Motion Blur", true);
+    addPopup(c, param::motionBlur, "Motion Blur", "Comp Settings|On|Off", 1, false);
+    addFloatSlider(c, param::motionBlurSamples, "Motion Blur Samples", 3, 200, 6, 0, 1);
+    addFloatSlider(c, param::shutterAngle, "Shutter Angle", 1, 10000, 180, 0, 0.1f);
+    endParamGroup(c, param::motionBlurGroupEnd);
 
-    addCheckbox(c, 2005, "Use Default Lights", true, false);
-    addFloatSlider(c, 2004, "Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
-    addPopup(c, 2002, "Multisampling", "0|2|4|8|16", 4, true);
-    endParamGroup(c, 2001);
+    addCheckbox(c, param::useDefaultLights, "Use Default Lights", true, false);
+    addFloatSlider(c, param::gamma, "Gamma", 0.01f, 10, 2.2f, 2, 0.2f);
+    addPopup(c, param::multisampling, "Multisampling", "0|2|4|8|16", 4, true);
+    endParamGroup(c, param::renderGroupEnd);
 }
-
-// "Motion Blur" choices.
-constexpr A_long motionBlurOn = 2;
 
 // Each map layer and the controls that act only when a layer is chosen.
 struct map_companions {
-    int layer;
+    param::id layer;
     int companions[4];  // 0 ends a shorter list
 };
 constexpr map_companions mapCompanions[] = {
-    {502, {503, 513, 217}},       // Diffuse: gamma, brightness, blend
-    {504, {505, 514}},            // Glossiness: gamma, brightness
-    {506, {507, 515}},            // Illumination: gamma, brightness
-    {508, {512, 511, 516, 219}},  // Bump map: intensity, normal map, flip channels, falloff
+    {param::diffuseLayer, {param::diffuseGamma, param::diffuseBrightness, param::diffuseBlend}},       // Diffuse: gamma, brightness, blend
+    {param::glossinessLayer, {param::glossinessGamma, param::glossinessBrightness}},            // Glossiness: gamma, brightness
+    {param::illuminationLayer, {param::illuminationGamma, param::illuminationBrightness}},            // Illumination: gamma, brightness
+    {param::bumpLayer, {param::bumpIntensity, param::useNormalMap, param::flipNormalChannels, param::bumpFalloff}},  // Bump map: intensity, normal map, flip channels, falloff
 };
 
 // The streams of this effect instance's parameters, reached through its AEGP effect handle.
@@ -196,13 +194,13 @@ void AePluginConnection::paramsSetup(command_context& context) {
     reserveParamTables();
     command_context& c = context;
     addControlsPanel(c);
-    addPopup(c, 10, "3D Object", "Sphere|Hemisphere", 1, false);
-    addFloatSlider(c, 16, "Radius", 0, 100000, 200, 1, 0.00015f);
+    addPopup(c, param::objectType, "3D Object", "Sphere|Hemisphere", 1, false);
+    addFloatSlider(c, param::radius, "Radius", 0, 100000, 200, 1, 0.00015f);
     addPosition(c);
-    addAngle(c, 12, "Rotation X");
-    addAngle(c, 13, "Rotation Y");
-    addAngle(c, 14, "Rotation Z");
-    addPopup(c, 50, "Surface", "All|Front|Back", 2, false);
+    addAngle(c, param::rotationX, "Rotation X");
+    addAngle(c, param::rotationY, "Rotation Y");
+    addAngle(c, param::rotationZ, "Rotation Z");
+    addPopup(c, param::surface, "Surface", "All|Front|Back", 2, false);
     addMaterialGroup(c);
     addMapsGroup(c);
     addUvGroup(c);
@@ -222,7 +220,7 @@ void AePluginConnection::updateParamsUi(command_context& context) {
     pfInterface->AEGP_GetNewEffectForEffect(pluginId(), context.in_data->effect_ref, &effect);
     ParamStreams streams(context, pluginId(), suites, effect);
 
-    streams.setParamHidden(2104, readIntParam(context, 2102) != motionBlurOn);  // "Shutter Angle"
+    streams.setParamHidden(param::shutterAngle, readIntParam(context, param::motionBlur) != param::motionBlurOn);
     for (const map_companions& map : mapCompanions) {
         const bool hidden = !streams.isLayerParamSet(map.layer);
         for (int companion : map.companions)

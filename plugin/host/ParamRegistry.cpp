@@ -31,19 +31,6 @@ const char* storeChoiceText(const char* choices) {
 
 A_u_char colorByte(float channel) { return static_cast<A_u_char>(static_cast<int>(channel * 255.0f)); }
 
-// Checks the parameter out at the current time, reads what `read` takes from it and checks it in.
-// A refused checkout leaves the zeroed definition, so the value read is 0.
-template <class Read> auto readParam(command_context& context, int id, Read read) {
-    PF_InData* in = context.in_data;
-    PF_ParamDef def;
-    std::memset(&def, 0, sizeof def);
-    in->inter.checkout_param(in->effect_ref, paramIndexOf(id), in->current_time, in->time_step, in->time_scale,
-                             &def);
-    const auto value = read(def);
-    in->inter.checkin_param(in->effect_ref, &def);
-    return value;
-}
-
 }  // namespace
 
 void reserveParamTables() {

@@ -2,6 +2,7 @@
 // that declare each kind of parameter, and the readers that check a value out at the current time.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,19 @@ void addCheckbox(command_context& context, int id, param_name name, bool dephaul
 void addColor(command_context& context, int id, param_name name, qssdk::ui::color rgba);
 void beginParamGroup(command_context& context, int id, param_name name, bool collapsed);
 void endParamGroup(command_context& context, int id);
+
+// Checks the parameter out at the current time, returns what `read` takes from the definition and checks
+// it in. A refused checkout leaves the definition zeroed, so what is read from it is 0.
+template <class Read> auto readParam(command_context& context, int id, Read read) {
+    PF_InData* in = context.in_data;
+    PF_ParamDef def;
+    std::memset(&def, 0, sizeof def);
+    in->inter.checkout_param(in->effect_ref, paramIndexOf(id), in->current_time, in->time_step, in->time_scale,
+                             &def);
+    const auto value = read(static_cast<const PF_ParamDef&>(def));
+    in->inter.checkin_param(in->effect_ref, &def);
+    return value;
+}
 
 // The value at the current time; 0 when the host refuses the checkout.
 float readFloatParam(command_context& context, int id);

@@ -9,7 +9,8 @@
 
 #include "ParamRegistry.h"
 #include "FloatRange.h"
-#include "LayerParamNames.h"
+#include "MapLayers.h"
+#include "ParamIds.h"
 #include "RatioValue.h"
 #include "SceneCapture.h"
 #include "Renderer.h"
@@ -41,11 +42,9 @@ qssdk::quaternion rotationParams(command_context& context, int x, int y, int z) 
 
 vec4 positionParam(command_context& context, int id) {
     const PF_InData& in = *context.in_data;
-    PF_ParamDef def{};
-    in.inter.checkout_param(in.effect_ref, paramIndexOf(id), in.current_time, in.time_step, in.time_scale, &def);
-    const float x = static_cast<float>(def.u.point3d_d.x_value), y = static_cast<float>(def.u.point3d_d.y_value),
-                z = static_cast<float>(def.u.point3d_d.z_value);
-    in.inter.checkin_param(in.effect_ref, &def);
+    const PF_Point3DDef point = readParam(context, id, [](const PF_ParamDef& def) { return def.u.point3d_d; });
+    const float x = static_cast<float>(point.x_value), y = static_cast<float>(point.y_value),
+                z = static_cast<float>(point.z_value);
     const float p = numOverDen(in.pixel_aspect_ratio);
     const float d = denOverNum(in.downsample_x);
     return vec4{x * p * d, y * d, z * d, 0};
@@ -54,7 +53,7 @@ vec4 positionParam(command_context& context, int id) {
 // The two lights the effect uses when the comp has none.
 void appendDefaultLights(std::vector<light_properties>& lights) {
     light_properties parallel{};
-    parallel.lightType = 0;
+    parallel.lightType = lightParallel;
     parallel.color = {1, 1, 1, 1};
     parallel.position = {-10000, -10000, 0, 0};
     const float length2 = parallel.position.x * parallel.position.x + parallel.position.y * parallel.position.y;
@@ -63,91 +62,97 @@ void appendDefaultLights(std::vector<light_properties>& lights) {
     lights.push_back(parallel);
 
     light_properties ambient{};
-    ambient.lightType = 3;
+    ambient.lightType = lightAmbient;
     ambient.color = {0.2f, 0.2f, 0.2f, 0.2f};
     lights.push_back(ambient);
 }
 
 }  // namespace
 
-void gatherParameters(AePlugin& effect, SceneRenderer& renderer, gathered_parameters& result,
+void gatherParameters(const render_data& frame, SceneRenderer& renderer, gathered_parameters& result,
                       command_context& context, layer_texture_cache& cache) {
     reserveParamTables();
     SuiteHandler suites(context.in_data->pica_basicP);
     const PF_InData& in = *context.in_data;
 
-    captureLights(effect, result.lights, context);
-    if (result.lights.empty() && readIntParam(context, 2005)) appendDefaultLights(result.lights);
+    captureLights(result.lights, context);
+    if (result.lights.empty() && readIntParam(context, param::useDefaultLights)) appendDefaultLights(result.lights);
 
     A_Time compTime{in.current_time, in.time_scale};
     if (const auto* pf = suites.get<AEGP_PFInterfaceSuite1>())
         pf->AEGP_ConvertEffectToCompTime(in.effect_ref, in.current_time, in.time_scale, &compTime);
 
     material_properties& m = result.material;
-    const bool normalMap = readIntParam(context, 511) != 0;
-    m.diffuseTexture = loadLayer(effect, renderer, context, suites, 502, cache.entries[0], 0, compTime);
-    m.glossinessTexture = loadLayer(effect, renderer, context, suites, 504, cache.entries[1], 0, compTime);
-    m.illuminationTexture = loadLayer(effect, renderer, context, suites, 506, cache.entries[2], 0, compTime);
-    m.normalTexture = loadLayer(effect, renderer, context, suites, 508, cache.entries[3], normalMap ? 0 : 1, compTime);
-    m.environmentTexture = loadLayer(effect, renderer, context, suites, 517, cache.entries[4], 2, compTime);
-    m.bumpLayerInfo[0] = cache.entries[3].width;
-    m.bumpLayerInfo[1] = cache.entries[3].height;
+    const bool normalMap = readIntParam(context, param::useNormalMap) != 0;
+    const auto load = [&](param::id id, uint32_t mode) {
+        const map_layer& layer = mapLayer(id);
+        return loadLayer(frame, renderer, context, suites, layer.id, cache.entries[layer.cacheSlot], mode, compTime);
+    };
+    const map_layer& bump = mapLayer(param::bumpLayer);
+    m.diffuseTexture = load(param::diffuseLayer, mapLayer(param::diffuseLayer).mode);
+    m.glossinessTexture = load(param::glossinessLayer, mapLayer(param::glossinessLayer).mode);
+    m.illuminationTexture = load(param::illuminationLayer, mapLayer(param::illuminationLayer).mode);
+    m.normalTexture = load(bump.id, normalMap ? layerTexturePlain : bump.mode);
+    m.environmentTexture = load(param::environmentLayer, mapLayer(param::environmentLayer).mode);
+    m.bumpLayerInfo[0] = cache.entries[bump.cacheSlot].width;
+    m.bumpLayerInfo[1] = cache.entries[bump.cacheSlot].height;
 
     m.bumpIsHeight = !normalMap;
-    m.surface = static_cast<uint32_t>(readIntParam(context, 50));
-    m.diffuseGamma = readFloatParam(context, 503);
-    m.glossinessGamma = readFloatParam(context, 505);
-    m.illuminationGamma = readFloatParam(context, 507);
-    m.environmentGamma = readFloatParam(context, 518);
-    m.diffuseBlend = readFloatParam(context, 217);
-    m.edgeFeather = readFloatParam(context, 221);
-    m.edgeShrink = readFloatParam(context, 222);
-    m.diffuseBrightness = readFloatParam(context, 513);
-    m.glossinessBrightness = readFloatParam(context, 514);
-    m.illuminationBrightness = readFloatParam(context, 515);
-    m.environmentBrightness = readFloatParam(context, 519);
-    m.illuminationFresnel = readFloatParam(context, 207);
-    m.illuminationFresnelBias = readFloatParam(context, 208);
-    m.illuminationShadowLight = readFloatParam(context, 211);
-    m.shadowLightContrast = readFloatParam(context, 213);
-    m.illuminationShadowLightExpand = readFloatParam(context, 220);
-    m.illuminationBumpInfluence = readFloatParam(context, 214);
-    m.environmentRotation = rotationParams(context, 522, 523, 524);
-    m.modelColor = colorParam(context, 202);
-    m.modelColor.w = readFloatParam(context, 210);
-    const vec4 illumination = colorParam(context, 209);
-    const float illuminationAmount = readFloatParam(context, 206);
+    m.surface = static_cast<uint32_t>(readIntParam(context, param::surface));
+    m.diffuseGamma = readFloatParam(context, param::diffuseGamma);
+    m.glossinessGamma = readFloatParam(context, param::glossinessGamma);
+    m.illuminationGamma = readFloatParam(context, param::illuminationGamma);
+    m.environmentGamma = readFloatParam(context, param::environmentGamma);
+    m.diffuseBlend = readFloatParam(context, param::diffuseBlend);
+    m.edgeFeather = readFloatParam(context, param::edgeFeather);
+    m.edgeShrink = readFloatParam(context, param::edgeShrink);
+    m.diffuseBrightness = readFloatParam(context, param::diffuseBrightness);
+    m.glossinessBrightness = readFloatParam(context, param::glossinessBrightness);
+    m.illuminationBrightness = readFloatParam(context, param::illuminationBrightness);
+    m.environmentBrightness = readFloatParam(context, param::environmentBrightness);
+    m.illuminationFresnel = readFloatParam(context, param::fresnel);
+    m.illuminationFresnelBias = readFloatParam(context, param::fresnelBias);
+    m.illuminationShadowLight = readFloatParam(context, param::shadowLight);
+    m.shadowLightContrast = readFloatParam(context, param::shadowLightContrast);
+    m.illuminationShadowLightExpand = readFloatParam(context, param::shadowLightExpansion);
+    m.illuminationBumpInfluence = readFloatParam(context, param::bumpInfluence);
+    m.environmentRotation = rotationParams(context, param::environmentRotationX, param::environmentRotationY, param::environmentRotationZ);
+    m.modelColor = colorParam(context, param::color);
+    m.modelColor.w = readFloatParam(context, param::opacity);
+    const vec4 illumination = colorParam(context, param::illuminationColor);
+    const float illuminationAmount = readFloatParam(context, param::illumination);
     m.illuminationColor = {illumination.x * illuminationAmount, illumination.y * illuminationAmount,
                            illumination.z * illuminationAmount, illumination.w * illuminationAmount};
-    m.ambientAmount = readFloatParam(context, 212);
-    m.diffuseAmount = readFloatParam(context, 203);
-    m.glossinessAmount = readFloatParam(context, 204);
-    m.specularAmount = readFloatParam(context, 205);
-    m.reflectivityAmount = readFloatParam(context, 218);
-    m.normalAmount = readFloatParam(context, 512);
-    m.invertGreen = normalMap ? readIntParam(context, 516) != 0 : false;
-    m.clipLighting = readFloatParam(context, 219);
-    m.uvType = readIntParam(context, 702);
-    m.uvFeathering = readFloatParam(context, 707);
-    m.uvRepeat = {readFloatParam(context, 703), readFloatParam(context, 704)};
-    m.uvOffset = {readFloatParam(context, 705), readFloatParam(context, 706)};
-    m.uvMode = readIntParam(context, 708);
-    m.uvRotation = angleParam(context, 709);
-    m.unlitMode = readIntParam(context, 2003) != 0;
+    m.ambientAmount = readFloatParam(context, param::ambient);
+    m.diffuseAmount = readFloatParam(context, param::diffuse);
+    m.glossinessAmount = readFloatParam(context, param::glossiness);
+    m.specularAmount = readFloatParam(context, param::specular);
+    m.reflectivityAmount = readFloatParam(context, param::reflectivity);
+    m.normalAmount = readFloatParam(context, param::bumpIntensity);
+    m.invertGreen = normalMap ? readIntParam(context, param::flipNormalChannels) != 0 : false;
+    m.clipLighting = readFloatParam(context, param::bumpFalloff);
+    m.uvType = readIntParam(context, param::uvType);
+    m.uvFeathering = readFloatParam(context, param::boxUvFeathering);
+    m.uvRepeat = {readFloatParam(context, param::uvRepeatX), readFloatParam(context, param::uvRepeatY)};
+    m.uvOffset = {readFloatParam(context, param::uvOffsetX), readFloatParam(context, param::uvOffsetY)};
+    m.uvMode = readIntParam(context, param::uvMode);
+    m.uvRotation = angleParam(context, param::uvRotation);
+    m.unlitMode = readIntParam(context, param::unlitOnly) != 0;
 
-    result.objectType = readIntParam(context, 10);
-    result.position = positionParam(context, 11);
-    result.rotation = rotationParams(context, 12, 13, 14);
-    result.scale = readFloatParam(context, 16);
+    result.objectType = readIntParam(context, param::objectType);
+    result.position = positionParam(context, param::position);
+    result.rotation = rotationParams(context, param::rotationX, param::rotationY, param::rotationZ);
+    result.scale = readFloatParam(context, param::radius);
     // A gamma of 0 (a refused checkout reads as 0) would make the exponent infinite.
-    result.outputGamma = toFloatRange(1.0 / readFloatParam(context, 2004));
-    m.flattenBottom = result.objectType == 2;
+    result.outputGamma = toFloatRange(1.0 / readFloatParam(context, param::gamma));
+    m.flattenBottom = result.objectType == param::hemisphere;
 }
 
-uint32_t loadLayer(AePlugin& effect, SceneRenderer& renderer, command_context& context, SuiteHandler& suites,
-                   int layerId, layer_cache_entry& entry, uint32_t mode, const A_Time& compTime) {
+uint32_t loadLayer(const render_data& frame, SceneRenderer& renderer, command_context& context,
+                   SuiteHandler& suites, int layerId, layer_cache_entry& entry, uint32_t mode,
+                   const A_Time& compTime) {
     pixel_buffer pixels{};
-    checkoutWorld(effect, context, layerId, pixels);
+    checkoutWorld(context, layerId, frame.bytes_per_channel, pixels);
 
     if (const auto* paramUtils = suites.get<PF_ParamUtilsSuite3>()) {
         PF_State state{};
@@ -179,9 +184,9 @@ uint32_t loadLayer(AePlugin& effect, SceneRenderer& renderer, command_context& c
     uint32_t texture = 0;
     thread.postAndWait([&] { texture = target->uploadLayerTexture(pixels); });
     entry.texture = texture;
-    if (entry.texture != 0 && mode != 0) {
+    if (entry.texture != 0 && mode != layerTexturePlain) {
         uint32_t built = 0;
-        if (mode == 1)
+        if (mode == layerTextureHeightToNormal)
             thread.postAndWait([&] { built = target->buildNormalMap(entry.texture, entry.width, entry.height); });
         else
             thread.postAndWait([&] { built = target->buildEnvironmentMap(entry.texture); });

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "AePlugin.h"
+#include "command_context.h"
 #include "layer_texture_cache.h"
 #include "SuiteHandler.h"
 #include "render_records.h"
@@ -22,10 +22,11 @@ struct gathered_parameters {
 class SceneRenderer;
 
 // Fills `result` for the current time; the map layers are loaded through `renderer`'s thread.
-void gatherParameters(AePlugin& effect, SceneRenderer& renderer, gathered_parameters& result,
+void gatherParameters(const render_data& frame, SceneRenderer& renderer, gathered_parameters& result,
                       command_context& context, layer_texture_cache& cache);
 
-// The layer's texture for `mode` (0 plain, 1 height to normal, 2 environment cube), or 0 without pixels;
+// The layer's texture made as `mode` (a layer_texture_mode), or 0 without pixels;
 // the cached texture while the layer, its size and the mode stay the same.
-uint32_t loadLayer(AePlugin& effect, SceneRenderer& renderer, command_context& context, SuiteHandler& suites,
-                   int layerId, layer_cache_entry& entry, uint32_t mode, const A_Time& compTime);
+uint32_t loadLayer(const render_data& frame, SceneRenderer& renderer, command_context& context,
+                   SuiteHandler& suites, int layerId, layer_cache_entry& entry, uint32_t mode,
+                   const A_Time& compTime);

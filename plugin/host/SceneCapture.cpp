@@ -1,8 +1,8 @@
 #include "SceneCapture.h"
 
 #include <algorithm>
-#include <cmath>
 
+#include "CameraAlgebra.h"
 #include "FloatRange.h"
 #include "RatioValue.h"
 #include "SuiteHandler.h"
@@ -16,7 +16,8 @@ qssdk::mat4 toFloat(const A_Matrix4& m) {
     return result;
 }
 
-float ratio(const A_Ratio& r) { return r.den ? numOverDen(r) : 1.0f; }
+// A ratio the host may leave unset counts as 1.
+float ratio(const A_Ratio& r) { return numOverDenOr(r, 1.0f); }
 
 // The effect's layer, its comp and the comp time of a time in the effect's scale.
 struct effect_place {
@@ -52,7 +53,7 @@ A_long toEffectTime(const A_Time& t, A_u_long timeScale) {
 
 }  // namespace
 
-camera_record* captureCamera(const AePlugin& effect, camera_record& camera, command_context& context) {
+camera_record* captureCamera(const render_data& frame, camera_record& camera, command_context& context) {
     const PF_InData& in = *context.in_data;
     camera.viewSize = {};
     camera.eyePosition = {};
@@ -86,49 +87,17 @@ camera_record* captureCamera(const AePlugin& effect, camera_record& camera, comm
     if (const auto* comps = suites.get<AEGP_CompSuite5>()) comps->AEGP_GetItemFromComp(place.comp, &item);
     if (const auto* items = suites.get<AEGP_ItemSuite6>()) items->AEGP_GetItemPixelAspectRatio(item, &compAspect);
     const float c = ratio(compAspect);
-
-    qssdk::mat4 view = qssdk::inverse(toFloat(cameraMatrix));
-    for (int i = 0; i < 4; ++i) view[i] *= 1.0f / c;
-    qssdk::mat4 flipZ = qssdk::mat4::identity();
-    flipZ.at(2, 2) = -1.0f;
-    view *= flipZ;
-    camera.viewMatrix = view;
-
-    const float p = ratio(in.pixel_aspect_ratio);
-    camera.viewSize = {planeWidth * p, static_cast<float>(planeHeight)};
-    if (!cameraLayer) camera.viewSize.x /= c;
+    camera.viewMatrix = viewMatrixOf(toFloat(cameraMatrix), c);
+    camera.viewSize = viewSizeOf(static_cast<float>(planeWidth), static_cast<float>(planeHeight),
+                                 ratio(in.pixel_aspect_ratio), c, cameraLayer != nullptr);
     camera.orthographic = cameraLayer && cameraType == AEGP_CameraType_ORTHOGRAPHIC;
 
-    const float d = denOverNum(in.downsample_x);
-    const render_data& frame = effect.frame();
-    const float W = static_cast<float>(frame.output.width), H = static_cast<float>(frame.output.height);
-    const float ox = static_cast<float>(frame.origin_x), oy = static_cast<float>(frame.origin_y);
-    const float halfW = camera.viewSize.x / 2, halfH = camera.viewSize.y / 2;
-    float l = ox * d - halfW, r = ox * d + W * d - halfW;
-    float b = oy * d + H * d - halfH, t = oy * d - halfH;
-
-    qssdk::mat4 proj;
-    if (!camera.orthographic) {
-        // A frustum with its near plane at 0.01 and its far plane at infinity.
-        const float scale = 0.01f / camera.imagePlaneDistance;
-        l *= scale, r *= scale, b *= scale, t *= scale;
-        proj.at(0, 0) = 0.02f / (r - l);
-        proj.at(1, 1) = 0.02f / (b - t);
-        proj.at(2, 0) = (l + r) / (r - l);
-        proj.at(2, 1) = (b + t) / (b - t);
-        proj.at(2, 2) = -1.0f;
-        proj.at(2, 3) = -1.0f;
-        proj.at(3, 2) = -0.02f;
-    } else {
-        proj.at(0, 0) = 2.0f / (r - l);
-        proj.at(1, 1) = 2.0f / (b - t);
-        proj.at(2, 2) = -4e-6f;
-        proj.at(3, 0) = -(l + r) / (r - l);
-        proj.at(3, 1) = -(b + t) / (b - t);
-        proj.at(3, 2) = -0.99999994f;
-        proj.at(3, 3) = 1.0f;
-    }
-    camera.projMatrix = proj;
+    const view_window window = viewWindow(
+        camera.viewSize, denOverNum(in.downsample_x), static_cast<float>(frame.origin_x),
+        static_cast<float>(frame.origin_y), static_cast<float>(frame.output.width),
+        static_cast<float>(frame.output.height));
+    camera.projMatrix = camera.orthographic ? orthographicProjection(window)
+                                            : perspectiveProjection(window, camera.imagePlaneDistance);
     camera.eyePosition = {static_cast<float>(cameraMatrix.mat[3][0]), static_cast<float>(cameraMatrix.mat[3][1]),
                           static_cast<float>(cameraMatrix.mat[3][2]), 0.0f};
 
@@ -145,12 +114,8 @@ camera_record* captureCamera(const AePlugin& effect, camera_record& camera, comm
             static_cast<float>(layerStream(streams, cameraLayer, AEGP_LayerStream_APERTURE, place.compTime).one_d);
         camera.focusDistance = static_cast<float>(
             layerStream(streams, cameraLayer, AEGP_LayerStream_FOCUS_DISTANCE, place.compTime).one_d);
-        const float w = camera.viewSize.x, h = camera.viewSize.y;
-        if (filmUnits == AEGP_FilmSizeUnits_VERTICAL)
-            film *= w / h;
-        else if (filmUnits == AEGP_FilmSizeUnits_DIAGONAL)
-            film *= w / std::sqrt(w * w + h * h);
-        camera.zoomRatio = zoom * film / w;
+        film = horizontalFilmSize(filmUnits, film, camera.viewSize);
+        camera.zoomRatio = zoom * film / camera.viewSize.x;
     } else {
         camera.depthOfField = 0;
         camera.blurLevel = 0;
@@ -162,8 +127,7 @@ camera_record* captureCamera(const AePlugin& effect, camera_record& camera, comm
     return &camera;
 }
 
-std::vector<light_properties>& captureLights(const AePlugin&, std::vector<light_properties>& lights,
-                                             command_context& context) {
+std::vector<light_properties>& captureLights(std::vector<light_properties>& lights, command_context& context) {
     const PF_InData& in = *context.in_data;
     SuiteHandler suites(in.pica_basicP);
     const effect_place place = locateEffect(suites, in, std::max<A_long>(in.current_time, 0));
@@ -200,8 +164,12 @@ std::vector<light_properties>& captureLights(const AePlugin&, std::vector<light_
         light.layerId = static_cast<uint32_t>(id);
         A_Matrix4 transform{};
         layers->AEGP_GetLayerToWorldXform(layer, &place.compTime, &transform);
-        const qssdk::mat4 xform = toFloat(transform);
-        light.position = {xform.at(3, 0) * p, xform.at(3, 1), xform.at(3, 2), 0.0f};
+        const bool aimed = lightType == AEGP_LightType_PARALLEL || lightType == AEGP_LightType_SPOT;
+        const light_placement placement = lightPlacement(toFloat(transform), p, aimed);
+        light.position = placement.position;
+        light.direction = placement.direction;
+        light.lightTransform = placement.transform;
+        light.lightInverse = placement.inverse;
 
         // The host's intensity is a double: held within float range, a large one stays a large light
         // instead of an infinite one whose product with a colour of 0 is NaN.
@@ -222,18 +190,9 @@ std::vector<light_properties>& captureLights(const AePlugin&, std::vector<light_
             light.coneAngle =
                 static_cast<float>(layerStream(streams, layer, AEGP_LayerStream_CONE_ANGLE, place.compTime).one_d);
         }
-        if (lightType == AEGP_LightType_PARALLEL || lightType == AEGP_LightType_SPOT) {
+        if (aimed)
             light.castsShadows =
                 layerStream(streams, layer, AEGP_LayerStream_CASTS_SHADOWS, place.compTime).one_d != 0;
-            light.direction = {xform.at(2, 0), xform.at(2, 1), xform.at(2, 2), 0.0f};
-            light.lightTransform = xform;
-        } else {
-            light.lightTransform = qssdk::mat4::identity();
-            light.lightTransform.at(3, 0) = light.position.x;
-            light.lightTransform.at(3, 1) = light.position.y;
-            light.lightTransform.at(3, 2) = light.position.z;
-        }
-        light.lightInverse = qssdk::inverse(light.lightTransform);
         lights.push_back(light);
     }
     return lights;

@@ -1,37 +1,15 @@
 #include "SequenceData.h"
 
 #include "ChunkContainer.h"
+#include "HandleLock.h"
 #include "RendererThread.h"
 #include "layer_texture_cache.h"
 
 namespace sequence {
 
-namespace {
-
-// A host handle locked for the scope; null handles are never locked.
-class HandleLock {
-public:
-    HandleLock(const PF_UtilCallbacks& utils, PF_Handle handle)
-        : utils_(utils), handle_(handle), data_(handle ? utils.host_lock_handle(handle) : nullptr) {}
-    ~HandleLock() {
-        if (data_) utils_.host_unlock_handle(handle_);
-    }
-    HandleLock(const HandleLock&) = delete;
-    HandleLock& operator=(const HandleLock&) = delete;
-
-    void* data() const { return data_; }
-
-private:
-    const PF_UtilCallbacks& utils_;
-    PF_Handle handle_;
-    void* data_;
-};
-
-}  // namespace
-
 PF_Handle setup(const PF_UtilCallbacks& utils) {
     PF_Handle handle = utils.host_new_handle(sizeof(layer_texture_cache));
-    HandleLock lock(utils, handle);
+    HandleLock lock(&utils, handle);
     if (auto* cache = static_cast<layer_texture_cache*>(lock.data())) {
         // The state tokens stay as the host made them: an entry without a texture never compares them.
         for (layer_cache_entry& entry : cache->entries) entry.texture = entry.width = entry.height = entry.mode = 0;
@@ -42,7 +20,7 @@ PF_Handle setup(const PF_UtilCallbacks& utils) {
 void setdown(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* renderer) {
     if (!cache) return;
     if (renderer) {
-        HandleLock lock(utils, cache);
+        HandleLock lock(&utils, cache);
         if (const layer_texture_cache* entries = cacheIn(utils, cache, lock.data())) {
             for (const layer_cache_entry& entry : entries->entries) renderer->deleteTexture(entry.texture);
         }
@@ -53,12 +31,12 @@ void setdown(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* ren
 PF_Handle flatten(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* renderer) {
     PF_Handle flat = nullptr;
     {
-        HandleLock lock(utils, cache);
+        HandleLock lock(&utils, cache);
         if (lock.data()) {
             ChunkContainer measure(nullptr, 0, ChunkContainer::Mode::measure);
             measure.header();
             flat = utils.host_new_handle(measure.size());
-            HandleLock flatLock(utils, flat);
+            HandleLock flatLock(&utils, flat);
             ChunkContainer writer(flatLock.data(), measure.size(), ChunkContainer::Mode::write);
             writer.header();
         }
@@ -71,7 +49,7 @@ PF_Handle resetup(const PF_UtilCallbacks& utils, PF_Handle flat) {
     PF_Handle fresh = setup(utils);
     if (flat) {
         {
-            HandleLock lock(utils, flat);
+            HandleLock lock(&utils, flat);
             const uint64_t size = utils.host_get_handle_size(flat);
             if (lock.data() && size != 0) {
                 // No chunk is read in this version, so the answer changes nothing: every instance starts

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ParamIds.h"
 #include "ParamRegistry.h"
 #include "RatioValue.h"
 #include "SuiteHandler.h"
@@ -25,7 +26,8 @@ void unite(PF_LRect& into, const PF_LRect& other) {
 
 }  // namespace
 
-PF_EffectWorld* checkoutWorld(AePlugin& effect, command_context& context, A_long checkoutId, pixel_buffer& buffer) {
+PF_EffectWorld* checkoutWorld(command_context& context, A_long checkoutId, int32_t bytesPerChannel,
+                              pixel_buffer& buffer) {
     auto* extra = static_cast<PF_SmartRenderExtra*>(context.extra);
     PF_EffectWorld* world = nullptr;
     const PF_Err err = checkoutId >= 0
@@ -40,14 +42,14 @@ PF_EffectWorld* checkoutWorld(AePlugin& effect, command_context& context, A_long
         return nullptr;
     }
     buffer.row_bytes = static_cast<uint32_t>(world->rowbytes);
-    buffer.bytes_per_channel = static_cast<uint32_t>(effect.frame().bytes_per_channel);
+    buffer.bytes_per_channel = static_cast<uint32_t>(bytesPerChannel);
     buffer.width = static_cast<uint32_t>(world->width);
     buffer.height = static_cast<uint32_t>(world->height);
     buffer.data = static_cast<uint8_t*>(world->data);
     return world;
 }
 
-void smartPreRenderGlue(AePlugin&, command_context& context) {
+void smartPreRenderGlue(command_context& context) {
     auto* extra = static_cast<PF_PreRenderExtra*>(context.extra);
     if (!extra) return;  // a host that hands no request gets nothing checked out
     const PF_InData& in = *context.in_data;
@@ -61,13 +63,12 @@ void smartPreRenderGlue(AePlugin&, command_context& context) {
 void checkoutLayerParam(command_context& context, int id) {
     const PF_InData& in = *context.in_data;
     auto* extra = static_cast<PF_PreRenderExtra*>(context.extra);
-    PF_ParamDef def{};
-    in.inter.checkout_param(in.effect_ref, paramIndexOf(id), in.current_time, in.time_step, in.time_scale, &def);
-    const A_long width = def.u.ld.width, height = def.u.ld.height;
-    in.inter.checkin_param(in.effect_ref, &def);
+    const PF_LRect rect = readParam(context, id, [](const PF_ParamDef& def) {
+        return PF_LRect{0, 0, def.u.ld.width, def.u.ld.height};
+    });
 
     PF_RenderRequest request{};
-    request.rect = PF_LRect{0, 0, width, height};
+    request.rect = rect;
     request.field = PF_Field_FRAME;
     request.channel_mask = PF_ChannelMask_ARGB;
     request.preserve_rgb_of_zero_alpha = true;
@@ -76,17 +77,16 @@ void checkoutLayerParam(command_context& context, int id) {
                               in.time_scale, &result);
 }
 
-bool smartRenderGlue(AePlugin& effect, command_context& context) {
+bool smartRenderGlue(command_context& context, render_data& frame) {
     auto* extra = static_cast<PF_SmartRenderExtra*>(context.extra);
     if (!extra) return false;
     const PF_InData& in = *context.in_data;
-    render_data& frame = effect.frame();
     frame.bytes_per_channel = extra->input->bitdepth / 8;
     frame.downsample_x = denOverNum(in.downsample_x);
     frame.downsample_y = denOverNum(in.downsample_y);
     frame.pixel_aspect = denOverNum(in.pixel_aspect_ratio);
-    if (!checkoutWorld(effect, context, 0, frame.input)) return false;
-    PF_EffectWorld* output = checkoutWorld(effect, context, -1, frame.output);
+    if (!checkoutWorld(context, 0, frame.bytes_per_channel, frame.input)) return false;
+    PF_EffectWorld* output = checkoutWorld(context, -1, frame.bytes_per_channel, frame.output);
     if (!output) return false;
     const auto full = [](const PF_RationalScale& ds, A_long size) {
         return static_cast<int32_t>(std::ceil(static_cast<float>(ds.num) * static_cast<float>(size) /
@@ -116,11 +116,11 @@ void motionBlurSettings(command_context& context, uint32_t& samples, float& shut
         comps->AEGP_GetCompFlags(comp, &compFlags);
         comps->AEGP_GetCompShutterAnglePhase(comp, &angle, &phase);
     }
-    shutter = angle.den ? numOverDen(angle) : 0.0f;
-    const int32_t mode = readIntParam(context, 2102);
+    shutter = numOverDenOr(angle, 0.0f);
+    const int32_t mode = readIntParam(context, param::motionBlur);
     const bool switchesOn = (compFlags & AEGP_CompFlag_ENABLE_MOTION_BLUR) && (layerFlags & AEGP_LayerFlag_MOTION_BLUR);
-    samples = (mode == 2 || (mode != 3 && switchesOn))
-                  ? static_cast<uint32_t>(readFloatParam(context, 2103) + 0.5f)
+    samples = (mode == param::motionBlurOn || (mode != param::motionBlurOff && switchesOn))
+                  ? static_cast<uint32_t>(readFloatParam(context, param::motionBlurSamples) + 0.5f)
                   : 1u;
-    if (mode == 2) shutter = readFloatParam(context, 2104) * 0.0027777778f;
+    if (mode == param::motionBlurOn) shutter = readFloatParam(context, param::shutterAngle) * 0.0027777778f;
 }

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "AePluginConnection.h"
+#include "HandleLock.h"
+#include "ParamIds.h"
 #include "ParamRegistry.h"
 #include "ParameterGather.h"
 #include "Renderer.h"
@@ -19,15 +21,10 @@ namespace {
 // Puts the host's current time back and unlocks the sequence data however the frame ends.
 class frame_scope {
 public:
-    frame_scope(PF_InData& in) : in_(in), time_(in.current_time) {
-        if (!in.sequence_data) return;
-        locked_ = in.utils->host_lock_handle(in.sequence_data);
-        cache_ = sequence::cacheIn(*in.utils, in.sequence_data, locked_);
+    frame_scope(PF_InData& in) : in_(in), time_(in.current_time), lock_(in.utils, in.sequence_data) {
+        if (lock_.data()) cache_ = sequence::cacheIn(*in.utils, in.sequence_data, lock_.data());
     }
-    ~frame_scope() {
-        in_.current_time = time_;
-        if (locked_) in_.utils->host_unlock_handle(in_.sequence_data);
-    }
+    ~frame_scope() { in_.current_time = time_; }
     frame_scope(const frame_scope&) = delete;
     frame_scope& operator=(const frame_scope&) = delete;
 
@@ -37,7 +34,7 @@ public:
 private:
     PF_InData& in_;
     A_long time_;
-    void* locked_ = nullptr;
+    HandleLock lock_;  // unlocked after the time is put back
     layer_texture_cache* cache_ = nullptr;  // null when the sequence data cannot hold a cache
 };
 
@@ -84,9 +81,8 @@ void AePluginConnection::smartRender(command_context& context) {
     float shutter = 0;
     motionBlurSettings(context, samples, shutter);
     compositeCounter_ = 1.0f;
-    const int32_t choice = readIntParam(context, 2002);
-    const unsigned multisample = choice <= 1 ? 0u : 1u << (choice - 1);
-    renderer_->layerCache = &cache;
+    const int32_t choice = readIntParam(context, param::multisampling);
+    const unsigned multisample = choice <= param::multisamplingNone ? 0u : 1u << (choice - 1);
 
     RendererThread& thread = renderer_->thread();
     Renderer* renderer = thread.renderer();
@@ -101,12 +97,12 @@ void AePluginConnection::smartRender(command_context& context) {
         in.current_time = scope.time() + static_cast<A_long>(static_cast<float>(in.local_time_step) *
                                                             (static_cast<float>(i) * shutter / static_cast<float>(samples)));
         render_properties view{};
-        captureCamera(*this, view, context);
+        captureCamera(frame(), view, context);
         view.time = static_cast<float>(in.current_time) / static_cast<float>(in.time_scale);
         renderer_->setRenderProperties(view);
 
         gathered_parameters gathered;
-        gatherParameters(*this, *renderer_, gathered, context, cache);
+        gatherParameters(frame(), *renderer_, gathered, context, cache);
         renderer_->objectType = gathered.objectType;
         renderer_->position[0] = gathered.position.x;
         renderer_->position[1] = gathered.position.y;

@@ -7,19 +7,26 @@
 
 #include "ae_suites.h"
 
+// What a cached texture was made as.
+enum layer_texture_mode : uint32_t {
+    layerTexturePlain = 0,
+    layerTextureHeightToNormal = 1,   // a height map made a normal map
+    layerTextureEnvironmentCube = 2,  // an equirectangular layer made a cube map
+};
+
 struct layer_cache_entry {
     uint32_t texture = 0;  // GL texture name; 0 = none
     uint32_t width = 0;    // of the layer image the texture was made from
     uint32_t height = 0;
     PF_State state;     // the layer parameter's state token when the texture was made
-    uint32_t mode = 0;  // 0 plain map, 1 height map made a normal map, 2 environment cube map
+    uint32_t mode = 0;  // a layer_texture_mode
 };
 
 constexpr int layerCacheEntries = 5;
 
 struct layer_texture_cache {
     uint32_t reserved;
-    // Diffuse (parameter 502), glossiness (504), illumination (506), bump (508), environment (517).
+    // One slot per map layer (MapLayers.h).
     layer_cache_entry entries[layerCacheEntries];
 };
 

@@ -5,6 +5,7 @@
 #include <bit>
 #include <vector>
 
+#include "GlName.h"
 #include "SamplePointTable.h"
 #include "TextureStore.h"
 
@@ -68,9 +69,8 @@ uint32_t buildEnvironmentMap(const pass_objects& objects, uint32_t equirectTextu
         glTexImage2D(faceTarget(face), 0, GL_RGBA16F, cubeSize, cubeSize, 0, GL_RGBA, GL_FLOAT, nullptr);
     glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
 
-    GLuint framebuffer = 0;
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    GlName framebuffer = gl_names::newFramebuffer();
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.get());
     glUseProgram(objects.equirectProgram);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, equirectTexture);
@@ -83,7 +83,7 @@ uint32_t buildEnvironmentMap(const pass_objects& objects, uint32_t equirectTextu
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteFramebuffers(1, &framebuffer);
+    framebuffer.reset();
 
     const int size[2] = {cubeSize, cubeSize};
     prefilterEnvironmentMap(objects, cube, size);
@@ -91,9 +91,8 @@ uint32_t buildEnvironmentMap(const pass_objects& objects, uint32_t equirectTextu
 }
 
 void prefilterEnvironmentMap(const pass_objects& objects, uint32_t cube, const int size[2]) {
-    GLuint framebuffer = 0;
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    GlName framebuffer = gl_names::newFramebuffer();
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.get());
     const GLuint program = objects.prefilterProgram;
     glUseProgram(program);
     glActiveTexture(GL_TEXTURE1);
@@ -126,7 +125,7 @@ void prefilterEnvironmentMap(const pass_objects& objects, uint32_t cube, const i
     }
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteFramebuffers(1, &framebuffer);
+    framebuffer.reset();
     glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -150,9 +149,8 @@ uint32_t buildNormalMap(const pass_objects& objects, const TextureStore& store, 
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     store.applyMaxAnisotropy(GL_TEXTURE_2D);
 
-    GLuint framebuffer = 0;
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    GlName framebuffer = gl_names::newFramebuffer();
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.get());
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
     glViewport(0, 0, size[0], size[1]);
     glActiveTexture(GL_TEXTURE0);
@@ -166,7 +164,7 @@ uint32_t buildNormalMap(const pass_objects& objects, const TextureStore& store, 
     drawQuad();
     glBindVertexArray(0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteFramebuffers(1, &framebuffer);
+    framebuffer.reset();
 
     glBindTexture(GL_TEXTURE_2D, texture);
     glGenerateMipmap(GL_TEXTURE_2D);

@@ -1,5 +1,6 @@
 #include "OpenClLayerUpload.h"
 
+#include "ClMemory.h"
 #include "GlClImage.h"
 
 void uploadPixels(const OpenClContext& context, const pixel_kernels& kernels, const pixel_buffer& image,
@@ -11,17 +12,17 @@ void uploadPixels(const OpenClContext& context, const pixel_kernels& kernels, co
     GlClImage target(context, texture, CL_MEM_WRITE_ONLY);
     const size_t bytes = size_t{image.row_bytes} * image.height;
     cl_int err = CL_SUCCESS;
-    cl_mem buffer = cl.clCreateBuffer(context.device().context, CL_MEM_READ_ONLY, bytes, nullptr, &err);
-    cl.clEnqueueWriteBuffer(queue, buffer, CL_FALSE, 0, bytes, image.data, 0, nullptr, nullptr);
+    ClMemory buffer(cl, cl.clCreateBuffer(context.device().context, CL_MEM_READ_ONLY, bytes, nullptr, &err));
+    cl.clEnqueueWriteBuffer(queue, buffer.get(), CL_FALSE, 0, bytes, image.data, 0, nullptr, nullptr);
     const cl_kernel kernel = kernels.input[index];
     const cl_mem targetImage = target.image();
     cl.clSetKernelArg(kernel, 0, sizeof targetImage, &targetImage);
-    cl.clSetKernelArg(kernel, 1, sizeof buffer, &buffer);
+    cl.clSetKernelArg(kernel, 1, sizeof(cl_mem), buffer.address());
     cl.clSetKernelArg(kernel, 2, sizeof image.row_bytes, &image.row_bytes);
     target.acquire();
     const size_t global[2] = {image.width, image.height};
     cl.clEnqueueNDRangeKernel(queue, kernel, 2, nullptr, global, nullptr, 0, nullptr, nullptr);
     target.release();
-    cl.clReleaseMemObject(buffer);
+    buffer.reset();
     cl.clFinish(queue);
 }

@@ -3,9 +3,6 @@
 #include "Timing.h"
 #include "format_string.h"
 
-OpenClOutput::~OpenClOutput() {
-    if (buffer_) context_.cl().clReleaseMemObject(buffer_);
-}
 
 void OpenClOutput::releaseImage() { image_.reset(); }
 
@@ -13,15 +10,14 @@ void OpenClOutput::rebuild(unsigned accumulationTexture, uint32_t rowBytes, uint
                            const pixel_kernels& kernels) {
     const OpenClLibrary& cl = context_.cl();
     image_.reset();
-    if (buffer_) cl.clReleaseMemObject(buffer_);
-    buffer_ = nullptr;
+    buffer_.reset();
     image_ = std::make_unique<GlClImage>(context_, accumulationTexture, CL_MEM_READ_WRITE);
     cl_int err = CL_SUCCESS;
-    buffer_ = cl.clCreateBuffer(context_.device().context, CL_MEM_READ_WRITE, bufferBytes, nullptr, &err);
+    buffer_.reset(cl.clCreateBuffer(context_.device().context, CL_MEM_READ_WRITE, bufferBytes, nullptr, &err));
     const cl_mem image = image_->image();
     for (cl_kernel kernel : kernels.output) {
         cl.clSetKernelArg(kernel, 0, sizeof image, &image);
-        cl.clSetKernelArg(kernel, 1, sizeof buffer_, &buffer_);
+        cl.clSetKernelArg(kernel, 1, sizeof(cl_mem), buffer_.address());
         cl.clSetKernelArg(kernel, 2, sizeof rowBytes, &rowBytes);
     }
 }
@@ -39,7 +35,7 @@ void OpenClOutput::write(const pixel_kernels& kernels, const pixel_buffer& outpu
         const size_t global[2] = {output.width, output.height};
         cl.clEnqueueNDRangeKernel(queue, kernel, 2, nullptr, global, nullptr, 0, nullptr, nullptr);
         image_->release(false);  // the output kernel only reads the accumulation
-        cl.clEnqueueReadBuffer(queue, buffer_, CL_TRUE, 0, size_t{output.row_bytes} * output.height, output.data,
+        cl.clEnqueueReadBuffer(queue, buffer_.get(), CL_TRUE, 0, size_t{output.row_bytes} * output.height, output.data,
                                0, nullptr, nullptr);
         cl.clFinish(queue);
     }

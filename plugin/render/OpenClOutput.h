@@ -5,14 +5,14 @@
 #include <cstdint>
 #include <memory>
 
+#include "ClMemory.h"
 #include "GlClImage.h"
 #include "OpenClPrograms.h"
 #include "render_records.h"
 
 class OpenClOutput {
 public:
-    explicit OpenClOutput(const OpenClContext& context) : context_(context) {}
-    ~OpenClOutput();
+    explicit OpenClOutput(const OpenClContext& context) : context_(context), buffer_(context.cl()) {}
     OpenClOutput(const OpenClOutput&) = delete;
     OpenClOutput& operator=(const OpenClOutput&) = delete;
 
@@ -30,5 +30,5 @@ public:
 private:
     const OpenClContext& context_;
     std::unique_ptr<GlClImage> image_;
-    cl_mem buffer_ = nullptr;
+    ClMemory buffer_;
 };

@@ -69,7 +69,7 @@ render_target RenderTargetSet::createTexture(const int size[2], int samples) {
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, size[0], size[1], 0, GL_RGBA, GL_FLOAT, nullptr);
         glBindTexture(GL_TEXTURE_2D, 0);
     }
-    return {texture, 0, samples != 0};
+    return {texture, renderTargetTexture, samples != 0};
 }
 
 render_target RenderTargetSet::createDepthBuffer(const int size[2], int samples) {
@@ -86,12 +86,12 @@ render_target RenderTargetSet::createDepthBuffer(const int size[2], int samples)
     else
         glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH_COMPONENT24, size[0], size[1]);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    return {renderbuffer, 1, samples != 0};
+    return {renderbuffer, renderTargetRenderbuffer, samples != 0};
 }
 
 void RenderTargetSet::attach(uint32_t framebuffer, GLenum attachment, const render_target& target) {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    if (target.kind == 0)
+    if (target.kind == renderTargetTexture)
         glFramebufferTexture2D(GL_FRAMEBUFFER, attachment,
                                target.multisampled ? GL_TEXTURE_2D_MULTISAMPLE : GL_TEXTURE_2D, target.name, 0);
     else

@@ -9,10 +9,12 @@
 
 #include "RenderLimits.h"
 
+enum render_target_kind : uint32_t { renderTargetTexture = 0, renderTargetRenderbuffer = 1 };
+
 // One attachable image.
 struct render_target {
     uint32_t name = 0;
-    uint32_t kind = 0;  // 0 texture, 1 renderbuffer
+    render_target_kind kind = renderTargetTexture;
     bool multisampled = false;
 };
 

@@ -23,10 +23,9 @@ void setSamplers(GLuint program, std::initializer_list<std::pair<const char*, GL
     glUseProgram(0);
 }
 
-GLuint makeUniformBuffer(GLsizeiptr size) {
-    GLuint buffer = 0;
-    glGenBuffers(1, &buffer);
-    glBindBuffer(GL_UNIFORM_BUFFER, buffer);
+GlName makeUniformBuffer(GLsizeiptr size) {
+    GlName buffer = gl_names::newBuffer();
+    glBindBuffer(GL_UNIFORM_BUFFER, buffer.get());
     glBufferData(GL_UNIFORM_BUFFER, size, nullptr, GL_DYNAMIC_DRAW);
     glBindBuffer(GL_UNIFORM_BUFFER, 0);
     return buffer;
@@ -87,70 +86,53 @@ void bindMap(GLenum unit, uint32_t texture, GLint wrap) {
 
 Renderer::Renderer()
     : openCl_(currentGlContext()), clObjects_(openCl_.cl()), clOutput_(openCl_) {
-    // The members above are made; if a later step throws, their destructors run, and release() takes
-    // back what the steps below made.
-    try {
-        transformMatricesBuffer_ = makeUniformBuffer(sizeof(TransformMatricesBlock));
-        lightsBuffer_ = makeUniformBuffer(sizeof(LightsBlock));
+    // If a step throws, the destructors of the members made so far take everything back.
+    transformMatricesBuffer_ = makeUniformBuffer(sizeof(TransformMatricesBlock));
+    lightsBuffer_ = makeUniformBuffer(sizeof(LightsBlock));
 
-        static constexpr float quad[] = {0, 0, 1, 0, 0, 1, 1, 1};
-        glGenVertexArrays(1, &quadVertexArray_);
-        glBindVertexArray(quadVertexArray_);
-        glGenBuffers(1, &quadVertexBuffer_);
-        glBindBuffer(GL_ARRAY_BUFFER, quadVertexBuffer_);
-        glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STATIC_DRAW);
-        glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 2 * sizeof(float), nullptr);
-        glEnableVertexAttribArray(0);
-        glBindVertexArray(0);
-        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    static constexpr float quad[] = {0, 0, 1, 0, 0, 1, 1, 1};
+    quadVertexArray_ = gl_names::newVertexArray();
+    glBindVertexArray(quadVertexArray_.get());
+    quadVertexBuffer_ = gl_names::newBuffer();
+    glBindBuffer(GL_ARRAY_BUFFER, quadVertexBuffer_.get());
+    glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STATIC_DRAW);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 2 * sizeof(float), nullptr);
+    glEnableVertexAttribArray(0);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
 
-        const std::string_view quadVertex = text(shader_sources::quad_vert);
-        copyProgram_ = programs_.compileProgram(quadVertex, text(shader_sources::copy_frag));
-        setSamplers(copyProgram_, {{"textureSampler", 0}});
-        heightToNormalProgram_ = programs_.compileProgram(quadVertex, text(shader_sources::height_to_normal_frag));
-        setSamplers(heightToNormalProgram_, {{"textureSampler", 0}});
-        equirectProgram_ = programs_.compileProgram(quadVertex, text(shader_sources::equirect_frag));
-        setSamplers(equirectProgram_, {{"textureSampler", 0}});
-        prefilterProgram_ = programs_.compileProgram(quadVertex, text(shader_sources::prefilter_frag));
-        setSamplers(prefilterProgram_, {{"textureSampler", 0}, {"samplesSampler", 1}});
-        surfaceProgram_ =
-            programs_.compileProgram(text(shader_sources::surface_vert), text(shader_sources::surface_frag));
-        glUniformBlockBinding(surfaceProgram_, glGetUniformBlockIndex(surfaceProgram_, "TransformMatrices"), 0);
-        glUniformBlockBinding(surfaceProgram_, glGetUniformBlockIndex(surfaceProgram_, "Lights"), 1);
-        setSamplers(surfaceProgram_, {{"diffuseSampler", 0},
-                                      {"glossinessSampler", 1},
-                                      {"illuminationSampler", 2},
-                                      {"normalSampler", 3},
-                                      {"environmentSampler", 4}});
+    const std::string_view quadVertex = text(shader_sources::quad_vert);
+    copyProgram_ = programs_.compileProgram(quadVertex, text(shader_sources::copy_frag));
+    setSamplers(copyProgram_, {{"textureSampler", 0}});
+    heightToNormalProgram_ = programs_.compileProgram(quadVertex, text(shader_sources::height_to_normal_frag));
+    setSamplers(heightToNormalProgram_, {{"textureSampler", 0}});
+    equirectProgram_ = programs_.compileProgram(quadVertex, text(shader_sources::equirect_frag));
+    setSamplers(equirectProgram_, {{"textureSampler", 0}});
+    prefilterProgram_ = programs_.compileProgram(quadVertex, text(shader_sources::prefilter_frag));
+    setSamplers(prefilterProgram_, {{"textureSampler", 0}, {"samplesSampler", 1}});
+    surfaceProgram_ =
+        programs_.compileProgram(text(shader_sources::surface_vert), text(shader_sources::surface_frag));
+    glUniformBlockBinding(surfaceProgram_, glGetUniformBlockIndex(surfaceProgram_, "TransformMatrices"), 0);
+    glUniformBlockBinding(surfaceProgram_, glGetUniformBlockIndex(surfaceProgram_, "Lights"), 1);
+    setSamplers(surfaceProgram_, {{"diffuseSampler", 0},
+                                  {"glossinessSampler", 1},
+                                  {"illuminationSampler", 2},
+                                  {"normalSampler", 3},
+                                  {"environmentSampler", 4}});
 
-        samplePointTexture_ = environment_passes::createSamplePointTexture();
+    samplePointTexture_ = gl_names::ownTexture(environment_passes::createSamplePointTexture());
 
-        glDepthMask(GL_FALSE);
-        glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
-        if (GLEW_ARB_sample_shading) {
-            glEnable(GL_SAMPLE_SHADING);
-            glMinSampleShading(1.0f);
-        }
-
-        kernels_ = buildPixelKernels(openCl_, clObjects_);
-    } catch (...) {
-        release();
-        throw;
+    glDepthMask(GL_FALSE);
+    glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
+    if (GLEW_ARB_sample_shading) {
+        glEnable(GL_SAMPLE_SHADING);
+        glMinSampleShading(1.0f);
     }
+
+    kernels_ = buildPixelKernels(openCl_, clObjects_);
 }
 
-Renderer::~Renderer() { release(); }
-
-void Renderer::release() {
-    glDeleteTextures(1, &samplePointTexture_);
-    samplePointTexture_ = 0;
-    clOutput_.releaseImage();
-    glDeleteBuffers(1, &transformMatricesBuffer_);
-    glDeleteBuffers(1, &lightsBuffer_);
-    glDeleteBuffers(1, &quadVertexBuffer_);
-    glDeleteVertexArrays(1, &quadVertexArray_);
-    transformMatricesBuffer_ = lightsBuffer_ = quadVertexBuffer_ = quadVertexArray_ = 0;
-}
+Renderer::~Renderer() = default;
 
 void Renderer::beginFrame(unsigned sampleCount, const render_data& frame) {
     frame_ = frame;
@@ -198,12 +180,12 @@ void Renderer::prepareTargets() {
 void Renderer::setRenderProperties(const render_properties& view) {
     view_ = view;
     const TransformMatricesBlock block = packTransformMatrices(view_);
-    uploadUniformBlock(transformMatricesBuffer_, &block, sizeof block);
+    uploadUniformBlock(transformMatricesBuffer_.get(), &block, sizeof block);
 }
 
 void Renderer::setLights(const std::vector<light_properties>& lights) {
     const LightsBlock block = packLights(lights);
-    uploadUniformBlock(lightsBuffer_, &block, sizeof block);
+    uploadUniformBlock(lightsBuffer_.get(), &block, sizeof block);
 }
 
 void Renderer::clear() {
@@ -216,15 +198,15 @@ void Renderer::clear() {
     glFrontFace(GL_CW);
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
-    glBindBufferBase(GL_UNIFORM_BUFFER, 0, transformMatricesBuffer_);
-    glBindBufferBase(GL_UNIFORM_BUFFER, 1, lightsBuffer_);
+    glBindBufferBase(GL_UNIFORM_BUFFER, 0, transformMatricesBuffer_.get());
+    glBindBufferBase(GL_UNIFORM_BUFFER, 1, lightsBuffer_.get());
 }
 
 void Renderer::drawModel(const model_ref& model, const qssdk::mat4& modelMatrix, const material_properties& material) {
     glDepthMask(GL_FALSE);
-    if (material.surface == 1) {
+    if (material.surface == surfaceAll) {
         material_properties back = material;
-        back.surface = 3;
+        back.surface = surfaceBack;
         back.bumpIsHeight = 0;
         drawModel(model, modelMatrix, back);
         // The surface program writes premultiplied colour, so the front faces go over the back ones with
@@ -232,7 +214,7 @@ void Renderer::drawModel(const model_ref& model, const qssdk::mat4& modelMatrix,
         glEnable(GL_BLEND);
         glBlendFuncSeparate(GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     }
-    glCullFace(material.surface == 3 ? GL_FRONT : GL_BACK);
+    glCullFace(material.surface == surfaceBack ? GL_FRONT : GL_BACK);
 
     glBindFramebuffer(GL_FRAMEBUFFER, targets_.sampleFramebuffer);
     glViewport(0, 0, targets_.width, targets_.height);
@@ -241,7 +223,7 @@ void Renderer::drawModel(const model_ref& model, const qssdk::mat4& modelMatrix,
     glUseProgram(surfaceProgram_);
     glBindVertexArray(model.vertex_array);
 
-    const GLint wrap = material.uvMode == 1 ? GL_REPEAT : GL_MIRRORED_REPEAT;
+    const GLint wrap = material.uvMode == uvRepeat ? GL_REPEAT : GL_MIRRORED_REPEAT;
     bindMap(GL_TEXTURE0, material.diffuseTexture, wrap);
     bindMap(GL_TEXTURE1, material.glossinessTexture, wrap);
     bindMap(GL_TEXTURE2, material.illuminationTexture, wrap);
@@ -330,7 +312,7 @@ void Renderer::compositeSample(float weight) {
         glUseProgram(copyProgram_);
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, targets_.resolve.name);
-        glBindVertexArray(quadVertexArray_);
+        glBindVertexArray(quadVertexArray_.get());
         glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
         glBindVertexArray(0);
         glBindTexture(GL_TEXTURE_2D, 0);
@@ -372,7 +354,8 @@ uint32_t Renderer::uploadLayerTexture(const pixel_buffer& image) {
 void Renderer::deleteTexture(unsigned texture) { glDeleteTextures(1, &texture); }
 
 environment_passes::pass_objects Renderer::environmentPassObjects() const {
-    return {quadVertexArray_, heightToNormalProgram_, equirectProgram_, prefilterProgram_, samplePointTexture_};
+    return {quadVertexArray_.get(), heightToNormalProgram_, equirectProgram_, prefilterProgram_,
+            samplePointTexture_.get()};
 }
 
 unsigned Renderer::buildEnvironmentMap(unsigned texture) {

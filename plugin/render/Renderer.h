@@ -7,6 +7,7 @@
 
 #include "EnvironmentPasses.h"
 #include "GlContext.h"
+#include "GlName.h"
 #include "OpenClContext.h"
 #include "OpenClOutput.h"
 #include "OpenClPrograms.h"
@@ -65,7 +66,6 @@ public:
     const RenderTargetSet& renderTargets() const { return renderTargetSet_; }
 
 private:
-    void release();
     void prepareTargets();
     environment_passes::pass_objects environmentPassObjects() const;
 
@@ -83,17 +83,19 @@ private:
     render_properties view_{};
     frame_targets targets_;
 
-    uint32_t quadVertexArray_ = 0;
-    uint32_t quadVertexBuffer_ = 0;
+    // The programs belong to the registry, the GL names below to the renderer.
     uint32_t copyProgram_ = 0;
-    uint32_t transformMatricesBuffer_ = 0;
-    uint32_t lightsBuffer_ = 0;
     uint32_t surfaceProgram_ = 0;
     uint32_t heightToNormalProgram_ = 0;
     uint32_t equirectProgram_ = 0;
     uint32_t prefilterProgram_ = 0;
-    uint32_t samplePointTexture_ = 0;
+    GlName quadVertexArray_;
+    GlName quadVertexBuffer_;
+    GlName transformMatricesBuffer_;
+    GlName lightsBuffer_;
+    GlName samplePointTexture_;
 
+    // Destroyed first: it shares the accumulation texture, which must outlive it.
     OpenClOutput clOutput_;  // the output buffer and the accumulation texture shared with OpenCL
     pixel_kernels kernels_;  // input and output kernels for 32-, 16- and 8-bit channels
 };

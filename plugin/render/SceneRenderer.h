@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "RendererThread.h"
-#include "layer_texture_cache.h"
 #include "mat4.h"
 #include "quaternion.h"
 #include "render_records.h"
@@ -39,9 +38,6 @@ public:
     float outputGamma = 0;  // 1 / the gamma parameter
     material_properties material{};
     std::vector<light_properties> lights;
-
-    // Kept here by smart render for the gather; the renderer does not read it.
-    layer_texture_cache* layerCache = nullptr;
 };
 
 // The model matrix of a sample (row vectors): scaled first, then rotated, then moved, so elements 12, 13

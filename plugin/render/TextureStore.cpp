@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "GlName.h"
+
 TextureStore::TextureStore() {
     if (GLEW_EXT_texture_filter_anisotropic) glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maxAnisotropy_);
 }
@@ -13,14 +15,13 @@ void TextureStore::applyMaxAnisotropy(GLenum target) const {
 
 uint32_t TextureStore::uploadFloatTexture(const float* rgba, const int size[2]) const {
     const size_t texels = static_cast<size_t>(size[0]) * static_cast<size_t>(size[1]);
-    GLuint buffer = 0;
-    glGenBuffers(1, &buffer);
+    GlName buffer = gl_names::newBuffer();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, buffer);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, buffer.get());
     glBufferData(GL_PIXEL_UNPACK_BUFFER, static_cast<GLsizeiptr>(texels * 16), nullptr, GL_STREAM_DRAW);
     auto* mapped = static_cast<float*>(glMapBuffer(GL_PIXEL_UNPACK_BUFFER, GL_WRITE_ONLY));
     if (mapped == nullptr) {
-        glDeleteBuffers(1, &buffer);
+        buffer.reset();
         glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
         return 0;
     }
@@ -35,7 +36,7 @@ uint32_t TextureStore::uploadFloatTexture(const float* rgba, const int size[2]) 
     }
     glUnmapBuffer(GL_PIXEL_UNPACK_BUFFER);
     const uint32_t texture = createFloatTexture(size, false, false);
-    glDeleteBuffers(1, &buffer);
+    buffer.reset();
     return texture;
 }
 

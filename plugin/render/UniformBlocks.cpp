@@ -17,7 +17,7 @@ LightsBlock packLights(const std::vector<light_properties>& lights) {
     LightsBlock block{};
     for (const light_properties& light : lights) {
         if (block.numLights == maxPackedLights) break;
-        if (light.lightType == 3) {
+        if (light.lightType == lightAmbient) {
             block.ambientLights.x += light.color.x;
             block.ambientLights.y += light.color.y;
             block.ambientLights.z += light.color.z;
@@ -31,7 +31,7 @@ LightsBlock packLights(const std::vector<light_properties>& lights) {
         slot.lightType = light.lightType;
         slot.falloffType = light.falloffType;
         slot.falloff = light.falloff;
-        if (light.lightType == 1) {
+        if (light.lightType == lightSpot) {
             slot.spotConeCos = std::cos(light.coneAngle * 0.008726646f);
             slot.spotFeather = light.coneFeather;
         }

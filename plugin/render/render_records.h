@@ -68,6 +68,13 @@ struct render_properties : camera_record {
     float time = 0;  // seconds
 };
 
+// Light kinds, with the host's values.
+enum light_type : int32_t { lightParallel = 0, lightSpot = 1, lightPoint = 2, lightAmbient = 3 };
+// Which faces of the sphere are drawn ("Surface"'s choices).
+enum surface_side : uint32_t { surfaceAll = 1, surfaceFront = 2, surfaceBack = 3 };
+// Texture wrapping ("UV Mode"'s choices); any other value mirrors.
+enum uv_mode : int32_t { uvRepeat = 1, uvMirror = 2 };
+
 struct light_properties {
     uint32_t layerId = 0;
     uint32_t reserved[3] = {};
@@ -78,7 +85,7 @@ struct light_properties {
     qssdk::mat4 lightTransform;
     qssdk::mat4 lightInverse;
     uint32_t castsShadows = 0;
-    int32_t lightType = 0;  // 0 parallel, 1 spot, 2 point, 3 ambient
+    int32_t lightType = 0;  // a light_type
     int32_t falloffType = 0;
     float falloff = 0;
     float coneAngle = 0;    // full angle, degrees
@@ -86,7 +93,7 @@ struct light_properties {
 };
 
 struct material_properties {
-    uint32_t surface = 0;  // 1 All, 2 Front, 3 Back
+    uint32_t surface = 0;  // a surface_side
     uint8_t flattenBottom = 0;
     uint8_t unlitMode = 0;
     uint32_t diffuseTexture = 0;
@@ -124,8 +131,8 @@ struct material_properties {
     float glossinessAmount = 0;
     float specularAmount = 0;
     qssdk::quaternion environmentRotation{0, 0, 0, 0};
-    int32_t uvType = 0;  // 1 spherical, 2 box, 3 plane XY, 4 plane XZ, else plane ZY
-    int32_t uvMode = 0;  // 1 repeat, else mirror
+    int32_t uvType = 0;  // "UV Type"'s choice: 1 spherical, 2 box, 3 plane XY, 4 plane XZ, else plane ZY
+    int32_t uvMode = 0;  // a uv_mode
     vec2 uvRepeat;
     vec2 uvOffset;
     float uvFeathering = 0;
