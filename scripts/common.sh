@@ -20,6 +20,11 @@ wine_env() {
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEARCH=win64
+    # Mesa writes its shader disk cache from a thread of the lowest priority, and joins it when the process
+    # exits. Wine has already told its server that the process is gone by then and kills it half a second
+    # later, so on a loaded machine a test that passed ended by SIGKILL. Without the cache there is no
+    # such thread; every process compiles its shaders itself, as it does on a first run anyway.
+    export MESA_SHADER_CACHE_DISABLE=true
     : "${DISPLAY:=:0}"
     export DISPLAY
 }

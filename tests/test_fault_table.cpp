@@ -118,14 +118,22 @@ void expectCancelled(const frame_result& result) {
 }
 
 // The renderer could not start: set-up reports why; every frame after it is cancelled without a dialog.
-void rendererCannotStart(const char* fault, const std::string& cause) {
+// A failed shader compile shows its log first, in a box of its own.
+void rendererCannotStart(const char* fault, const std::string& cause, bool compileLogFirst = false) {
     FaultScene scene;
-    const frame_result setUp = scene.setUp();
+    frame_result setUp = scene.setUp();
     EXPECT_EQ(setUp.code, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    const frame_result whole = setUp;
+    if (compileLogFirst) {
+        ASSERT_FALSE(setUp.dialogs.empty());
+        EXPECT_EQ(setUp.dialogs.front().title, "Shader Log");
+        EXPECT_NE(setUp.dialogs.front().text.find("error"), std::string::npos) << setUp.dialogs.front().text;
+        setUp.dialogs.erase(setUp.dialogs.begin());
+    }
     expectOneDialog(setUp, "QS Pellux failed to initialize with error:\n\n" + cause);
     const frame_result first = scene.frame(), next = scene.frame();
     for (const frame_result* r : {&first, &next}) expectCancelled(*r);
-    summary(fault, setUp, next);
+    summary(fault, whole, next);
 }
 
 // A job fails in the middle of a frame: the frame reports it; the renderer thread has ended, so every
@@ -248,7 +256,8 @@ TEST(FaultRow, Run) {
     const std::string name(row.begin(), row.end());
     if (name == "no OpenCL") return rendererCannotStart(name.c_str(), "no OpenCL platforms available");
     if (name == "no GL 4.1") return rendererCannotStart(name.c_str(), "failed to create OpenGL 4.1 context");
-    if (name == "a shader that fails") return rendererCannotStart(name.c_str(), "failed to link shader program");
+    if (name == "a shader that fails")
+        return rendererCannotStart(name.c_str(), "failed to compile shader source", true);
     if (name == "a job that throws")
         return jobFails(name.c_str(), 1, [](const std::string& text) { EXPECT_EQ(text, "injected job failure"); });
     if (name == "a hardware fault in a job")
