@@ -73,10 +73,10 @@ void repaint_and_settle(HWND hwnd) {
     }
 }
 
-hostsim::Image capture_client_area(HWND hwnd) {
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    const int width = client.right, height = client.bottom;
+namespace {
+
+// The rect of the device context as opaque pixels.
+hostsim::Image capture_area(HDC source, int left, int top, int width, int height) {
     hostsim::Image image(width, height);
     if (width <= 0 || height <= 0) return image;
 
@@ -88,12 +88,11 @@ hostsim::Image capture_client_area(HWND hwnd) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const window_dc source(GetDC(hwnd), {hwnd});
-    const memory_dc target(CreateCompatibleDC(source.get()));
-    const gdi_object bitmap(CreateDIBSection(source.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const memory_dc target(CreateCompatibleDC(source));
+    const gdi_object bitmap(CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !target) return image;
     const HGDIOBJ previous = SelectObject(target.get(), bitmap.get());
-    BitBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
+    BitBlt(target.get(), 0, 0, width, height, source, left, top, SRCCOPY);
     GdiFlush();
     const auto* pixels = static_cast<const uint8_t*>(bits);
     for (int y = 0; y < height; ++y)
@@ -103,6 +102,36 @@ hostsim::Image capture_client_area(HWND hwnd) {
         }
     SelectObject(target.get(), previous);
     return image;
+}
+
+}  // namespace
+
+hostsim::Image capture_client_area(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const window_dc source(GetDC(hwnd), {hwnd});
+    return capture_area(source.get(), 0, 0, client.right, client.bottom);
+}
+
+hostsim::Image settled_on_screen(HWND hwnd) {
+    hostsim::Image previous;
+    for (DWORD waited = 0; waited < settle_bound_ms; waited += settle_ms) {
+        InvalidateRect(hwnd, nullptr, FALSE);
+        pump_messages_for(settle_ms);
+        hostsim::Image now = capture_client_area_on_screen(hwnd);
+        if (!all_black(now) && same_pixels(now, previous)) return now;
+        previous = std::move(now);
+    }
+    return previous;
+}
+
+hostsim::Image capture_client_area_on_screen(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    const window_dc screen(GetDC(nullptr), {nullptr});
+    return capture_area(screen.get(), origin.x, origin.y, client.right, client.bottom);
 }
 
 }  // namespace gallery
