@@ -28,6 +28,10 @@ void LinkButton::on_hover(const event_info& e) {
     redraw(false);
 }
 
-void LinkButton::on_hidden() { set_cursor(cursor_index::arrow); }
+void LinkButton::on_hidden() {
+    // Hidden under the pointer, it gets no leave: neither the hand nor the underline may stay behind.
+    set_cursor(cursor_index::arrow);
+    get_style().set_flag("button_text_underlined", false);
+}
 
 }  // namespace installer

@@ -1,5 +1,5 @@
 // A text link: a button whose text underlines and whose cursor turns to the hand while the pointer is on
-// it. Its handlers are connected on the first attach only, so a link attached again reacts once.
+// it (both go when it is hidden). Its handlers are connected on the first attach only, so a link attached again reacts once.
 #pragma once
 
 #include "event_info.h"

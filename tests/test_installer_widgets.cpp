@@ -57,7 +57,7 @@ TEST(InstallerWidgets, ThePopupPlacesImageLabelAndButtonsFromItsMargins) {
     EXPECT_EQ(tall.client_height, 284);
 }
 
-TEST(InstallerWidgets, ALinkAttachedTwiceUnderlinesOnceOnHoverAndNotAfterLeaving) {
+TEST(InstallerWidgets, ALinkAttachedTwiceUnderlinesOnceOnHoverAndNotAfterLeavingOrHiding) {
     installer::LinkButton link;
     event_manager& events = event_manager::instance();
     int underline_changes = 0;
@@ -73,6 +73,10 @@ TEST(InstallerWidgets, ALinkAttachedTwiceUnderlinesOnceOnHoverAndNotAfterLeaving
     EXPECT_TRUE(link.get_style().get("button_text_underlined").as_flag());
     events.fire(&link, event_id::mouse_leave, 2, 1, 0);
     EXPECT_EQ(underline_changes, 2);
+    EXPECT_FALSE(link.get_style().get("button_text_underlined").as_flag());
+    // Hidden while hovered: no leave comes, and the underline must not stay for when it shows again.
+    events.fire(&link, event_id::mouse_enter, 2, 1, 0);
+    events.fire(&link, event_id::hidden, 2, 1, 0);
     EXPECT_FALSE(link.get_style().get("button_text_underlined").as_flag());
 }
 

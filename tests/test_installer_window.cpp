@@ -149,6 +149,8 @@ void post_key(HWND window, WPARAM key) {
 class InstallerProcess {
 public:
     InstallerProcess() {
+        // The window opens in the middle of the screen, away from the pointer: nothing starts hovered.
+        SetCursorPos(0, 0);
         std::wstring command = L"\"" + bin_folder() + L"\\qsinstaller.exe\" /UAC";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
