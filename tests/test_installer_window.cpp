@@ -23,6 +23,7 @@
 #include "License.h"
 #include "ReferencePictures.h"
 #include "SeededHosts.h"
+#include "FileBytes.h"
 #include "TempFolder.h"
 #include "html_subset.h"
 #include "window_capture.h"
@@ -30,7 +31,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-using Bytes = std::vector<unsigned char>;
 
 constexpr const wchar_t* installer_title = L"QS Pellux for After Effects Installer";
 constexpr auto step_bound = 15s;
@@ -50,21 +50,6 @@ std::wstring bin_folder() {
     GetModuleFileNameW(nullptr, own, MAX_PATH);
     const std::wstring path(own);
     return path.substr(0, path.rfind(L'\\'));
-}
-
-std::optional<Bytes> read_file(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    LARGE_INTEGER size{};
-    GetFileSizeEx(file, &size);
-    Bytes bytes(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    const bool ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-                                      read == bytes.size());
-    CloseHandle(file);
-    if (!ok) return std::nullopt;
-    return bytes;
 }
 
 std::wstring plugin_file(const std::wstring& folder) { return folder + L"\\Quillstone\\QSPellux.aex"; }
