@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "WindowCapture.h"
 #include "utf.h"
 
 namespace hostsim {
@@ -20,6 +21,22 @@ std::string className(HWND window) {
     wchar_t name[256] = {};
     const int length = GetClassNameW(window, name, 256);
     return qssdk::utf16_to_utf8(std::wstring_view(name, static_cast<size_t>(std::max(length, 0))));
+}
+
+// What the window shows once it has painted. The window belongs to another thread, which is in its modal
+// loop: it is asked to repaint, and read back until the picture is not all black and the same twice
+// running, 50 ms apart, for at most 10 s (a fresh window reads back black for a while under Wine on Xvfb,
+// and a loaded machine can take seconds).
+Image settledPixels(HWND window) {
+    Image last;
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+        Sleep(50);
+        Image now = captureClientArea(window);
+        if (!allBlack(now) && samePixels(now, last)) return now;
+        last = std::move(now);
+    }
+    return last;
 }
 
 }  // namespace
@@ -67,7 +84,15 @@ void ModalWatcher::run() {
 }
 
 void ModalWatcher::inspect(HWND window) {
-    seen_window record{windowText(window), {}, className(window)};
+    seen_window record;
+    record.title = windowText(window);
+    record.className = className(window);
+    record.owner = GetWindow(window, GW_OWNER);
+    RECT client{};
+    GetClientRect(window, &client);
+    record.width = client.right - client.left;
+    record.height = client.bottom - client.top;
+    record.pixels = settledPixels(window);
     const bool messageBox = record.className == "#32770";
     if (messageBox) {
         // A message box shows its text in the static control with id 0xFFFF.

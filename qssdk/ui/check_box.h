@@ -32,7 +32,6 @@ public:
     bool is_checked() const { return state_.checked(); }
     // Sets the state (into the linked bool too) without value_changed events, and repaints.
     void set_checked(bool on);
-    bool is_hover() const { return hover_; }
     const std::string& get_text() const { return text_; }
     const check_box_layout& get_layout() const { return layout_; }
     int32_t get_placement() const { return placement_; }

@@ -15,8 +15,7 @@ void pump_messages_for(DWORD ms);
 void repaint_and_settle(HWND hwnd);
 // The client area as opaque pixels, read back from the window's device context.
 hostsim::Image capture_client_area(HWND hwnd);
-// The same area read from the screen, for a window of another process: what shows there, so the window
-// must be on top.
+// The same area as the screen shows it, with the windows that lie over it (a tooltip, a menu).
 hostsim::Image capture_client_area_on_screen(HWND hwnd);
 // A window of another process asked to repaint until the screen shows it steady and not all black (at
 // most about 10 s); that picture.
