@@ -2,12 +2,15 @@
 #include <windows.h>
 
 #include "EntryPoint.h"
+#include "InstallerUI.h"
 
 namespace {
 
-// The elevated copy's work: the installer window (InstallerUI) is not part of the program yet, so this copy
-// ends at once with exit code 0.
-void run_installer() {}
+// The elevated copy's work: the installer window, run modally until it is finished or closed.
+void run_installer() {
+    installer::InstallerUI ui;
+    ui.show_modal();
+}
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 
 #include "InstallStatus.h"
 #include "System.h"
+#include "FileBytes.h"
 #include "TempFolder.h"
 #include "installer_test_data.h"
 
@@ -18,24 +19,9 @@ namespace {
 
 using installer::System;
 namespace status = installer::install_status;
-using Bytes = std::vector<unsigned char>;
 using Folders = std::vector<std::wstring>;
 
 Bytes payload() { return {testdata::plugin_payload_bin.begin(), testdata::plugin_payload_bin.end()}; }
-
-std::optional<Bytes> read_file(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    LARGE_INTEGER size{};
-    GetFileSizeEx(file, &size);
-    Bytes bytes(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    const bool ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-                                      read == bytes.size());
-    CloseHandle(file);
-    if (!ok) return std::nullopt;
-    return bytes;
-}
 
 void write_file(const std::wstring& path, const Bytes& bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -66,6 +66,11 @@ void check_box::on_style_changed(const event_info& e) {
     redraw(false);
 }
 
+void check_box::set_checked(bool on) {
+    state_.set(on);
+    redraw(false);
+}
+
 void check_box::toggle() {
     state_.toggle(*this, [this] { redraw(false); });
 }

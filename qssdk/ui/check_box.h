@@ -30,9 +30,14 @@ public:
     // The caller's bool becomes the state: read at each paint and toggle, written at each toggle.
     void set_linked_value(bool* value) { state_.linked_value = value; }
     bool is_checked() const { return state_.checked(); }
+    // Sets the state (into the linked bool too) without value_changed events, and repaints.
+    void set_checked(bool on);
     const std::string& get_text() const { return text_; }
     const check_box_layout& get_layout() const { return layout_; }
     int32_t get_placement() const { return placement_; }
+    // The size of one frame of the box image strip, and the strip (loaded by update_layout).
+    const size& get_box_size() const { return box_size_; }
+    image& get_box_image() { return *image_; }
 
     virtual void paint();
 

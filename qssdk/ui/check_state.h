@@ -16,6 +16,11 @@ public:
     // Fires 37 (value_changed) with phase 0 on source, flips the current state (into the linked bool
     // too), asks for a repaint, then fires 37 with phase 2; both with flag 0 and value 0.
     void toggle(event_object& source, const std::function<void()>& repaint);
+    // Sets the state without events: the own flag and the linked bool when there is one.
+    void set(bool on) {
+        checked_ = on;
+        if (linked_value) *linked_value = on;
+    }
 
     bool* linked_value = nullptr;  // owned by the caller
 

@@ -44,4 +44,16 @@ hostsim::Image capture_client_area(HWND hwnd) { return hostsim::captureClientAre
 
 hostsim::Image capture_client_area_on_screen(HWND hwnd) { return hostsim::captureClientAreaOnScreen(hwnd); }
 
+hostsim::Image settled_on_screen(HWND hwnd) {
+    hostsim::Image previous;
+    for (DWORD waited = 0; waited < settle_bound_ms; waited += settle_ms) {
+        InvalidateRect(hwnd, nullptr, FALSE);
+        pump_messages_for(settle_ms);
+        hostsim::Image now = capture_client_area_on_screen(hwnd);
+        if (!hostsim::allBlack(now) && hostsim::samePixels(now, previous)) return now;
+        previous = std::move(now);
+    }
+    return previous;
+}
+
 }  // namespace gallery

@@ -17,5 +17,8 @@ void repaint_and_settle(HWND hwnd);
 hostsim::Image capture_client_area(HWND hwnd);
 // The same area as the screen shows it, with the windows that lie over it (a tooltip, a menu).
 hostsim::Image capture_client_area_on_screen(HWND hwnd);
+// A window of another process asked to repaint until the screen shows it steady and not all black (at
+// most about 10 s); that picture.
+hostsim::Image settled_on_screen(HWND hwnd);
 
 }  // namespace gallery

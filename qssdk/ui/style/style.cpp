@@ -25,6 +25,11 @@ void style::set_color(std::string_view key, const color& value) {
     announce(key);
 }
 
+void style::set_flag(std::string_view key, bool value) {
+    own_.insert_or_assign(key, style_value(static_cast<uint8_t>(value ? 1 : 0)));
+    announce(key);
+}
+
 void style::set_alias(std::string_view key, std::string_view target) {
     const auto [alias, added] = aliases_.try_emplace(key, target);
     const bool changed = added || alias->second != target;

@@ -29,6 +29,8 @@ public:
     // Setters store under the key itself: while the key has an alias, get no longer reaches them.
     void set_scalar(std::string_view key, const uint32_t& value);
     void set_color(std::string_view key, const color& value);
+    // A one-byte flag (1 or 0) with no colour.
+    void set_flag(std::string_view key, bool value);
     // From now on key reads target. Announced only when the alias is new or different.
     void set_alias(std::string_view key, std::string_view target);
 

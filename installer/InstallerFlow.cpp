@@ -1,0 +1,293 @@
+// What the installer window does once built: the frame's paint, page switches, clicks, the host and
+// custom-folder selection, the licence's Copy menu, the install run with its tick, and the results.
+#include <functional>
+
+#include "Clipboard.h"
+#include "InstallRun.h"
+#include "InstallSummary.h"
+#include "InstallerLayout.h"
+#include "InstallerTexts.h"
+#include "InstallerUI.h"
+#include "NotificationPopup.h"
+#include "TickDecision.h"
+#include "event_binding.h"
+#include "input_codes.h"
+#include "painter.h"
+#include "popup_menu.h"
+#include "qs_exception.h"
+#include "select_folder.h"
+#include "text_codes.h"
+#include "utf.h"
+
+namespace installer {
+
+using namespace qssdk::ui;
+
+namespace {
+
+constexpr uint32_t click_phase = 2;
+constexpr int32_t copy_item = 1;
+constexpr int32_t top_level = -1;
+constexpr uint32_t install_timer_kind = 1;
+
+// Draws a frame image from its style key, loading it on first use.
+void draw_stretched(painter& p, image& img, const style& s, const char* key, const rect& r) {
+    if (!img.is_loaded()) img.load(s.get(key).as_image());
+    p.draw_image_stretched(r, img);
+}
+
+void set_state(widget& w, const ControlState& state) {
+    if (state.enabled) w.set_enabled(*state.enabled);
+    if (state.visible) w.set_visible(*state.visible);
+}
+
+void set_button_text(generic_button& b, std::string_view text) {
+    b.set_text(std::string(text));
+    b.redraw(false);
+}
+
+}  // namespace
+
+template <class F>
+auto InstallerUI::with_popup(F show) {
+    struct open_popup {
+        std::uint32_t& count;
+        explicit open_popup(std::uint32_t& c) : count(c) { ++count; }
+        ~open_popup() { --count; }
+    } guard(open_popups_);
+    return show();
+}
+
+void InstallerUI::paint_frame() {
+    painter& p = *get_painter();
+    const style& s = get_root_widget().get_style();
+    const layout::FrameSizes sizes = frame_sizes();
+    const layout::Frame f = layout::frame(sizes);
+
+    p.set_fill_color(s.get("main_back_color").color);
+    p.fill_rect(f.header);
+    if (!logo_image_->is_loaded()) logo_image_->load(s.get("logo_image").as_image());
+    const size logo = logo_image_->get_size();
+    const rect at = layout::logo(sizes, logo.width, logo.height);
+    p.draw_image({at.x, at.y}, *logo_image_);
+
+    p.set_font(s.get("header_text_font_name").as_text(), s.get_float("header_text_font_size"), weight_code_normal,
+               style_code_italic, false);
+    p.set_text_color(s.get("header_text_font_color").color);
+    p.set_text_alignment(align_code_leading, valign_code_center);
+    if (!footer_text_.empty()) p.context().draw_text(f.header_text, footer_text_, {});
+
+    draw_stretched(p, *banner_image_, s, "banner_image", f.banner);
+    draw_stretched(p, *background_image_, s, "background_image", f.background);
+
+    p.set_fill_color(s.get("main_back_color").color);
+    p.fill_rect(f.footer);
+    if (pages_shown_.current == page::welcome) {
+        p.set_font(s.get("footer_text_font_name").as_text(), s.get_float("footer_text_font_size"), weight_code_normal,
+                   style_code_normal, false);
+        p.set_text_color(s.get("footer_text_font_color").color);
+        p.set_text_alignment(align_code_leading, valign_code_center);
+        p.context().draw_text(f.footer_text, "By installing, you agree to the", {});
+    }
+}
+
+void InstallerUI::show_page(std::uint32_t n) {
+    if (n >= page::count) return;
+    if (n == page::installing) build_installing_page();
+    const PageControls c = page_controls(n);
+    set_state(back_button_, c.back);
+    set_state(cancel_button_, c.cancel);
+    set_state(next_button_, c.next);
+    set_state(footer_license_link_, c.license_link);
+    set_button_text(cancel_button_, c.cancel_text);
+    set_button_text(next_button_, c.next_text);
+    get_root_widget().redraw(false);
+    if (n == page::installing) start_install();
+    pages_[pages_shown_.current].set_visible(false);
+    pages_[n].set_visible(true);
+    pages_shown_.show(n);
+}
+
+void InstallerUI::on_button_clicked(const event_info& e) {
+    if (e.phase != click_phase) return;
+    FooterControl control;
+    if (e.source == &back_button_)
+        control = FooterControl::back;
+    else if (e.source == &next_button_)
+        control = FooterControl::next;
+    else if (e.source == &cancel_button_)
+        control = FooterControl::cancel;
+    else if (e.source == &footer_license_link_)
+        control = FooterControl::footer_license_link;
+    else if (e.source == &welcome_license_link_)
+        control = FooterControl::welcome_license_link;
+    else
+        return;
+
+    const ClickAction action = route_click(control, pages_shown_, finished_);
+    switch (action.kind) {
+    case ClickKind::show_page:
+        show_page(action.page);
+        break;
+    case ClickKind::finish:
+        end_modal(1);
+        break;
+    case ClickKind::ask_cancel: {
+        NotificationPopup popup;
+        style& s = popup.get_root_widget().get_style();
+        s.set_alias("message_popup_window_margins", "notifications_window_margins");
+        s.set_alias("message_popup_component_margins", "notifications_component_margins");
+        popup.setup(this, std::string(cancel_title), cancel_question());
+        const int32_t result = with_popup([&] { return popup.show_modal(); });
+        if (result != NotificationPopup::no) end_modal(result);
+        break;
+    }
+    case ClickKind::none:
+        break;
+    }
+}
+
+void InstallerUI::choose_custom_folder() {
+    host_entry* custom = host_entries_.empty() ? nullptr : &host_entries_.back();
+    if (!custom || custom->id != System::custom_slot) return;
+    std::wstring folder;
+    try {
+        folder = with_popup([&] { return select_folder(native_handle(), L"Custom Folder", custom->plugin_path); });
+    } catch (const qs_exception& error) {
+        // The selection stays as it was.
+        with_popup([&] {
+            return MessageBoxW(native_handle(),
+                               qssdk::utf8_to_utf16(std::string("The folder dialog could not be opened: ") +
+                                                    error.what())
+                                   .c_str(),
+                               L"Custom Folder", MB_OK | MB_ICONERROR);
+        });
+        return;
+    }
+    if (folder.empty()) return;
+    custom->plugin_path = folder;
+    custom_path_label_.set_text(custom_path_text(folder), false, true);
+}
+
+void InstallerUI::on_selection_event(const event_info& e) {
+    const host_entry* custom = custom_entry(host_entries_);
+    if (e.source == &custom_plugin_button_) {
+        if (e.phase != click_phase) return;
+        choose_custom_folder();
+    } else if (custom && !host_check_boxes_.empty() && e.source == host_check_boxes_.front().get()) {
+        custom_plugin_button_.set_enabled(custom->checked);
+        custom_path_label_.set_visible(custom->checked);
+    } else if (e.source == &select_flow_ && e.id == static_cast<uint32_t>(event_id::resized)) {
+        const rect& r = pages_[page::select].get_rect();
+        const rect& flow = select_flow_.get_rect();
+        pages_[page::select].set_layout_rect({r.x, r.y, r.width, flow.y + flow.height + 15});
+    }
+    if (disk_space_label_.is_created()) disk_space_label_.set_text(disk_space_text(host_entries_), false, true);
+}
+
+void InstallerUI::on_license_mouse_up(const event_info& e) {
+    if (e.source != &license_label_ || e.value != static_cast<uint64_t>(mouse_button::right)) return;
+    popup_menu menu;
+    menu.add_item(copy_item, top_level, "Copy");
+    if (with_popup([&] { return menu.show(*this); }) == copy_item)
+        copy_to_clipboard(native_handle(), license_label_.text());
+}
+
+void InstallerUI::start_install() {
+    cancel_button_.set_enabled(true);
+    back_button_.set_enabled(false);
+    cancel_button_.set_visible(true);
+    back_button_.set_visible(true);
+    next_button_.set_enabled(false);
+    set_button_text(next_button_, "INSTALLING...");
+
+    totals_ = run_totals(host_entries_);
+    widget& panel = pages_[page::installing];
+    add_timer(&panel);
+    if (!timer_connection_) timer_connection_ = bind_handler(&panel, event_id::timer, std::bind(&InstallerUI::on_tick, this), this);
+    // Refused only while a worker still runs; its own run's tick carries on.
+    start_install_run(system_, worker_, host_entries_);
+}
+
+void InstallerUI::end_run() {
+    if (timer_connection_) event_manager::instance().disconnect(*timer_connection_);
+    timer_connection_.reset();
+    remove_timer(&pages_[page::installing], install_timer_kind);
+    if (worker_.joinable()) worker_.join();
+}
+
+void InstallerUI::show_finished(std::string_view intro) {
+    installing_intro_.set_text(intro, false, false);
+    cancel_button_.set_enabled(false);
+    back_button_.set_enabled(false);
+    next_button_.set_enabled(true);
+    cancel_button_.set_visible(true);
+    back_button_.set_visible(true);
+    set_button_text(next_button_, "FINISH");
+    finished_ = true;
+}
+
+void InstallerUI::on_tick() {
+    // The question popups run nested loops of this thread: the run is decided once they are closed.
+    if (open_popups_ != 0) return;
+    const TickOutcome outcome = decide_tick(system_.progress(), host_entries_);
+    if (outcome.kind == TickKind::writing) {
+        update_summary();
+        return;
+    }
+    end_run();
+    if (outcome.kind == TickKind::succeeded) {
+        show_finished(success_intro);
+    } else {
+        update_summary();
+        NotificationPopup popup;
+        style& s = popup.get_root_widget().get_style();
+        s.set_alias("message_popup_window_margins", "notifications_error_window_margins");
+        s.set_alias("message_popup_component_margins", "notifications_error_component_margins");
+        popup.setup(this, std::string(failure_title),
+                    failure_question(system_.host_names()[outcome.failed_slot],
+                                     static_cast<int32_t>(outcome.failure_code)));
+        if (with_popup([&] { return popup.show_modal(); }) == NotificationPopup::yes)
+            start_install();
+        else
+            show_finished(partial_intro);
+    }
+    update_summary();
+}
+
+void InstallerUI::update_summary() {
+    const ProgressSummary summary = summarize(host_entries_, totals_, finished_);
+    progress_bar_.set_progress(summary.fraction);
+    progress_bar_.redraw(true);
+
+    progress_label_.set_html_mode(true);
+    progress_label_.set_auto_size(false, false);
+    progress_label_.set_html(summary.html);
+    progress_label_.fit_to_text();
+    progress_label_.update_link_areas();
+    progress_label_.redraw(false);
+    progress_label_.redraw(true);
+
+    const std::vector<std::size_t> rows = result_row_entries(host_entries_);
+    for (std::size_t k = 0; k < rows.size() && k < result_rows_.size(); ++k) {
+        const host_entry& entry = host_entries_[rows[k]];
+        const std::optional<ResultRow> row = result_row(entry, system_.host_names()[entry.id]);
+        if (!row) continue;
+        InstalledCheckbox& box = *result_rows_[k];
+        box.set_text(row->text);
+        box.set_checked(row->installed);
+        box.redraw(false);
+        box.set_visible(true);
+    }
+
+    if (!finished_) return;
+    installing_status_.set_visible(false);
+    finish_label_.set_visible(true);
+    if (all_targets_installed(host_entries_)) {
+        installing_title_.set_text(success_title, false, false);
+        installing_title_.fit_to_text();
+        installing_title_.redraw(false);
+    }
+}
+
+}  // namespace installer

@@ -1,0 +1,374 @@
+// The real qsinstaller.exe on the display, with host versions seeded in the registry, walked by a driver
+// that clicks and types as a user would: every page against its reference picture, the licence link and
+// back, Copy on the licence, the Custom row and its folder, INSTALL into every chosen folder, a locked
+// target's failure popup, YES retrying once the lock is gone, NO ending with the partial result, and
+// FINISH. Every wait has a time bound; a stuck installer is ended by its own handle.
+//
+// The references are tests/reference/installer_*.png; after a deliberate change of the look, run with
+// PELLUX_REGENERATE_REFERENCES=1 to write them anew (and look at them). A picture may differ from its
+// reference by at most 24 steps of 255 in any channel of any pixel (text and curve edges) and by at most
+// half a step on average.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <windows.h>
+
+#include "Image.h"
+#include "License.h"
+#include "ReferencePictures.h"
+#include "SeededHosts.h"
+#include "FileBytes.h"
+#include "TempFolder.h"
+#include "html_subset.h"
+#include "window_capture.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const wchar_t* installer_title = L"QS Pellux for After Effects Installer";
+constexpr auto step_bound = 15s;
+
+// Client positions (DIPs = pixels at 96 DPI) of the footer controls; the page positions follow the layout.
+constexpr POINT footer_license_link{200, 584};
+constexpr POINT back_button{699, 585};
+constexpr POINT next_button{899, 585};
+constexpr POINT resting_place{1000, 20};  // over the header, where no widget reacts
+constexpr POINT license_text{600, 300};
+constexpr int select_page_x = 525;  // the selection page is 424 wide, centred right of the banner
+constexpr int custom_box_x = select_page_x + 190 + 7;
+constexpr int folder_button_x = select_page_x + 285 + 55;
+
+std::wstring bin_folder() {
+    wchar_t own[MAX_PATH];
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    const std::wstring path(own);
+    return path.substr(0, path.rfind(L'\\'));
+}
+
+std::wstring plugin_file(const std::wstring& folder) { return folder + L"\\Quillstone\\QSPellux.aex"; }
+
+bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds bound = step_bound) {
+    const auto end = std::chrono::steady_clock::now() + bound;
+    while (std::chrono::steady_clock::now() < end) {
+        if (done()) return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return done();
+}
+
+struct window_search {
+    DWORD process;
+    const wchar_t* title;      // or null
+    const wchar_t* class_name; // or null
+    HWND found = nullptr;
+};
+
+HWND find_window(DWORD process, const wchar_t* title, const wchar_t* class_name) {
+    window_search s{process, title, class_name};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<window_search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s->process || !IsWindowVisible(window)) return TRUE;
+            wchar_t text[128] = {};
+            if (s->title) {
+                GetWindowTextW(window, text, 128);
+                if (std::wstring(text) != s->title) return TRUE;
+            }
+            if (s->class_name) {
+                GetClassNameW(window, text, 128);
+                if (std::wstring(text) != s->class_name) return TRUE;
+            }
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND wait_for_window(DWORD process, const wchar_t* title, const wchar_t* class_name = nullptr) {
+    HWND found = nullptr;
+    wait_until([&] { return (found = find_window(process, title, class_name)) != nullptr; });
+    return found;
+}
+
+void move_to(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    SetCursorPos(client.x, client.y);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    move.mi.dx = client.x * 65535 / (width - 1);
+    move.mi.dy = client.y * 65535 / (height - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof move);
+    std::this_thread::sleep_for(60ms);
+}
+
+void click(HWND window, POINT client, bool right = false) {
+    move_to(window, client);
+    INPUT press[2] = {};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &press[0], sizeof(INPUT));
+    std::this_thread::sleep_for(40ms);
+    SendInput(1, &press[1], sizeof(INPUT));
+    std::this_thread::sleep_for(100ms);
+}
+
+void post_key(HWND window, WPARAM key) {
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+
+// The installer as a child process, ended by its own handle if a test leaves it running.
+class InstallerProcess {
+public:
+    InstallerProcess() {
+        // The window opens in the middle of the screen, away from the pointer: nothing starts hovered.
+        SetCursorPos(0, 0);
+        std::wstring command = L"\"" + bin_folder() + L"\\qsinstaller.exe\" /UAC";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                  &process_) != 0;
+    }
+    ~InstallerProcess() {
+        if (!started_) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 99);
+            WaitForSingleObject(process_.hProcess, 10000);
+        }
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+    InstallerProcess(const InstallerProcess&) = delete;
+    InstallerProcess& operator=(const InstallerProcess&) = delete;
+
+    bool started() const { return started_; }
+    DWORD id() const { return process_.dwProcessId; }
+    // The exit code once it ended within the bound.
+    std::optional<DWORD> exit_code(DWORD bound_ms = 15000) const {
+        if (WaitForSingleObject(process_.hProcess, bound_ms) != WAIT_OBJECT_0) return std::nullopt;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+private:
+    bool started_ = false;
+    PROCESS_INFORMATION process_{};
+};
+
+// Host folders in a temporary folder, seeded as three host versions (one written with '/').
+struct SeededInstall {
+    SeededInstall() {
+        for (const std::wstring* f : {&cc2015, &cc2017, &cc2018, &custom}) CreateDirectoryW(f->c_str(), nullptr);
+        std::wstring with_slashes = cc2017;
+        for (wchar_t& c : with_slashes)
+            if (c == L'\\') c = L'/';
+        seeded = hosts.add(L"13.5", cc2015) && hosts.add(L"14.0", with_slashes) && hosts.add(L"15.0", cc2018);
+    }
+
+    TempFolder temp;
+    std::wstring cc2015 = temp / L"AE 2015", cc2017 = temp / L"AE 2017", cc2018 = temp / L"AE 2018",
+                 custom = temp / L"custom";
+    SeededHosts hosts;
+    bool seeded = false;
+};
+
+// Holds the target file open, so that the installer cannot replace it.
+class LockedFile {
+public:
+    explicit LockedFile(const std::wstring& folder) {
+        CreateDirectoryW((folder + L"\\Quillstone").c_str(), nullptr);
+        file_ = CreateFileW(plugin_file(folder).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            CREATE_ALWAYS, 0, nullptr);
+    }
+    ~LockedFile() { release(); }
+    LockedFile(const LockedFile&) = delete;
+    LockedFile& operator=(const LockedFile&) = delete;
+    bool locked() const { return file_ != INVALID_HANDLE_VALUE; }
+    void release() {
+        if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+        file_ = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+// The window's picture against its reference once it stopped changing, with the cursor out of the way.
+void expect_picture(HWND window, const char* name) {
+    move_to(window, resting_place);
+    const hostsim::Image shot = gallery::settled_on_screen(window);
+    const auto d = reference_pictures::compare_with_reference(shot, name);
+    if (!d) return;  // written anew
+    EXPECT_LE(d->max, 24.0f / 255) << name;
+    EXPECT_LE(d->mean, 0.5 / 255) << name;
+}
+
+// What the screen shows of the window now.
+hostsim::Image picture(HWND window) { return gallery::capture_client_area_on_screen(window); }
+
+bool changed_from(HWND window, const hostsim::Image& before) {
+    const auto d = reference_pictures::compare(picture(window), before);
+    return d.mean > 0.5 / 255;
+}
+
+// The row the selection page's separator line is drawn on: a long run of its colour.
+std::optional<int> separator_row(const hostsim::Image& shot) {
+    const float line = 0.204f;
+    for (int y = 64; y < shot.height() - 50; ++y) {
+        bool run = true;
+        for (int x = select_page_x + 10; x < select_page_x + 400 && run; x += 7)
+            run = std::abs(shot.at(x, y).r - line) < 0.02f;
+        if (run) return y;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::wstring> clipboard_text() {
+    if (!OpenClipboard(nullptr)) return std::nullopt;
+    std::optional<std::wstring> text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void empty_clipboard() {
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+std::wstring widen(const std::string& utf8) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+// Brings the window above every other on the screen, so that its pictures show it alone.
+void on_top(HWND window) { SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
+
+}  // namespace
+
+TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
+    SeededInstall setup;
+    ASSERT_TRUE(setup.seeded);
+    const std::optional<Bytes> plugin = read_file(bin_folder() + L"\\QSPellux.aex");
+    ASSERT_TRUE(plugin);
+    LockedFile lock(setup.cc2018);
+    ASSERT_TRUE(lock.locked());
+
+    InstallerProcess installer;
+    ASSERT_TRUE(installer.started());
+    const HWND window = wait_for_window(installer.id(), installer_title);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
+    on_top(window);
+    expect_picture(window, "installer_welcome.png");
+
+    // The footer link opens the licence; its text goes to the clipboard through the right-click menu.
+    hostsim::Image before = picture(window);
+    click(window, footer_license_link);
+    ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
+    expect_picture(window, "installer_license.png");
+    empty_clipboard();
+    click(window, license_text, true);
+    const HWND menu = wait_for_window(installer.id(), nullptr, L"#32768");
+    ASSERT_NE(menu, nullptr) << "no Copy menu";
+    post_key(menu, VK_DOWN);
+    post_key(menu, VK_RETURN);
+    std::optional<std::wstring> copied;
+    EXPECT_TRUE(wait_until([&] { return (copied = clipboard_text()).has_value(); }));
+    EXPECT_EQ(copied, widen(qssdk::ui::parse_html_subset(installer::license_html(), "", 0.0f).text));
+
+    // BACK returns to the welcome page, where the licence was opened.
+    before = picture(window);
+    click(window, back_button);
+    ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
+    expect_picture(window, "installer_welcome.png");
+
+    before = picture(window);
+    click(window, next_button);
+    ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
+    expect_picture(window, "installer_select.png");
+
+    // The Custom row enables its folder button; the folder dialog takes the custom folder.
+    const std::optional<int> separator = separator_row(picture(window));
+    ASSERT_TRUE(separator) << "no separator line on the selection page";
+    const int first_row = *separator + 25;
+    click(window, {custom_box_x, first_row + 7});
+    expect_picture(window, "installer_select_custom.png");
+    click(window, {folder_button_x, first_row + 7});
+    const HWND dialog = wait_for_window(installer.id(), nullptr, L"#32770");
+    ASSERT_NE(dialog, nullptr) << "no folder dialog";
+    const HWND edit = GetDlgItem(dialog, 1152);
+    ASSERT_NE(edit, nullptr);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(setup.custom.c_str()));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
+
+    // INSTALL: the locked target fails with code 50 and the others are written.
+    click(window, next_button);
+    const HWND failure = wait_for_window(installer.id(), L"Failed to install");
+    ASSERT_NE(failure, nullptr) << "no failure popup";
+    on_top(failure);
+    expect_picture(failure, "installer_failure_popup.png");
+    for (const std::wstring* folder : {&setup.cc2015, &setup.cc2017, &setup.custom})
+        EXPECT_EQ(read_file(plugin_file(*folder)), plugin) << "not written byte for byte into the folder";
+
+    // YES once the lock is gone writes the last target and finishes.
+    lock.release();
+    post_key(failure, VK_RETURN);
+    EXPECT_TRUE(wait_until([&] { return read_file(plugin_file(setup.cc2018)) == plugin; }));
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(failure); }));
+    std::this_thread::sleep_for(500ms);  // a tick or two: the finish state is drawn
+    expect_picture(window, "installer_finished.png");
+
+    click(window, next_button);
+    EXPECT_EQ(installer.exit_code(), std::optional<DWORD>(0));
+}
+
+TEST(InstallerWindow, NoAfterAFailureEndsWithThePartialResult) {
+    SeededInstall setup;
+    ASSERT_TRUE(setup.seeded);
+    LockedFile lock(setup.cc2018);
+    ASSERT_TRUE(lock.locked());
+
+    InstallerProcess installer;
+    ASSERT_TRUE(installer.started());
+    const HWND window = wait_for_window(installer.id(), installer_title);
+    ASSERT_NE(window, nullptr);
+    on_top(window);
+    hostsim::Image before = picture(window);
+    click(window, next_button);
+    ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
+    click(window, next_button);
+    const HWND failure = wait_for_window(installer.id(), L"Failed to install");
+    ASSERT_NE(failure, nullptr);
+    post_key(failure, VK_ESCAPE);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(failure); }));
+    std::this_thread::sleep_for(500ms);
+    expect_picture(window, "installer_partial.png");
+    EXPECT_EQ(read_file(plugin_file(setup.cc2018)), Bytes{}) << "the locked file is left as it was";
+
+    click(window, next_button);
+    EXPECT_EQ(installer.exit_code(), std::optional<DWORD>(0));
+}
