@@ -22,6 +22,63 @@ std::string className(HWND window) {
     return qssdk::utf16_to_utf8(std::wstring_view(name, static_cast<size_t>(std::max(length, 0))));
 }
 
+// The client area's pixels as the screen shows them now.
+Image clientPixels(HWND window, int width, int height) {
+    Image out(width, height);
+    if (width <= 0 || height <= 0) return out;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // rows top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        GdiFlush();
+        const auto* bgrx = static_cast<const uint8_t*>(bits);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const uint8_t* p = bgrx + (static_cast<size_t>(y) * width + x) * 4;
+                out.at(x, y) = rgba{p[2] / 255.0f, p[1] / 255.0f, p[0] / 255.0f, 1.0f};
+            }
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return out;
+}
+
+bool samePixels(const Image& a, const Image& b) {
+    if (a.width() != b.width() || a.height() != b.height()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const rgba &p = a.at(x, y), &q = b.at(x, y);
+            if (p.r != q.r || p.g != q.g || p.b != q.b) return false;
+        }
+    return true;
+}
+
+// What the window shows once it has painted: a fresh window reads back blank for a while under Wine on
+// Xvfb, so it is asked to repaint and read until two read-backs 50 ms apart agree (at most 20 tries).
+Image settledPixels(HWND window, int width, int height) {
+    Image last;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+        Sleep(50);
+        Image now = clientPixels(window, width, height);
+        if (attempt > 0 && samePixels(now, last)) return now;
+        last = std::move(now);
+    }
+    return last;
+}
+
 }  // namespace
 
 ModalWatcher::ModalWatcher(std::vector<HWND> ignored) : ignored_(std::move(ignored)), thread_([this] { run(); }) {}
@@ -67,7 +124,15 @@ void ModalWatcher::run() {
 }
 
 void ModalWatcher::inspect(HWND window) {
-    seen_window record{windowText(window), {}, className(window)};
+    seen_window record;
+    record.title = windowText(window);
+    record.className = className(window);
+    record.owner = GetWindow(window, GW_OWNER);
+    RECT client{};
+    GetClientRect(window, &client);
+    record.width = client.right - client.left;
+    record.height = client.bottom - client.top;
+    record.pixels = settledPixels(window, record.width, record.height);
     const bool messageBox = record.className == "#32770";
     if (messageBox) {
         // A message box shows its text in the static control with id 0xFFFF.

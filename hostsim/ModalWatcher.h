@@ -1,5 +1,6 @@
-// Plays the user at the screen: notices every window the effect opens on its own, notes its title
-// and text, and dismisses it, so that no run ever waits on a modal window.
+// Plays the user at the screen: notices every window the effect opens on its own, notes its title, text,
+// class, owner, client size and what it shows, and dismisses it, so that no run ever waits on a modal
+// window.
 #pragma once
 
 #include <atomic>
@@ -11,12 +12,18 @@
 
 #include <windows.h>
 
+#include "Image.h"
+
 namespace hostsim {
 
 struct seen_window {
     std::string title;
     std::string text;       // the message of a standard message box; empty for other windows
     std::string className;
+    HWND owner = nullptr;
+    int width = 0;   // client area, device pixels
+    int height = 0;
+    Image pixels;    // the client area as shown before it was dismissed (opaque)
 };
 
 class ModalWatcher {

@@ -38,6 +38,7 @@ SimulatedHost::SimulatedHost(const std::wstring& modulePath) {
         watcher_ = std::make_unique<ModalWatcher>(std::vector<HWND>{mainWindow_.handle()});
         callbacks::install(*this, basic_, utils_);
         module_ = std::make_unique<EffectModule>(modulePath);
+        shell_.intercept(module_->handle());
     } catch (...) {
         activeHost = nullptr;
         throw;

@@ -11,11 +11,13 @@
 
 #include "AegpHandles.h"
 #include "Comp.h"
+#include "Drawbot.h"
 #include "EffectModule.h"
 #include "HostHandles.h"
 #include "LayerRef.h"
 #include "ModalWatcher.h"
 #include "ParamStore.h"
+#include "ShellRecorder.h"
 #include "SmartRender.h"
 #include "SuiteRegistry.h"
 #include "ae_effect.h"
@@ -74,6 +76,9 @@ public:
     AegpHandles& aegp() { return aegp_; }
     SuiteRegistry& suites() { return suites_; }
     ModalWatcher& dialogs() { return *watcher_; }
+    // The custom controls' drawing objects, and what the effect asked the shell to open (nothing is opened).
+    Drawbot& drawbot() { return drawbot_; }
+    ShellRecorder& shell() { return shell_; }
     HWND mainWindow() const { return mainWindow_.handle(); }
     Comp& comp() { return comp_; }
     // The frame being rendered; throws std::logic_error outside a render.
@@ -116,6 +121,8 @@ private:
     Comp comp_;
     ParamStore params_;
     AegpHandles aegp_;
+    Drawbot drawbot_;
+    ShellRecorder shell_;
     A_long currentTime_ = 0;
     HostMainWindow mainWindow_;
     std::unique_ptr<ModalWatcher> watcher_;

@@ -10,6 +10,7 @@
 #include "BenchCommand.h"
 #include "CommandSteps.h"
 #include "DemoScene.h"
+#include "PanelCommand.h"
 #include "ParamListing.h"
 #include "RenderCommand.h"
 #include "RenderOptions.h"
@@ -23,6 +24,7 @@ int usage() {
                  "  demo --out FILE     render the built-in scene through the effect and write it\n"
                  "  render ... --out FILE  render frames through the effect (render --help)\n"
                  "  params              list the effect's parameters as the host receives them\n"
+                 "  panel --out FILE    draw the effect's controls-panel strip, normal above hovered\n"
                  "  bench [--quick] [--json FILE]  measure the render path (bench --help)\n");
     return 2;
 }
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
         if (args[0] == "demo") return hostsim::demoCommand(rest);
         if (args[0] == "render") return hostsim::renderCommand(rest);
         if (args[0] == "params") return params();
+        if (args[0] == "panel") return hostsim::panelCommand(rest);
         if (args[0] == "bench") return hostsim::benchCommand(rest);
     } catch (const hostsim::usage_error& error) {
         std::fprintf(stderr, "pellux-host: %s\n", error.what());

@@ -19,6 +19,8 @@ protected:
             EXPECT_TRUE(host->handles().faults().empty()) << host->handles().faults().front();
             EXPECT_TRUE(host->params().faults().empty()) << host->params().faults().front();
             EXPECT_TRUE(host->aegp().leaks().empty()) << host->aegp().leaks().front();
+            EXPECT_TRUE(host->drawbot().leaks().empty()) << host->drawbot().leaks().front();
+            EXPECT_TRUE(host->drawbot().faults().empty()) << host->drawbot().faults().front();
         }
         host.reset();
     }

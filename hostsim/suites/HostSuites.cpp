@@ -42,6 +42,7 @@ void provideHostSuites(SuiteRegistry& registry) {
     provideInterfaceSuites(registry);
     provideStreamSuites(registry);
     provideParamUtilsSuite(registry);
+    provideDrawbotSuites(registry);
 }
 
 }  // namespace hostsim

@@ -26,6 +26,7 @@ void AePluginConnection::globalSetup(command_context&) {
 
 void AePluginConnection::globalSetdown(command_context& context) {
     SuiteHandler suites(context.in_data->pica_basicP);
+    banner_.releaseHostImages(suites);
     // Asks the renderer thread to quit and waits until it has ended.
     renderer_.reset();
 }
@@ -52,4 +53,4 @@ void AePluginConnection::smartPreRender(command_context& context) {
     for (int id : {502, 504, 506, 517, 508}) checkoutLayerParam(context, id);
 }
 
-void AePluginConnection::handleEvent(command_context&) {}
+void AePluginConnection::handleEvent(command_context& context) { banner_.handleEvent(context); }

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "AePlugin.h"
+#include "ControlPanelBanner.h"
 
 class RendererThread;
 class SceneRenderer;
@@ -37,4 +38,5 @@ private:
 
     float compositeCounter_ = 0;  // smart render's running sample count; 1 / it weights the next sample
     std::unique_ptr<SceneRenderer> renderer_;  // from global set-up to set-down
+    ControlPanelBanner banner_;
 };

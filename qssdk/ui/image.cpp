@@ -67,8 +67,9 @@ bool image::load_from_memory(const unsigned char* bytes, size_t count, float sca
     decoded_picture picture = convert_frame(*factory_.get(), *decoder.get());
     if (!picture.bitmap) return false;
 
-    // Bitmaps made from the previous picture would draw it still.
+    // Bitmaps made from the previous picture would draw it still; a lock would hold on to it.
     drop_bitmaps();
+    lock_.reset();
     bitmap_ = std::move(picture.bitmap);
     pixel_width_ = picture.width;
     pixel_height_ = picture.height;
@@ -105,6 +106,39 @@ void image::release_bitmap(render_context& context) {
 void image::reset() {
     drop_bitmaps();
     loaded_ = false;
+}
+
+void image::lock_pixels(pixel_lock& record) {
+    record.width = record.height = 0;
+    lock_.reset();
+    com_ptr<IWICBitmapLock> lock;
+    if (FAILED(bitmap_->Lock(nullptr, WICBitmapLockWrite, lock.put())))
+        throw qs_exception("unable to lock the bitmap data");
+    UINT size = 0, stride = 0;
+    BYTE* data = nullptr;
+    WICPixelFormatGUID format{};
+    if (FAILED(lock->GetDataPointer(&size, &data)) || FAILED(lock->GetStride(&stride)) ||
+        FAILED(lock->GetPixelFormat(&format)))
+        throw qs_exception("unable to retrieve the bitmap data");  // `lock` is released on the way out
+    lock_ = std::move(lock);
+    record.size = size;
+    record.stride = stride;
+    record.bits_per_pixel = 32;
+    record.data = data;
+    record.width = pixel_width_;
+    record.height = pixel_height_;
+}
+
+void image::update_bitmaps(const pixel_lock& record) {
+    if (!lock_) throw qs_exception("the bitmap data is not locked");
+    const D2D1_RECT_U whole{0, 0, pixel_width_, pixel_height_};
+    for (auto& cached : bitmaps_) {
+        if (FAILED(cached.second->CopyFromMemory(&whole, record.data, record.stride))) {
+            lock_.reset();
+            throw qs_exception("unable to update the bitmap data");
+        }
+    }
+    lock_.reset();
 }
 
 void image::drop_bitmaps() {

@@ -22,6 +22,16 @@ namespace qssdk::ui {
 
 class render_context;
 
+// A locked view of an image's pixels (lock_pixels fills it): 32-bit premultiplied BGRA rows.
+struct pixel_lock {
+    uint32_t size = 0;            // bytes of the locked buffer
+    uint32_t stride = 0;          // bytes per row
+    uint32_t bits_per_pixel = 0;  // always 32
+    unsigned char* data = nullptr;
+    uint32_t width = 0;
+    uint32_t height = 0;
+};
+
 class image : non_copyable_non_moveable {
 public:
     // COM for the thread (multithreaded), then the imaging factory; throws qs_exception "unable to create
@@ -55,6 +65,15 @@ public:
     // How many contexts hold a bitmap of this image.
     size_t bitmap_count() const { return bitmaps_.size(); }
 
+    // Locks the decoded pixels for writing and describes them in `record`; a lock still held is released
+    // first. Throws qs_exception "unable to lock the bitmap data" / "unable to retrieve the bitmap data",
+    // and com_error (E_POINTER) when nothing was decoded.
+    void lock_pixels(pixel_lock& record);
+    // Copies the locked pixels into every bitmap made for a context, then unlocks. Throws qs_exception
+    // "unable to update the bitmap data" (the lock is released first) and "the bitmap data is not locked".
+    void update_bitmaps(const pixel_lock& record);
+    bool is_locked() const { return static_cast<bool>(lock_); }
+
 private:
     image();
     void drop_bitmaps();
@@ -68,6 +87,8 @@ private:
     uint32_t pixel_height_ = 0;
     float scale_ = 1.0f;
     std::vector<render_context*> contexts_;
+    // After the bitmap, so that it goes first: an image destroyed while locked releases its lock.
+    com_ptr<IWICBitmapLock> lock_;
 };
 
 }  // namespace qssdk::ui
