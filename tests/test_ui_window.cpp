@@ -33,6 +33,7 @@
 #include "style_table.h"
 #include "text_codes.h"
 #include "ui_test_support.h"
+#include "ui_watchdog.h"
 #include "window.h"
 #include "window_capture.h"
 #include "window_styles.h"
@@ -55,35 +56,6 @@ struct probe_window : window {
     std::function<void(uint32_t)> on_user;
 };
 
-// Ends any modal loop of the test thread with a WM_QUIT if the test has not finished in time, and the
-// process if even that does not end it.
-class watchdog {
-public:
-    watchdog() : thread_id_(GetCurrentThreadId()), thread_([this] {
-        std::unique_lock lock(mutex_);
-        if (done_.wait_for(lock, std::chrono::seconds(20), [this] { return finished_; })) return;
-        PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
-        if (done_.wait_for(lock, std::chrono::seconds(20), [this] { return finished_; })) return;
-        std::fputs("watchdog: the test thread did not return from its loop\n", stderr);
-        TerminateProcess(GetCurrentProcess(), 3);
-    }) {}
-    ~watchdog() {
-        {
-            std::lock_guard lock(mutex_);
-            finished_ = true;
-        }
-        done_.notify_one();
-        thread_.join();
-    }
-
-private:
-    DWORD thread_id_;
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool finished_ = false;
-    std::thread thread_;
-};
-
 // The thread's queued messages of one kind, taken out.
 std::vector<MSG> take_messages(HWND hwnd, UINT kind) {
     std::vector<MSG> taken;
@@ -104,7 +76,7 @@ protected:
         // A WM_QUIT left by the watchdog would end the next test's loop at once.
         EXPECT_TRUE(take_messages(nullptr, WM_QUIT).empty()) << "the watchdog had to end a modal loop";
     }
-    watchdog guard;
+    ui_test::watchdog guard;
 };
 
 TEST_F(UiWindow, ClassStylesAndClientSizeAt96Dpi) {

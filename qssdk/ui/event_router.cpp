@@ -4,6 +4,7 @@
 
 #include "capture_widget.h"
 #include "event_manager.h"
+#include "pair_packing.h"
 #include "tab_order.h"
 #include "widget.h"
 #include "widget_hit_test.h"
@@ -106,9 +107,8 @@ void event_router::dispatch(event_id id, uint64_t value) {
         fire(&window_, id, value);
         return;
     case event_id::resized: {
-        const auto width = static_cast<int32_t>(value & 0xFFFFFFFFu);
-        const auto height = static_cast<int32_t>(value >> 32);
-        root_.set_rect({0, 0, width, height}, true);
+        const int32_pair size = unpack_pair(value);
+        root_.set_rect({0, 0, size.low, size.high}, true);
         fire(&window_, id, 0);
         return;
     }

@@ -10,4 +10,12 @@ constexpr uint64_t pack_pair(int32_t low, int32_t high) {
     return static_cast<uint64_t>(static_cast<uint32_t>(low)) | static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32;
 }
 
+struct int32_pair {
+    int32_t low = 0, high = 0;
+};
+
+constexpr int32_pair unpack_pair(uint64_t packed) {
+    return {static_cast<int32_t>(packed & 0xFFFFFFFFu), static_cast<int32_t>(packed >> 32)};
+}
+
 }  // namespace qssdk::ui

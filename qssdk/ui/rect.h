@@ -14,6 +14,11 @@ struct rect {
 
     // Below one pixel in either direction counts as nothing to repaint.
     constexpr bool empty() const { return width < 1 || height < 1; }
+    // Hit test with all four edges inside; an empty rect contains no point, not even its corner.
+    constexpr bool contains_with_edges(int32_t px, int32_t py) const {
+        return !empty() && px >= x && py >= y && int64_t{px} <= int64_t{x} + width &&
+               int64_t{py} <= int64_t{y} + height;
+    }
     constexpr bool operator==(const rect&) const = default;
 };
 

@@ -5,6 +5,7 @@
 
 #include "event_binding.h"
 #include "event_manager.h"
+#include "scrolling_section.h"
 #include "render_context.h"
 #include "style_table.h"
 #include "text_codes.h"
@@ -17,9 +18,7 @@ using namespace qssdk::ui;
 namespace {
 
 constexpr color page_back{0.86f, 0.87f, 0.89f, 1.0f};
-constexpr color section_back{0.97f, 0.97f, 0.98f, 1.0f};
 constexpr color title_back{0.20f, 0.24f, 0.30f, 1.0f};
-constexpr color ink{0.10f, 0.11f, 0.13f, 1.0f};
 constexpr color white{1.0f, 1.0f, 1.0f, 1.0f};
 constexpr color red{0.85f, 0.20f, 0.15f, 1.0f};
 constexpr color green{0.20f, 0.65f, 0.30f, 1.0f};
@@ -27,13 +26,6 @@ constexpr color blue{0.15f, 0.40f, 0.85f, 1.0f};
 constexpr color amber{0.95f, 0.70f, 0.10f, 1.0f};
 constexpr color half_blue{0.15f, 0.40f, 0.85f, 0.5f};
 constexpr const char* label_font = "Tahoma";
-
-void label(painter& p, const rect& r, const std::string& text, uint32_t horizontal = align_code_leading) {
-    p.set_font(label_font, 11.0f, weight_code_normal, style_code_normal, false);
-    p.set_text_color(ink);
-    p.set_text_alignment(horizontal, valign_code_top);
-    p.context().draw_text(r, text, {});
-}
 
 // The image entries of the default style table, in table order.
 std::vector<const style_entry*> default_images() {
@@ -44,6 +36,13 @@ std::vector<const style_entry*> default_images() {
 }
 
 }  // namespace
+
+void label(painter& p, const rect& r, const std::string& text, uint32_t horizontal) {
+    p.set_font(label_font, 11.0f, weight_code_normal, style_code_normal, false);
+    p.set_text_color(ink);
+    p.set_text_alignment(horizontal, valign_code_top);
+    p.context().draw_text(r, text, {});
+}
 
 section::section(std::string title, paint_function paint_content)
     : title_(std::move(title)), paint_content_(std::move(paint_content)) {
@@ -75,6 +74,9 @@ gallery_page::gallery_page() {
     add_shapes();
     add_text();
     add_images();
+    auto scrolling = std::make_unique<scrolling_section>();
+    scrolling->place(&get_root_widget(), {10, 800, scrolling_section::width, scrolling_section::height});
+    widgets_.push_back(std::move(scrolling));
 }
 
 gallery_page::~gallery_page() {

@@ -9,10 +9,18 @@
 
 #include "image.h"
 #include "painter.h"
+#include "text_codes.h"
 #include "widget.h"
 #include "window.h"
 
 namespace gallery {
+
+inline constexpr qssdk::ui::color section_back{0.97f, 0.97f, 0.98f, 1.0f};
+inline constexpr qssdk::ui::color ink{0.10f, 0.11f, 0.13f, 1.0f};
+
+// A line of small text in ink, laid out in r from its top.
+void label(qssdk::ui::painter& p, const qssdk::ui::rect& r, const std::string& text,
+           uint32_t horizontal = qssdk::ui::align_code_leading);
 
 // A titled area of the page. Its content is painted by a function in the area's own coordinates below
 // the title; widgets placed in it (see content_origin) paint themselves.
@@ -36,7 +44,7 @@ private:
 class gallery_page : public qssdk::ui::window {
 public:
     static constexpr int32_t width = 1040;
-    static constexpr int32_t height = 800;
+    static constexpr int32_t height = 1070;
 
     // Creates the native window with every section; show it with ShowWindow.
     gallery_page();
