@@ -91,6 +91,11 @@ void painter::draw_image_part(point at, image& img, const rect& source) {
     draw_bitmap(img, to_d2d(to_box({at.x, at.y, source.width, source.height})), &pixels);
 }
 
+void painter::draw_image_part_stretched(const rect& destination, image& img, const rect& source) {
+    const D2D1_RECT_F pixels = to_d2d(image_source_pixels(source, img.scale()));
+    draw_bitmap(img, to_d2d(to_box(destination)), &pixels);
+}
+
 void painter::draw_bitmap(image& img, const D2D1_RECT_F& destination, const D2D1_RECT_F* source) {
     if (!img.is_loaded()) return;
     ID2D1Bitmap* bitmap = img.get_bitmap(*context_);

@@ -47,6 +47,8 @@ public:
     void draw_image_stretched(const rect& r, image& img);
     // The source rect (DIPs of the image) drawn unscaled at the point.
     void draw_image_part(point at, image& img, const rect& source);
+    // The source rect (DIPs of the image) stretched over the destination rect.
+    void draw_image_part_stretched(const rect& destination, image& img, const rect& source);
 
 private:
     void draw_bitmap(image& img, const D2D1_RECT_F& destination, const D2D1_RECT_F* source);

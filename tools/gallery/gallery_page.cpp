@@ -74,8 +74,9 @@ gallery_page::gallery_page() {
     add_shapes();
     add_text();
     add_images();
+    add_controls();
     auto scrolling = std::make_unique<scrolling_section>();
-    scrolling->place(&get_root_widget(), {10, 800, scrolling_section::width, scrolling_section::height});
+    scrolling->place(&get_root_widget(), {10, 1060, scrolling_section::width, scrolling_section::height});
     widgets_.push_back(std::move(scrolling));
 }
 

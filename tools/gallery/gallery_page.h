@@ -44,7 +44,7 @@ private:
 class gallery_page : public qssdk::ui::window {
 public:
     static constexpr int32_t width = 1040;
-    static constexpr int32_t height = 1070;
+    static constexpr int32_t height = 1330;
 
     // Creates the native window with every section; show it with ShowWindow.
     gallery_page();
@@ -56,6 +56,8 @@ private:
     void add_shapes();
     void add_text();
     void add_images();
+    // Panels, buttons and check boxes in their states (gallery_controls.cpp).
+    void add_controls();
 
     std::vector<std::unique_ptr<qssdk::ui::widget>> widgets_;
     std::vector<std::unique_ptr<qssdk::ui::image>> images_;
