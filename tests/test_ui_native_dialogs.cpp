@@ -12,6 +12,9 @@
 #include "popup_menu.h"
 #include "select_folder.h"
 #include "set_cursor.h"
+#include "window.h"
+#include "window_capture.h"
+#include "window_styles.h"
 
 namespace {
 
@@ -83,7 +86,14 @@ TEST_F(UiNativeDialogs, TheFolderPickerReturnsTheFolderTheUserChose) {
     EXPECT_FALSE(driver.fell_back());
 }
 
+// Shown over a kit window, the menu opens at the cursor.
 TEST_F(UiNativeDialogs, ThePopupMenuIsChosenFromAndDismissedByTheUser) {
+    window kit;
+    kit.create("menu owner", {100, 100, 300, 200}, window_flag::topmost);
+    ShowWindow(kit.native_handle(), SW_SHOW);
+    SetForegroundWindow(kit.native_handle());  // as the window a user right-clicks is
+    // The activation the display reports late would close a menu opened at once.
+    gallery::pump_messages_for(300);
     popup_menu menu;
     menu.add_item(1, menu_top_level, "Copy");
     menu.add_item(4, menu_top_level, "Export");
@@ -98,14 +108,23 @@ TEST_F(UiNativeDialogs, ThePopupMenuIsChosenFromAndDismissedByTheUser) {
         {{VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}, 6},
         {{VK_ESCAPE}, menu_dismissed},
     };
+    const POINT cursor{150, 150};  // 96 DPI: DIPs are pixels
     for (const row& r : rows) {
+        RECT opened{};
         WindowDriver driver(
-            L"#32768", [&r](HWND menu_window) { post_keys(menu_window, r.keys); },
-            [this](HWND) { PostMessageW(owner, WM_CANCELMODE, 0, 0); });
-        SetForegroundWindow(owner);  // as the window a user right-clicks is
-        EXPECT_EQ(menu.show(owner, {150, 150}), r.chosen);
+            L"#32768",
+            [&r, &opened](HWND menu_window) {
+                GetWindowRect(menu_window, &opened);
+                post_keys(menu_window, r.keys);
+            },
+            [&kit](HWND) { PostMessageW(kit.native_handle(), WM_CANCELMODE, 0, 0); });
+        SetCursorPos(cursor.x, cursor.y);
+        gallery::pump_messages_for(30);
+        EXPECT_EQ(menu.show(kit), r.chosen);
         EXPECT_TRUE(driver.acted());
         EXPECT_FALSE(driver.fell_back());
+        EXPECT_EQ(opened.left, cursor.x);
+        EXPECT_EQ(opened.top, cursor.y);
     }
 }
 

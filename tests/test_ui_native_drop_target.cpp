@@ -15,6 +15,7 @@
 #include "ui_test_support.h"
 #include "widget.h"
 #include "window.h"
+#include "window_styles.h"
 
 namespace {
 
@@ -211,12 +212,39 @@ TEST_F(UiNativeDropTarget, NamesOfAnyLengthAreReadWhole) {
     GlobalFree(drop);
 }
 
-// A kit window's own target: a drop over a widget with a handler for event 41 hands that widget the two
-// files of a drop of two files and a folder.
+// A drag source that lets go once the drag has passed over the target a few times, and gives up when that
+// takes longer than the bound, so no drag outlasts it.
+class dropping_source : public IDropSource {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDropSource)) {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        *out = this;
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
+        if (GetTickCount64() > deadline_) return DRAGDROP_S_CANCEL;
+        return ++asked_ < 4 ? S_OK : DRAGDROP_S_DROP;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+private:
+    const ULONGLONG deadline_ = GetTickCount64() + 5000;
+    int asked_ = 0;
+};
+
+// A kit window's own registered target, reached by a drag of the system: a drop of two files and a folder
+// over a widget with a handler for event 41 hands that widget the two files; over a widget without one
+// the drop is refused.
 TEST_F(UiNativeDropTarget, AKitWindowsTargetDeliversTheFilesToTheWidgetUnderTheCursor) {
     window w;
-    w.create("drop", {200, 200, 300, 200});
+    w.create("drop", {200, 200, 300, 200}, window_flag::topmost);
     ShowWindow(w.native_handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(w.native_handle());
     widget zone, plain;
     zone.create(&w.get_root_widget(), {20, 20, 100, 60});
     plain.create(&w.get_root_widget(), {150, 20, 100, 60});
@@ -228,7 +256,6 @@ TEST_F(UiNativeDropTarget, AKitWindowsTargetDeliversTheFilesToTheWidgetUnderTheC
             paths.push_back(f.wstring());
         delivered.push_back(paths);
     });
-    native_drop_target kit_target(w);
     file_list_data data(dropped_names());
 
     // The test prefix runs at 96 DPI: client DIPs are pixels.
@@ -244,11 +271,10 @@ TEST_F(UiNativeDropTarget, AKitWindowsTargetDeliversTheFilesToTheWidgetUnderTheC
     };
     for (const row& r : rows) {
         ASSERT_TRUE(SetCursorPos(r.at.x, r.at.y));
-        DWORD over = DROPEFFECT_COPY | DROPEFFECT_MOVE, dropped = over;
-        EXPECT_EQ(kit_target.DragOver(0, {r.at.x, r.at.y}, &over), S_OK);
-        EXPECT_EQ(over, r.effect);
-        EXPECT_EQ(kit_target.Drop(&data, 0, {r.at.x, r.at.y}, &dropped), S_OK);
-        EXPECT_EQ(dropped, r.effect);
+        dropping_source source;
+        DWORD effect = DROPEFFECT_NONE;
+        EXPECT_TRUE(SUCCEEDED(DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect)));
+        EXPECT_EQ(effect, r.effect);
         EXPECT_EQ(delivered.size(), r.drops);
     }
     const std::vector<std::vector<std::wstring>> expected = {{folder / L"diffuse.png", folder / L"bump map.png"}};

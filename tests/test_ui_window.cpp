@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <imm.h>
 #include <wtsapi32.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,11 +29,14 @@
 #include "ReferencePictures.h"
 #include "event_manager.h"
 #include "image.h"
+#include "ime_state.h"
 #include "painter.h"
 #include "pair_packing.h"
 #include "render_context.h"
 #include "style_table.h"
 #include "text_codes.h"
+#include "timer_table.h"
+#include "tooltip.h"
 #include "ui_test_support.h"
 #include "ui_watchdog.h"
 #include "window.h"
@@ -402,6 +407,99 @@ TEST_F(UiWindowInput, HoverIsSeenAgainAfterTheMouseLeftTheWindow) {
     const std::vector<event_id> leave_then_enter{event_id::mouse_leave, event_id::mouse_enter};
     EXPECT_NE(std::search(ids.begin(), ids.end(), leave_then_enter.begin(), leave_then_enter.end()), ids.end());
     EXPECT_EQ(ids.back(), event_id::mouse_enter);
+}
+
+// Handles the thread's messages until the condition holds or the bound has passed; whether it held.
+bool pump_until(const std::function<bool()>& condition, DWORD bound_ms) {
+    const ULONGLONG end = GetTickCount64() + bound_ms;
+    while (!condition()) {
+        if (GetTickCount64() >= end) return false;
+        gallery::pump_messages_for(20);
+    }
+    return true;
+}
+
+bool tooltip_shown(const window& w) {
+    return w.get_tooltip() && w.get_tooltip()->is_shown() && IsWindowVisible(w.get_tooltip()->native_handle());
+}
+
+TEST_F(UiWindowInput, ATooltipShowsBesideTheRestingCursorWithoutActivatingAndHidesWhenTheCursorLeaves) {
+    const std::string title = "Radius", text = "The sphere's radius in pixels of the layer";
+    w.add_tooltip(ui_test::address(&a), {}, title, text);
+    ASSERT_NE(w.get_tooltip(), nullptr);
+    tooltip& tip = *w.get_tooltip();
+    event_log log;
+    log.watch(&tip, event_id::hidden);
+    const HWND active = GetForegroundWindow();
+
+    cursor_to(40, 40);
+    post(WM_MOUSEMOVE);
+    post(WM_MOUSEMOVE);
+    ASSERT_EQ(w.get_hover_widget(), &a);
+    ASSERT_TRUE(pump_until([&] { return tooltip_shown(w); }, 5000)) << "the tooltip did not show";
+    EXPECT_EQ(GetForegroundWindow(), active);
+    EXPECT_TRUE(GetWindowLongW(tip.native_handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetWindow(tip.native_handle(), GW_OWNER), w.native_handle());
+
+    // At the cursor plus (5, 20), sized to the two measured lines (96 DPI: DIPs are pixels).
+    POINT cursor{40, 40};
+    ClientToScreen(w.native_handle(), &cursor);
+    const tooltip_layout& l = tip.layout();
+    EXPECT_GT(l.title.width, 0);
+    EXPECT_GT(l.text.width, l.title.width);
+    EXPECT_EQ(l.window, (rect{cursor.x + 5, cursor.y + 20, l.text.width + 16, l.title.height + 2 + l.text.height + 8}));
+    EXPECT_EQ(tip.get_rect(), l.window);
+    // It painted its background inside the double border.
+    gallery::repaint_and_settle(tip.native_handle());
+    const hostsim::Image shown = gallery::capture_client_area(tip.native_handle());
+    const hostsim::rgba back = shown.at(4, shown.height() - 3);
+    const color expected = a.get_style().get("tooltip_back_color").color;
+    EXPECT_NEAR(back.r, expected.r, 0.02f);
+    EXPECT_NEAR(back.g, expected.g, 0.02f);
+    EXPECT_NEAR(back.b, expected.b, 0.02f);
+    EXPECT_TRUE(log.events.empty());
+
+    cursor_to(160, 40);
+    post(WM_MOUSEMOVE);
+    ASSERT_EQ(w.get_hover_widget(), &b);
+    ASSERT_TRUE(pump_until([&] { return !tooltip_shown(w); }, 3000)) << "the tooltip did not hide";
+    EXPECT_EQ(log.events, (std::vector<logged_event>{{&tip, event_id::hidden, 0}}));
+}
+
+TEST_F(UiWindowInput, ATimerTicksOnItsWidgetAndGoesWithItSoANewWidgetAtItsAddressGetsNone) {
+    event_log log;
+    std::optional<widget> slot;
+    slot.emplace();
+    slot->create(&w.get_root_widget(), {10, 100, 50, 50});
+    widget* const first = &*slot;
+    log.watch(first, event_id::timer);
+    w.add_timer(first);
+    ASSERT_TRUE(pump_until([&] { return !log.events.empty(); }, 3000)) << "no timer event";
+    EXPECT_EQ(log.events[0], (logged_event{first, event_id::timer, widget_timer_kind}));
+
+    slot.reset();
+    slot.emplace();
+    ASSERT_EQ(&*slot, first);
+    slot->create(&w.get_root_widget(), {10, 100, 50, 50});
+    log.clear();
+    log.watch(&*slot, event_id::timer);
+    // Three periods of the old timer.
+    gallery::pump_messages_for(3 * widget_timer_period_ms);
+    EXPECT_TRUE(log.events.empty());
+}
+
+TEST_F(UiWindowInput, CompositionMessagesReachTheFocusWidgetAndTheSystemContextIsDetached) {
+    EXPECT_EQ(ImmGetContext(w.native_handle()), nullptr);
+    w.set_focus_widget(&a, 0);
+    event_log log;
+    for (event_object* o : std::vector<event_object*>{&a, &b, &w}) log.watch(o, event_id::ime);
+    post(WM_IME_STARTCOMPOSITION);
+    EXPECT_EQ(log.events, (std::vector<logged_event>{{&a, event_id::ime, ime_step::started}}));
+    ASSERT_NE(w.get_ime(), nullptr);
+    EXPECT_TRUE(w.get_ime()->composing());
+    post(WM_IME_ENDCOMPOSITION, 0, GCS_RESULTSTR);  // no context: no result to read
+    EXPECT_FALSE(w.get_ime()->composing());
+    EXPECT_EQ(log.events.size(), 1u);
 }
 
 // A window painted with shapes, text, an image and a shadowed child.

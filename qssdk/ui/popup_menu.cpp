@@ -1,6 +1,8 @@
 #include "popup_menu.h"
 
+#include "dip_conversion.h"
 #include "utf.h"
+#include "window.h"
 
 namespace qssdk::ui {
 
@@ -39,6 +41,12 @@ int32_t popup_menu::show(HWND owner, POINT screen_position) const {
     if (!menu) return menu_dismissed;
     const BOOL command = TrackPopupMenuEx(menu.get(), TPM_RETURNCMD, screen_position.x, screen_position.y, owner, nullptr);
     return menu_structure::chosen_item(static_cast<uint32_t>(command));
+}
+
+int32_t popup_menu::show(const window& owner) const {
+    const point cursor = owner.get_cursor_position(nullptr);
+    return show(owner.native_handle(),
+                {dips_to_pixels(cursor.x, owner.dpi_x()), dips_to_pixels(cursor.y, owner.dpi_y())});
 }
 
 }  // namespace qssdk::ui

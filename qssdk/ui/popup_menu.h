@@ -13,6 +13,8 @@
 
 namespace qssdk::ui {
 
+class window;
+
 struct menu_destroyer {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
@@ -32,6 +34,8 @@ public:
     // Shows the menu at a screen position in device pixels, owned by the given window, and waits until
     // an item is chosen or the menu is dismissed (-1).
     int32_t show(HWND owner, POINT screen_position) const;
+    // The same at the cursor, owned by a kit window.
+    int32_t show(const window& owner) const;
 
 private:
     menu_structure structure_;

@@ -3,12 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "edges.h"
 #include "point.h"
+#include "rect.h"
 
 namespace qssdk::ui {
 
+class event_object;
 class painter;
 class widget;
 
@@ -34,6 +37,15 @@ public:
     // A widget that starts a drag takes the mouse capture (the window then routes mouse moves and releases
     // to it alone); null ends it.
     virtual void set_capture(widget* w) = 0;
+
+    // Timers and tooltips. A timer fires event 15 (timer) on its object every 200 ms with its kind as
+    // value (1 for add_timer's); an object has at most one of a kind. A destroyed widget's timers and
+    // tooltip areas go with it.
+    virtual void add_timer(event_object* object) = 0;
+    virtual void remove_timer(const event_object* object, uint32_t kind) = 0;
+    // An area of the widget whose address is key (area relative to it, all zero for the whole widget)
+    // that shows a tooltip once the cursor rests on it; nothing when title and text are both empty.
+    virtual void add_tooltip(uint64_t key, const rect& area, const std::string& title, const std::string& text) = 0;
 
 protected:
     ~widget_host() = default;

@@ -3,12 +3,15 @@
 #include <imm.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "capture_widget.h"
 #include "dip_conversion.h"
 #include "event_manager.h"
+#include "ime_state.h"
 #include "painter.h"
 #include "render_context.h"
+#include "tooltip.h"
 #include "utf.h"
 #include "widget_hit_test.h"
 #include "window_impl.h"
@@ -54,6 +57,8 @@ void window::create(const std::string& title, const rect& r, uint16_t flags) {
     event_manager::instance().fire(&root_, event_id::attached, 2, 1, 0);
     router_.set_focus_widget(&root_, 0);
     painter_ = std::make_unique<painter>(impl_->hwnd);
+    ime_ = std::make_unique<ime_state>(impl_->hwnd, [this](uint64_t step) { dispatch(event_id::ime, step); });
+    // Input-method messages arrive only once a text-editing widget associates a context again.
     ImmAssociateContext(impl_->hwnd, nullptr);
     event_manager::instance().fire(this, event_id::attached, 2, 1, 0);
     created_ = true;
@@ -82,6 +87,8 @@ int32_t window::show_modal() {
             close(true);
             break;
         }
+        // The key the input method took, for the composition's cursor rules.
+        if (msg.message == WM_KEYDOWN && ime_ && ime_->composing()) ime_->record_key();
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -165,7 +172,48 @@ void window::update_now() {
 
 void window::add_widget(widget* w) { router_.add_widget(w); }
 
-void window::forget_widget(widget* w) { router_.forget_widget(w); }
+void window::forget_widget(widget* w) {
+    router_.forget_widget(w);
+    // Nothing may fire at the dead widget, nor at a new object that takes its address.
+    timers_.forget(w);
+    tooltips_.forget(w, tooltip_.get());
+}
+
+void window::add_tooltip(uint64_t key, const rect& area, const std::string& title, const std::string& text) {
+    if (tooltips_.add(key, area, title, text) == tooltip_registry::added::ignored || tooltip_ || !created_) return;
+    auto made = std::make_unique<tooltip>();
+    made->set_owner(this);
+    made->create("", {0, 0, 400, 200}, static_cast<uint16_t>(window_flag::popup | window_flag::topmost));
+    tooltip_ = std::move(made);
+    SetTimer(impl_->hwnd, tooltip_timer_id, tooltip_timer_period_ms, nullptr);
+}
+
+void window::on_timer(uint32_t id) {
+    if (id == tooltip_timer_id)
+        update_tooltip();
+    else
+        timers_.on_timer(id);
+}
+
+void window::update_tooltip() {
+    if (tooltip_) tooltips_.tick(*this, *tooltip_);
+}
+
+void window::start(uint32_t id, uint32_t period_ms) {
+    if (impl_->hwnd) SetTimer(impl_->hwnd, id, period_ms, nullptr);
+}
+
+void window::stop(uint32_t id) {
+    if (impl_->hwnd) KillTimer(impl_->hwnd, id);
+}
+
+double window::seconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+bool window::shown_flag() const { return impl_->shown; }
+
+void window::set_shown_flag(bool shown) { impl_->shown = shown; }
 
 point window::get_cursor_position(const widget* w) const {
     POINT p{};

@@ -18,15 +18,23 @@
 #include "event_router.h"
 #include "point.h"
 #include "rect.h"
+#include "timer_table.h"
+#include "tooltip_registry.h"
 #include "widget.h"
 #include "widget_host.h"
 
 namespace qssdk::ui {
 
+class ime_state;
 class painter;
+class tooltip;
 class window_impl;
 
-class window : public event_object, public widget_host, private event_router::environment {
+class window : public event_object,
+               public widget_host,
+               private event_router::environment,
+               private timer_service,
+               private tooltip_input {
 public:
     window();
     // Fires 18 (destroyed) on the window, then tears down the root widget, the painter and the native window.
@@ -71,6 +79,10 @@ public:
     widget* get_focus_widget() const override { return router_.focus_widget(); }
     void set_focus_widget(widget* w, uint64_t value) override { router_.set_focus_widget(w, value); }
     void set_capture(widget* w) override;
+    void add_timer(event_object* object) override { timers_.add(object); }
+    void remove_timer(const event_object* object, uint32_t kind) override { timers_.remove(object, kind); }
+    // The first area also makes the tooltip window (owned by this one) and starts the 100 ms tooltip tick.
+    void add_tooltip(uint64_t key, const rect& area, const std::string& title, const std::string& text) override;
 
     widget* widget_at(point p) const;
     bool cursor_widget_has_handler(event_id id) const { return router_.cursor_widget_has_handler(id); }
@@ -81,6 +93,15 @@ public:
     void paint_widget(widget& w, const edges& dirty);
     void set_tab_navigation(bool on) { router_.set_tab_navigation(on); }
 
+    // WM_TIMER: the tooltip tick for its id, else the timer of the id; unknown ids are ignored.
+    void on_timer(uint32_t id);
+    // The tooltip tick: shows or hides the tooltip window by where the cursor rests.
+    void update_tooltip();
+    // Null until the first tooltip area is added.
+    tooltip* get_tooltip() const { return tooltip_.get(); }
+    // Null until create.
+    ime_state* get_ime() const { return ime_.get(); }
+
     widget& get_root_widget() { return root_; }
     widget* get_hover_widget() const { return router_.hover_widget(); }
     // The Tab order: every initialised widget of the window in creation order.
@@ -89,12 +110,24 @@ public:
     uint32_t dpi_x() const;
     uint32_t dpi_y() const;
 
+protected:
+    // The tooltip window's mark of being shown, kept in the native part.
+    bool shown_flag() const;
+    void set_shown_flag(bool shown);
+
 private:
     friend LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
     // event_router::environment
     point cursor_position() const override;
     bool shift_down() const override;
+    // timer_service: native timers of the window
+    void start(uint32_t id, uint32_t period_ms) override;
+    void stop(uint32_t id) override;
+    // tooltip_input
+    double seconds() const override;
+    widget* hover_widget() const override { return router_.hover_widget(); }
+    point cursor_position(const widget* relative_to) const override { return get_cursor_position(relative_to); }
 
     // The native messages, for window_proc once the window is attached to its native window.
     LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
@@ -113,7 +146,11 @@ private:
     bool created_ = false;
     // Set once the system has been asked to report the mouse leaving the window.
     bool mouse_tracking_ = false;
-    // Declared before the root widget, which leaves the router's list when it is destroyed.
+    // Declared before the root widget, which leaves them when it is destroyed.
+    timer_table timers_{*this};
+    tooltip_registry tooltips_;
+    std::unique_ptr<tooltip> tooltip_;
+    std::unique_ptr<ime_state> ime_;
     event_router router_;
     widget root_;
 };

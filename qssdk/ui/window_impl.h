@@ -47,6 +47,7 @@ public:
     HWND hwnd = nullptr;
     window& back;
     bool modal_running = false;
+    bool shown = false;  // set and read by the tooltip window
     window_styles styles;
     int32_t resize_border = 8;  // DIPs, for the custom resize hit test
     uint32_t dpi_x = 96, dpi_y = 96;

@@ -7,6 +7,7 @@
 #include <bit>
 
 #include "dip_conversion.h"
+#include "ime_state.h"
 #include "painter.h"
 #include "pair_packing.h"
 #include "render_context.h"
@@ -141,6 +142,22 @@ LRESULT window::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MOUSEWHEEL:
         dispatch(event_id::mouse_wheel,
                  std::bit_cast<uint64_t>(static_cast<double>(GET_WHEEL_DELTA_WPARAM(wparam)) * wheel_scale));
+        return 0;
+    case WM_INPUTLANGCHANGE:
+        if (ime_) ime_->on_input_language_changed();
+        return 0;
+    case WM_IME_STARTCOMPOSITION:
+        // Not passed on: the system's composition window stays hidden.
+        if (ime_) ime_->on_start_composition();
+        return 0;
+    case WM_IME_COMPOSITION:
+        if (ime_) ime_->on_composition(lparam);
+        return 0;
+    case WM_IME_ENDCOMPOSITION:
+        if (ime_) ime_->on_end_composition(lparam);
+        return 0;
+    case WM_TIMER:
+        on_timer(static_cast<uint32_t>(wparam));
         return 0;
     case WM_IME_SETCONTEXT:
         // The system's composition window is not shown.
