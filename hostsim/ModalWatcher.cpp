@@ -1,6 +1,7 @@
 #include "ModalWatcher.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "utf.h"
 
@@ -65,15 +66,28 @@ bool samePixels(const Image& a, const Image& b) {
     return true;
 }
 
-// What the window shows once it has painted: a fresh window reads back blank for a while under Wine on
-// Xvfb, so it is asked to repaint and read until two read-backs 50 ms apart agree (at most 20 tries).
+bool allBlack(const Image& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const rgba& p = image.at(x, y);
+            if (p.r != 0.0f || p.g != 0.0f || p.b != 0.0f) return false;
+        }
+    return true;
+}
+
+// What the window shows once it has painted: a fresh window reads back blank (black) for a while under
+// Wine on Xvfb, the longer while its drawing machinery starts, so it is asked to repaint and read until two
+// read-backs 50 ms apart agree on something drawn (at most 40 tries).
 Image settledPixels(HWND window, int width, int height) {
+    // Windows of other programs on the screen (other hosts' main windows among them) must not hide what is
+    // read: the window is put above them first.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Image last;
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    for (int attempt = 0; attempt < 40; ++attempt) {
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
         Sleep(50);
         Image now = clientPixels(window, width, height);
-        if (attempt > 0 && samePixels(now, last)) return now;
+        if (attempt > 0 && samePixels(now, last) && !allBlack(now)) return now;
         last = std::move(now);
     }
     return last;
@@ -96,6 +110,19 @@ std::vector<seen_window> ModalWatcher::seen() const {
 void ModalWatcher::clear() {
     std::lock_guard guard(mutex_);
     seen_.clear();
+}
+
+seen_window ModalWatcher::takeLast() {
+    std::lock_guard guard(mutex_);
+    if (seen_.empty()) throw std::logic_error("the watcher has seen no window");
+    seen_window last = std::move(seen_.back());
+    seen_.pop_back();
+    return last;
+}
+
+void ModalWatcher::setResponder(responder respond) {
+    std::lock_guard guard(mutex_);
+    respond_ = std::move(respond);
 }
 
 void ModalWatcher::run() {
@@ -139,11 +166,15 @@ void ModalWatcher::inspect(HWND window) {
         if (HWND text = GetDlgItem(window, 0xFFFF)) record.text = windowText(text);
     }
     handled_.insert(window);
+    responder respond;
     {
         std::lock_guard guard(mutex_);
-        seen_.push_back(std::move(record));
+        seen_.push_back(record);
+        respond = respond_;
     }
-    if (messageBox)
+    if (respond)
+        respond(window, record);
+    else if (messageBox)
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     else
         PostMessageW(window, WM_CLOSE, 0, 0);

@@ -20,6 +20,11 @@ class style {
 public:
     // A null owner changes silently.
     explicit style(event_object* owner = nullptr);
+    // A store belongs to its owner: a copy would announce its changes to the original's owner.
+    style(const style&) = delete;
+    // Takes other's own values and aliases; the owner stays this store's, so that later changes reach
+    // the object the store belongs to. Announces nothing.
+    style& operator=(const style& other);
 
     // Takes one alias step, then the own values, the override table and the defaults; a key found
     // nowhere gives the empty value (no bytes, transparent black).
@@ -29,6 +34,8 @@ public:
     // Setters store under the key itself: while the key has an alias, get no longer reaches them.
     void set_scalar(std::string_view key, const uint32_t& value);
     void set_color(std::string_view key, const color& value);
+    // One byte: a flag such as an _underlined key.
+    void set_flag(std::string_view key, const uint8_t& value);
     // From now on key reads target. Announced only when the alias is new or different.
     void set_alias(std::string_view key, std::string_view target);
 
