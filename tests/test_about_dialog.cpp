@@ -5,10 +5,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <utility>
 
 #include "AboutDialog.h"
 #include "ClientClick.h"
 #include "HostFixture.h"
+#include "event_manager.h"
 #include "ReferencePictures.h"
 
 namespace {
@@ -79,6 +81,20 @@ TEST_F(AboutCommand, ShowsTheDialogOnTheMainWindowALinkClickRecordsTheProductPag
         EXPECT_EQ(dialog.noticeLabel().get_rect(), (qssdk::ui::rect{0, 85, 160, 20}));
         EXPECT_EQ(dialog.okButton().get_text(), "OK");
         EXPECT_EQ(dialog.productLink(), productPage);
+        // A caption with a close box and nothing to resize, minimise or maximise with.
+        const LONG_PTR style = GetWindowLongPtrW(dialog.native_handle(), GWL_STYLE);
+        EXPECT_EQ(style & (WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+                  WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU);
+
+        // Entering the link underlines it and shows the hand; leaving gives the plain text and the arrow back.
+        qssdk::ui::text_label& link = dialog.linkLabel();
+        const auto hover = [&](qssdk::ui::event_id id) {
+            qssdk::ui::event_manager::instance().fire(&link, id, 2, 1, 0);
+            return std::make_pair(link.get_style().get("label_text_underlined").as_flag(), GetCursor());
+        };
+        EXPECT_EQ(hover(qssdk::ui::event_id::mouse_enter), std::make_pair(true, LoadCursorW(nullptr, IDC_HAND)));
+        EXPECT_EQ(hover(qssdk::ui::event_id::mouse_leave), std::make_pair(false, LoadCursorW(nullptr, IDC_ARROW)));
+        EXPECT_EQ(link.text(), AboutDialog::linkText) << "only the underline changes";
         dialog.show_modal();  // the watcher notes it and closes it
     }
     const hostsim::seen_window reference = host->dialogs().takeLast();

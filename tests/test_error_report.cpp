@@ -13,6 +13,7 @@
 
 #include "DebugOutput.h"
 #include "ErrorPopupCheck.h"
+#include "ErrorReport.h"
 #include "HostFixture.h"
 #include "ReferencePictures.h"
 #include "utf.h"
@@ -122,6 +123,26 @@ TEST(ErrorReportModule, TheKitClassGoesWithTheModuleAndTheEffectLoadedAgainShows
         else
             EXPECT_EQ(className, firstClass) << "the name was free again";
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A host callback that throws while the report asks for the main window: the report still reaches the
+// debugger and nothing leaves it (an exception would end this program at the noexcept boundary).
+TEST(ErrorReportAlone, AHostCallbackThatThrowsLeavesTheReportToTheDebugger) {
+    hostsim::DebugOutput debugger;
+    PF_UtilCallbacks utils{};
+    utils.get_platform_data = [](PF_ProgPtr, PF_PlatDataID, void*) -> PF_Err {
+        throw std::runtime_error("the host failed");
+    };
+    PF_InData in{};
+    in.utils = &utils;
+    const std::runtime_error error("the first failure");
+    reportException(&error, &in, false);
+    const auto lines = debugger.lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "QS Pellux Exception: the first failure"), lines.end());
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ public:
     explicit AboutDialog(qssdk::ui::window* owner);
 
     const qssdk::ui::text_label& versionLabel() const { return versionLabel_; }
-    const qssdk::ui::text_label& linkLabel() const { return linkLabel_; }
+    qssdk::ui::text_label& linkLabel() { return linkLabel_; }
     const qssdk::ui::text_label& noticeLabel() const { return noticeLabel_; }
     const qssdk::ui::generic_button& okButton() const { return okButton_; }
     const std::string& productLink() const { return productLink_; }

@@ -40,17 +40,17 @@ void showPopup(HWND mainWindow, const std::string& title, std::string text) {
 void reportException(const std::exception* error, PF_InData* in_data, bool renderEngine) noexcept {
     try {
         const std::string title = qssdk::format_string("%s Exception", product::displayName);
-        std::string text =
+        const std::string text =
             error ? std::string(error->what())
                   : qssdk::format_string("%s has encountered an unrecoverable error.", product::displayName);
-        const HWND mainWindow = hostMainWindow(in_data);
-        if (popupCanShow(renderEngine, mainWindow)) {
-            try {
+        try {
+            const HWND mainWindow = hostMainWindow(in_data);
+            if (popupCanShow(renderEngine, mainWindow)) {
                 showPopup(mainWindow, title, text);
                 return;
-            } catch (...) {
-                // The popup itself failed: the report still reaches the debugger.
             }
+        } catch (...) {
+            // The host's callback or the popup itself failed: the report still reaches the debugger.
         }
         OutputDebugStringA((title + ": " + text + "\n").c_str());
     } catch (...) {
