@@ -1,5 +1,7 @@
 #include "ControlsPanel.h"
 
+#include <stdexcept>
+
 namespace hostsim {
 
 namespace {
@@ -16,7 +18,7 @@ bool inside(const PF_Rect& rect, PF_Point point) {
 
 }  // namespace
 
-ControlsPanel::ControlsPanel(SimulatedHost& host) : host_(host) {}
+ControlsPanel::ControlsPanel(SimulatedHost& host) : host_(host), context_(reinterpret_cast<PF_ContextH>(this)) {}
 
 control_layout ControlsPanel::layoutOf(PF_ParamIndex index) const {
     A_long width = defaultControlWidth, height = defaultControlHeight;
@@ -39,7 +41,7 @@ PF_Point ControlsPanel::controlPoint(PF_ParamIndex index, A_long x, A_long y) co
 
 PF_EventExtra ControlsPanel::event(PF_EventType type, PF_ParamIndex index) const {
     PF_EventExtra extra{};
-    extra.contextH = reinterpret_cast<PF_ContextH>(const_cast<int*>(&contextTag_));
+    extra.contextH = context_;
     extra.e_type = type;
     const control_layout layout = layoutOf(index);
     extra.effect_win.index = index;
@@ -83,7 +85,12 @@ PF_EventExtra ControlsPanel::adjustCursor(PF_ParamIndex index, PF_Point point) c
     return extra;
 }
 
+void ControlsPanel::requireCustomUi() const {
+    if (!host_.params().customUi()) throw std::logic_error("the effect registered no custom UI to send events to");
+}
+
 event_result ControlsPanel::send(PF_EventExtra event) {
+    requireCustomUi();
     event_result result;
     result.err = host_.send(PF_Cmd_EVENT, &event);
     result.event = event;
@@ -91,13 +98,19 @@ event_result ControlsPanel::send(PF_EventExtra event) {
 }
 
 draw_result ControlsPanel::draw(PF_ParamIndex index, A_long inFlags, bool offerDrawing) {
+    requireCustomUi();
     PF_EventExtra extra = drawEvent(index, inFlags);
     const PF_Rect& frame = extra.effect_win.current_frame;
     draw_result result{PF_Err_NONE, {}, Canvas(frame.right - frame.left, frame.bottom - frame.top, background)};
     drawing_ref drawing{extra.contextH, &result.canvas, frame.left, frame.top};
-    if (offerDrawing) host_.drawbot().beginDraw(drawing);
+    struct draw_scope {
+        Drawbot* drawbot;
+        ~draw_scope() {
+            if (drawbot) drawbot->endDraw();
+        }
+    } scope{offerDrawing ? &host_.drawbot() : nullptr};
+    if (scope.drawbot) scope.drawbot->beginDraw(drawing);
     result.err = host_.send(PF_Cmd_EVENT, &extra);
-    if (offerDrawing) host_.drawbot().endDraw();
     result.event = extra;
     return result;
 }

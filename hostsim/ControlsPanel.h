@@ -48,7 +48,8 @@ public:
     PF_EventExtra drawEvent(PF_ParamIndex index, A_long inFlags = PF_EI_NONE) const;
     PF_EventExtra adjustCursor(PF_ParamIndex index, PF_Point point) const;
 
-    // Sends an event (PF_Cmd_EVENT) as it is.
+    // Sends an event (PF_Cmd_EVENT) as it is. A host sends events only to an effect that registered a
+    // custom UI: both throw std::logic_error otherwise.
     event_result send(PF_EventExtra event);
     // Draws the control: a canvas of its area in the panel's colour, reachable through the drawing
     // reference during the event; with `offerDrawing` false the host has no drawing reference to give.
@@ -56,9 +57,10 @@ public:
 
 private:
     PF_EventExtra event(PF_EventType type, PF_ParamIndex index) const;
+    void requireCustomUi() const;
 
     SimulatedHost& host_;
-    int contextTag_ = 0;  // its address stands for the panel's custom context
+    PF_ContextH context_;  // the panel's custom context: this object's address
 };
 
 }  // namespace hostsim

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "WindowCapture.h"
 #include "utf.h"
 
 namespace hostsim {
@@ -23,71 +24,20 @@ std::string className(HWND window) {
     return qssdk::utf16_to_utf8(std::wstring_view(name, static_cast<size_t>(std::max(length, 0))));
 }
 
-// The client area's pixels as the screen shows them now.
-Image clientPixels(HWND window, int width, int height) {
-    Image out(width, height);
-    if (width <= 0 || height <= 0) return out;
-    HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // rows top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap) {
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* bgrx = static_cast<const uint8_t*>(bits);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                const uint8_t* p = bgrx + (static_cast<size_t>(y) * width + x) * 4;
-                out.at(x, y) = rgba{p[2] / 255.0f, p[1] / 255.0f, p[0] / 255.0f, 1.0f};
-            }
-        SelectObject(memory, previous);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(window, screen);
-    return out;
-}
-
-bool samePixels(const Image& a, const Image& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const rgba &p = a.at(x, y), &q = b.at(x, y);
-            if (p.r != q.r || p.g != q.g || p.b != q.b) return false;
-        }
-    return true;
-}
-
-bool allBlack(const Image& image) {
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const rgba& p = image.at(x, y);
-            if (p.r != 0.0f || p.g != 0.0f || p.b != 0.0f) return false;
-        }
-    return true;
-}
-
-// What the window shows once it has painted: a fresh window reads back blank (black) for a while under
-// Wine on Xvfb, the longer while its drawing machinery starts, so it is asked to repaint and read until two
-// read-backs 50 ms apart agree on something drawn (at most 40 tries).
-Image settledPixels(HWND window, int width, int height) {
+// What the window shows once it has painted. The window belongs to another thread, which is in its modal
+// loop: it is asked to repaint, and read back until the picture is not all black and the same twice
+// running, 50 ms apart, for at most 10 s (a fresh window reads back black for a while under Wine on Xvfb,
+// and a loaded machine can take seconds).
+Image settledPixels(HWND window) {
     // Windows of other programs on the screen (other hosts' main windows among them) must not hide what is
     // read: the window is put above them first.
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Image last;
-    for (int attempt = 0; attempt < 40; ++attempt) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
         Sleep(50);
-        Image now = clientPixels(window, width, height);
-        if (attempt > 0 && samePixels(now, last) && !allBlack(now)) return now;
+        Image now = captureClientArea(window);
+        if (!allBlack(now) && samePixels(now, last)) return now;
         last = std::move(now);
     }
     return last;
@@ -159,7 +109,7 @@ void ModalWatcher::inspect(HWND window) {
     GetClientRect(window, &client);
     record.width = client.right - client.left;
     record.height = client.bottom - client.top;
-    record.pixels = settledPixels(window, record.width, record.height);
+    record.pixels = settledPixels(window);
     const bool messageBox = record.className == "#32770";
     if (messageBox) {
         // A message box shows its text in the static control with id 0xFFFF.

@@ -138,6 +138,20 @@ TEST_F(ControlsPanelTest, ADragAfterAClickEndsTheDragOnce) {
     EXPECT_TRUE(host->shell().requests().empty());
 }
 
+TEST_F(ControlsPanelTest, OtherEventsAreLeftAlone) {
+    for (const PF_EventType type : {PF_Event_NEW_CONTEXT, PF_Event_ACTIVATE, PF_Event_DEACTIVATE, PF_Event_IDLE,
+                                    PF_Event_KEYDOWN, PF_Event_CLOSE_CONTEXT}) {
+        SCOPED_TRACE(type);
+        PF_EventExtra event = panel->click(banner, panel->controlPoint(banner, linkX, linkY));
+        event.e_type = type;
+        const hostsim::event_result result = panel->send(event);
+        EXPECT_EQ(result.err, PF_Err_NONE);
+        EXPECT_EQ(result.event.evt_out_flags, PF_EO_NONE);
+        EXPECT_EQ(result.event.u.do_click.send_drag, 0);
+    }
+    EXPECT_TRUE(host->shell().requests().empty());
+}
+
 TEST_F(ControlsPanelTest, DrawsThatDrawNothing) {
     struct draw_case {
         const char* what;

@@ -30,7 +30,7 @@ using gallery::scrolling_section;
 
 // Below the simulated host's 1280 x 800 window, which tests running at the same time show at (0, 0).
 constexpr int32_t window_left = 300;
-constexpr int32_t window_top = 850;
+constexpr int32_t window_top = 830;
 
 class UiScrollingWidgets : public testing::Test {
 protected:

@@ -64,6 +64,7 @@ const banner_pixels* ControlPanelBanner::pixels() {
 }
 
 void ControlPanelBanner::handleEvent(command_context& context) {
+    if (!context.extra) return;
     PF_EventExtra& event = *static_cast<PF_EventExtra*>(context.extra);
     const bool isBanner = isBannerControl(event);
     switch (event.e_type) {

@@ -30,7 +30,6 @@ public:
     // The caller's bool becomes the state: read at each paint and toggle, written at each toggle.
     void set_linked_value(bool* value) { state_.linked_value = value; }
     bool is_checked() const { return state_.checked(); }
-    bool is_hover() const { return hover_; }
     const std::string& get_text() const { return text_; }
     const check_box_layout& get_layout() const { return layout_; }
     int32_t get_placement() const { return placement_; }

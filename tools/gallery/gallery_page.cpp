@@ -76,7 +76,8 @@ gallery_page::gallery_page() {
     add_images();
     add_controls();
     auto scrolling = std::make_unique<scrolling_section>();
-    scrolling->place(&get_root_widget(), {10, 1060, scrolling_section::width, scrolling_section::height});
+    // In a column of its own right of the others.
+    scrolling->place(&get_root_widget(), {1040, 10, scrolling_section::width, scrolling_section::height});
     widgets_.push_back(std::move(scrolling));
 }
 

@@ -43,8 +43,8 @@ private:
 
 class gallery_page : public qssdk::ui::window {
 public:
-    static constexpr int32_t width = 1040;
-    static constexpr int32_t height = 1330;
+    static constexpr int32_t width = 1380;
+    static constexpr int32_t height = 1060;
 
     // Creates the native window with every section; show it with ShowWindow.
     gallery_page();

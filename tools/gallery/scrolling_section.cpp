@@ -22,7 +22,8 @@ constexpr int32_t caption_height = 16;
 constexpr int32_t top = section::title_height + section::margin;
 constexpr int32_t body_top = top + caption_height + 2;
 constexpr int32_t flow_left = 200;
-constexpr int32_t label_left = 350;
+// The labels stand below the scrolled panel and its horizontal bar.
+constexpr int32_t labels_top = scrolling_section::viewport_rect.y + scrolling_section::viewport_rect.height + 16 + 12;
 
 std::string html_text() {
     return std::string("<b>Bold</b>, <i>italic</i>, <u>underlined</u> and <font color=\"#1b6936\" size=\"4\">"
@@ -37,8 +38,8 @@ scrolling_section::scrolling_section()
     : section("Scroll bar, flow panels and labels",
               [](painter& p, const rect&) {
                   label(p, {margin, top, 180, caption_height}, "scrolled panel (wheel, drag, click)");
-                  label(p, {flow_left, top, 140, caption_height}, "flow panels");
-                  label(p, {label_left, top, 300, caption_height}, "plain and HTML labels");
+                  label(p, {flow_left, top, 120, caption_height}, "flow panels");
+                  label(p, {margin, labels_top, 300, caption_height}, "plain and HTML labels");
               }),
       column_(flow_direction::vertical, true),
       row_(flow_direction::horizontal, true) {}
@@ -82,9 +83,9 @@ void scrolling_section::place(widget* parent, const rect& r) {
         l->get_style().set_color("default_border_color", frame);
         l->get_style().set_color("label_font_color", ink);
     }
-    plain_.create(this, {label_left, body_top, 10, 10});
+    plain_.create(this, {margin, labels_top + caption_height + 2, 10, 10});
     plain_.set_text("A plain label, fitted to its text", true, true);
-    html_.create(this, {label_left, body_top + 30, 310, 10});
+    html_.create(this, {margin, labels_top + caption_height + 32, width - 2 * margin, 10});
     html_.set_html_mode(true);
     html_.set_auto_size(false, true);
     html_.set_html(html_text());

@@ -15,8 +15,8 @@ namespace gallery {
 
 class scrolling_section : public section {
 public:
-    static constexpr int32_t width = 680;
-    static constexpr int32_t height = 260;
+    static constexpr int32_t width = 330;
+    static constexpr int32_t height = 360;
     // The scrolled panel's viewport and content, in the section's coordinates.
     static constexpr qssdk::ui::rect viewport_rect{margin, title_height + margin + 18, 160, 150};
     static constexpr int32_t content_width = 320;
