@@ -39,6 +39,18 @@ HGLOBAL make_hdrop(const std::vector<std::wstring>& names) {
     return memory;
 }
 
+// QueryInterface of a test object on the stack that has one interface besides IUnknown (it counts no
+// references).
+template <class Interface>
+HRESULT answer_query(Interface* self, REFIID own, REFIID asked, void** out) {
+    if (!IsEqualIID(asked, IID_IUnknown) && !IsEqualIID(asked, own)) {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    *out = self;
+    return S_OK;
+}
+
 // A data object offering a file list (or nothing, for a drag of something else). Lives on the stack.
 class file_list_data : public IDataObject {
 public:
@@ -46,12 +58,7 @@ public:
         : names_(std::move(names)), offers_files_(offers_files) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDataObject)) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = this;
-        return S_OK;
+        return answer_query(this, IID_IDataObject, iid, out);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
@@ -217,12 +224,7 @@ TEST_F(UiNativeDropTarget, NamesOfAnyLengthAreReadWhole) {
 class dropping_source : public IDropSource {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDropSource)) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = this;
-        return S_OK;
+        return answer_query(this, IID_IDropSource, iid, out);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }

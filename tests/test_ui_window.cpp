@@ -438,8 +438,7 @@ TEST_F(UiWindowInput, ATooltipShowsBesideTheRestingCursorWithoutActivatingAndHid
     ASSERT_EQ(w.get_hover_widget(), &a);
     ASSERT_TRUE(pump_until([&] { return tooltip_shown(w); }, 5000)) << "the tooltip did not show";
     EXPECT_EQ(GetForegroundWindow(), active);
-    EXPECT_TRUE(GetWindowLongW(tip.native_handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(GetWindow(tip.native_handle(), GW_OWNER), w.native_handle());
+    EXPECT_TRUE(log.events.empty());
 
     // At the cursor plus (5, 20), sized to the two measured lines (96 DPI: DIPs are pixels).
     POINT cursor{40, 40};
@@ -449,21 +448,47 @@ TEST_F(UiWindowInput, ATooltipShowsBesideTheRestingCursorWithoutActivatingAndHid
     EXPECT_GT(l.text.width, l.title.width);
     EXPECT_EQ(l.window, (rect{cursor.x + 5, cursor.y + 20, l.text.width + 16, l.title.height + 2 + l.text.height + 8}));
     EXPECT_EQ(tip.get_rect(), l.window);
-    // It painted its background inside the double border.
-    gallery::repaint_and_settle(tip.native_handle());
-    const hostsim::Image shown = gallery::capture_client_area(tip.native_handle());
-    const hostsim::rgba back = shown.at(4, shown.height() - 3);
-    const color expected = a.get_style().get("tooltip_back_color").color;
-    EXPECT_NEAR(back.r, expected.r, 0.02f);
-    EXPECT_NEAR(back.g, expected.g, 0.02f);
-    EXPECT_NEAR(back.b, expected.b, 0.02f);
-    EXPECT_TRUE(log.events.empty());
 
     cursor_to(160, 40);
     post(WM_MOUSEMOVE);
     ASSERT_EQ(w.get_hover_widget(), &b);
     ASSERT_TRUE(pump_until([&] { return !tooltip_shown(w); }, 3000)) << "the tooltip did not hide";
     EXPECT_EQ(log.events, (std::vector<logged_event>{{&tip, event_id::hidden, 0}}));
+}
+
+// The tooltip window by itself, shown as the registry shows it: a topmost popup owned by its window that
+// leaves the activation where it was and paints in the look of the widget it is shown for.
+TEST_F(UiWindowInput, TheTooltipWindowShowsWithoutActivatingInTheLookOfItsWidget) {
+    const color own_back{0.6f, 0.2f, 0.1f, 1.0f};
+    a.get_style().set_color("tooltip_back_color", own_back);
+    tooltip tip;
+    tip.set_owner(&w);
+    tip.create("", {0, 0, 400, 200}, popup | topmost);
+    const HWND active = GetForegroundWindow();
+    tip.show({320, 420}, "", "Only a text", a);
+    EXPECT_TRUE(tip.is_shown());
+    EXPECT_TRUE(IsWindowVisible(tip.native_handle()));
+    EXPECT_EQ(GetForegroundWindow(), active);
+    EXPECT_TRUE(GetWindowLongW(tip.native_handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetWindow(tip.native_handle(), GW_OWNER), w.native_handle());
+    const tooltip_layout& l = tip.layout();
+    EXPECT_EQ(l.line_gap, 0);
+    EXPECT_EQ(tip.get_rect(), (rect{320, 420, l.text.width + 16, l.text.height + 8}));
+
+    // The background inside the double border.
+    gallery::repaint_and_settle(tip.native_handle());
+    const hostsim::Image shown = gallery::capture_client_area(tip.native_handle());
+    const hostsim::rgba back = shown.at(4, shown.height() - 3);
+    EXPECT_NEAR(back.r, own_back.r, 0.02f);
+    EXPECT_NEAR(back.g, own_back.g, 0.02f);
+    EXPECT_NEAR(back.b, own_back.b, 0.02f);
+
+    event_log log;
+    log.watch(&tip, event_id::hidden);
+    tip.hide();
+    tip.hide();
+    EXPECT_FALSE(IsWindowVisible(tip.native_handle()));
+    EXPECT_EQ(log.events.size(), 1u);  // only the first hides a shown tooltip
 }
 
 TEST_F(UiWindowInput, ATimerTicksOnItsWidgetAndGoesWithItSoANewWidgetAtItsAddressGetsNone) {
@@ -714,6 +739,32 @@ TEST_F(UiWindowDpi, SizesPaintingInvalidationAndRoutingStayInDips) {
     PostMessageW(hwnd, WM_LBUTTONDOWN, 0, 0);
     gallery::pump_messages_for(10);
     EXPECT_EQ(log.events, (std::vector<logged_event>{{&child, event_id::mouse_down, 0}}));
+}
+
+// The tooltip stands at the cursor plus (5, 20) DIPs, its measured size in DIPs turned into pixels.
+TEST_F(UiWindowDpi, TheTooltipIsPlacedAndSizedInDips) {
+    w.add_tooltip(ui_test::address(&child), {}, "Title", "The text of the tooltip");
+    const HWND hwnd = w.native_handle();
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    POINT p{px(60), px(50)};
+    ClientToScreen(hwnd, &p);
+    SetCursorPos(p.x, p.y);
+    for (int i = 0; i < 2; ++i) {
+        PostMessageW(hwnd, WM_MOUSEMOVE, 0, 0);
+        gallery::pump_messages_for(20);
+    }
+    ASSERT_EQ(w.get_hover_widget(), &child);
+    ASSERT_TRUE(pump_until([&] { return tooltip_shown(w); }, 5000)) << "the tooltip did not show";
+    const point cursor = w.get_cursor_position(nullptr);
+    const rect& placed = w.get_tooltip()->layout().window;
+    EXPECT_EQ(placed.x, cursor.x + 5);
+    EXPECT_EQ(placed.y, cursor.y + 20);
+    RECT outer{};
+    GetWindowRect(w.get_tooltip()->native_handle(), &outer);
+    EXPECT_EQ(outer.left, px(placed.x));
+    EXPECT_EQ(outer.top, px(placed.y));
+    EXPECT_EQ(outer.right - outer.left, px(placed.width));
+    EXPECT_EQ(outer.bottom - outer.top, px(placed.height));
 }
 
 }  // namespace

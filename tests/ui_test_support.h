@@ -36,7 +36,7 @@ public:
     widget* get_focus_widget() const override { return focus; }
     void set_focus_widget(widget* w, uint64_t) override { focus = w; }
     void set_capture(widget* w) override { set_capture_widget(w); }
-    // The base widget asks for no timers or tooltips.
+    // The widgets tested on this stand-in ask for no timers or tooltips.
     void add_timer(event_object*) override {}
     void remove_timer(const event_object*, uint32_t) override {}
     void add_tooltip(uint64_t, const rect&, const std::string&, const std::string&) override {}

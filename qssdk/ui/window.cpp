@@ -6,11 +6,13 @@
 #include <chrono>
 
 #include "capture_widget.h"
+#include "cursor_table.h"
 #include "dip_conversion.h"
 #include "event_manager.h"
 #include "ime_state.h"
 #include "painter.h"
 #include "render_context.h"
+#include "set_cursor.h"
 #include "tooltip.h"
 #include "utf.h"
 #include "widget_hit_test.h"
@@ -35,7 +37,7 @@ const point& screen_dpi() {
 }  // namespace
 
 window::window() : impl_(std::make_unique<window_impl>(*this)), router_(*this, root_, *this) {
-    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    set_cursor(cursor_index::arrow);
 }
 
 window::~window() {

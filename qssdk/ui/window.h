@@ -1,5 +1,6 @@
-// The kit's top-level window: one native window with an embedded root widget, a painter, and the focus,
-// hover and Tab-order bookkeeping. It turns native messages into kit events and routes them to its
+// The kit's top-level window: one native window with an embedded root widget, a painter, the focus,
+// hover and Tab-order bookkeeping, and the services its widgets use: timers, tooltips and the
+// input-method state. It turns native messages into kit events and routes them to its
 // widgets, paints by walking the widget tree and runs its own modal message loop. Positions and sizes
 // handed to and returned by it are DIPs (96 per inch); device pixels appear only at the native calls.
 #pragma once

@@ -79,6 +79,7 @@ gallery_page::gallery_page() {
     // In a column of its own right of the others.
     scrolling->place(&get_root_widget(), {1040, 10, scrolling_section::width, scrolling_section::height});
     widgets_.push_back(std::move(scrolling));
+    add_services();
 }
 
 gallery_page::~gallery_page() {

@@ -50,6 +50,9 @@ public:
     gallery_page();
     ~gallery_page() override;
 
+    // Rests the cursor on the tooltip sample until its tooltip shows, within a few seconds; whether it did.
+    bool open_sample_tooltip();
+
 private:
     section& add_section(std::string title, const qssdk::ui::rect& r, section::paint_function paint);
     std::unique_ptr<qssdk::ui::image> load_image(const char* style_key);
@@ -58,9 +61,12 @@ private:
     void add_images();
     // Panels, buttons and check boxes in their states (gallery_controls.cpp).
     void add_controls();
+    // A tooltip sample, a popup menu and a drop zone (services_section.cpp).
+    void add_services();
 
     std::vector<std::unique_ptr<qssdk::ui::widget>> widgets_;
     std::vector<std::unique_ptr<qssdk::ui::image>> images_;
+    qssdk::ui::widget* tooltip_sample_ = nullptr;
 };
 
 }  // namespace gallery

@@ -22,7 +22,9 @@ int main(int argc, char** argv) {
         gallery::gallery_page page;
         ShowWindow(page.native_handle(), SW_SHOW);
         gallery::repaint_and_settle(page.native_handle());
-        gallery::capture_client_area(page.native_handle()).save(hostsim::widenPath(out), 8);
+        // The picture shows the sample tooltip open, over the page.
+        if (!page.open_sample_tooltip()) std::fprintf(stderr, "gallery: the sample tooltip did not show\n");
+        gallery::capture_client_area_on_screen(page.native_handle()).save(hostsim::widenPath(out), 8);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "gallery: %s\n", e.what());
         return 1;

@@ -42,4 +42,6 @@ void repaint_and_settle(HWND hwnd) {
 
 hostsim::Image capture_client_area(HWND hwnd) { return hostsim::captureClientArea(hwnd); }
 
+hostsim::Image capture_client_area_on_screen(HWND hwnd) { return hostsim::captureClientAreaOnScreen(hwnd); }
+
 }  // namespace gallery

@@ -15,5 +15,7 @@ void pump_messages_for(DWORD ms);
 void repaint_and_settle(HWND hwnd);
 // The client area as opaque pixels, read back from the window's device context.
 hostsim::Image capture_client_area(HWND hwnd);
+// The same area as the screen shows it, with the windows that lie over it (a tooltip, a menu).
+hostsim::Image capture_client_area_on_screen(HWND hwnd);
 
 }  // namespace gallery
