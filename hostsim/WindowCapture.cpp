@@ -22,12 +22,8 @@ using window_dc = std::unique_ptr<std::remove_pointer_t<HDC>, release_window_dc>
 using memory_dc = std::unique_ptr<std::remove_pointer_t<HDC>, delete_memory_dc>;
 using gdi_object = std::unique_ptr<std::remove_pointer_t<HBITMAP>, delete_gdi_object>;
 
-}  // namespace
-
-Image captureClientArea(HWND hwnd) {
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    const int width = client.right, height = client.bottom;
+// width x height pixels of the source DC from (x, y), as opaque pixels.
+Image capture(HDC source, int x, int y, int width, int height) {
     Image image(width, height);
     if (width <= 0 || height <= 0) return image;
 
@@ -39,21 +35,38 @@ Image captureClientArea(HWND hwnd) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const window_dc source(GetDC(hwnd), {hwnd});
-    const memory_dc target(CreateCompatibleDC(source.get()));
-    const gdi_object bitmap(CreateDIBSection(source.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const memory_dc target(CreateCompatibleDC(source));
+    const gdi_object bitmap(CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !target) return image;
     const HGDIOBJ previous = SelectObject(target.get(), bitmap.get());
-    BitBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
+    BitBlt(target.get(), 0, 0, width, height, source, x, y, SRCCOPY);
     GdiFlush();
     const auto* pixels = static_cast<const uint8_t*>(bits);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const uint8_t* p = pixels + (static_cast<size_t>(y) * width + x) * 4;  // blue, green, red
-            image.at(x, y) = {p[2] / 255.0f, p[1] / 255.0f, p[0] / 255.0f, 1.0f};
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column) {
+            const uint8_t* p = pixels + (static_cast<size_t>(row) * width + column) * 4;  // blue, green, red
+            image.at(column, row) = {p[2] / 255.0f, p[1] / 255.0f, p[0] / 255.0f, 1.0f};
         }
     SelectObject(target.get(), previous);
     return image;
+}
+
+}  // namespace
+
+Image captureClientArea(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const window_dc source(GetDC(hwnd), {hwnd});
+    return capture(source.get(), 0, 0, client.right, client.bottom);
+}
+
+Image captureClientAreaOnScreen(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    const window_dc screen(GetDC(nullptr), {nullptr});
+    return capture(screen.get(), origin.x, origin.y, client.right, client.bottom);
 }
 
 bool allBlack(const Image& image) {

@@ -10,6 +10,8 @@ namespace hostsim {
 
 // The client area as opaque pixels, read back from the window's device context.
 Image captureClientArea(HWND window);
+// The same rectangle as the screen shows it, with whatever lies over the window (a tooltip, a menu).
+Image captureClientAreaOnScreen(HWND window);
 bool allBlack(const Image& image);
 // Same size and the same colours everywhere.
 bool samePixels(const Image& a, const Image& b);
