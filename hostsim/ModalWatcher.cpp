@@ -1,6 +1,7 @@
 #include "ModalWatcher.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "WindowCapture.h"
 #include "utf.h"
@@ -28,6 +29,9 @@ std::string className(HWND window) {
 // running, 50 ms apart, for at most 10 s (a fresh window reads back black for a while under Wine on Xvfb,
 // and a loaded machine can take seconds).
 Image settledPixels(HWND window) {
+    // Windows of other programs on the screen (other hosts' main windows among them) must not hide what is
+    // read: the window is put above them first.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Image last;
     for (int attempt = 0; attempt < 200; ++attempt) {
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
@@ -56,6 +60,19 @@ std::vector<seen_window> ModalWatcher::seen() const {
 void ModalWatcher::clear() {
     std::lock_guard guard(mutex_);
     seen_.clear();
+}
+
+seen_window ModalWatcher::takeLast() {
+    std::lock_guard guard(mutex_);
+    if (seen_.empty()) throw std::logic_error("the watcher has seen no window");
+    seen_window last = std::move(seen_.back());
+    seen_.pop_back();
+    return last;
+}
+
+void ModalWatcher::setResponder(responder respond) {
+    std::lock_guard guard(mutex_);
+    respond_ = std::move(respond);
 }
 
 void ModalWatcher::run() {
@@ -99,11 +116,15 @@ void ModalWatcher::inspect(HWND window) {
         if (HWND text = GetDlgItem(window, 0xFFFF)) record.text = windowText(text);
     }
     handled_.insert(window);
+    responder respond;
     {
         std::lock_guard guard(mutex_);
-        seen_.push_back(std::move(record));
+        seen_.push_back(record);
+        respond = respond_;
     }
-    if (messageBox)
+    if (respond)
+        respond(window, record);
+    else if (messageBox)
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     else
         PostMessageW(window, WM_CLOSE, 0, 0);

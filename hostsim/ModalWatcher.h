@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -36,6 +37,14 @@ public:
 
     std::vector<seen_window> seen() const;
     void clear();
+    // Removes the latest record and returns it; throws std::logic_error when there is none.
+    seen_window takeLast();
+
+    // What the watcher does with a window once it has noted it: by default it dismisses it (OK for a
+    // message box, a close request otherwise). A responder set here acts in its place, on the watcher's
+    // thread; null brings the default back.
+    using responder = std::function<void(HWND window, const seen_window& record)>;
+    void setResponder(responder respond);
 
 private:
     void run();
@@ -45,6 +54,7 @@ private:
     std::set<HWND> handled_;
     mutable std::mutex mutex_;
     std::vector<seen_window> seen_;
+    responder respond_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };

@@ -105,6 +105,9 @@ public:
     // The picture behind a layer parameter now (null: none); index 0, the effect's own input, has none.
     std::shared_ptr<const Image> layerParamImage(PF_ParamIndex index) const;
 
+    // The host's answer to PF_IsRenderEngine: true plays a render engine, where no one is at the screen.
+    bool renderEngine = false;
+
     // Handed to every frame's session: refuses the layer pixel checkouts it returns true for.
     std::function<bool(A_long checkoutId)> refuseLayerPixels;
 

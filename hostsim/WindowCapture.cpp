@@ -22,10 +22,6 @@ using window_dc = std::unique_ptr<std::remove_pointer_t<HDC>, release_window_dc>
 using memory_dc = std::unique_ptr<std::remove_pointer_t<HDC>, delete_memory_dc>;
 using gdi_object = std::unique_ptr<std::remove_pointer_t<HBITMAP>, delete_gdi_object>;
 
-}  // namespace
-
-namespace {
-
 // width x height pixels of the source DC from (x, y), as opaque pixels.
 Image capture(HDC source, int x, int y, int width, int height) {
     Image image(width, height);

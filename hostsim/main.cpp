@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "AboutCommand.h"
 #include "BenchCommand.h"
 #include "CommandSteps.h"
 #include "DemoScene.h"
@@ -25,6 +26,7 @@ int usage() {
                  "  render ... --out FILE  render frames through the effect (render --help)\n"
                  "  params              list the effect's parameters as the host receives them\n"
                  "  panel --out FILE    draw the effect's controls-panel strip, normal above hovered\n"
+                 "  about [--shot FILE] show the effect's About dialog until OK (--shot: write its picture, close it)\n"
                  "  bench [--quick] [--json FILE]  measure the render path (bench --help)\n");
     return 2;
 }
@@ -54,6 +56,7 @@ int main(int argc, char** argv) {
         if (args[0] == "render") return hostsim::renderCommand(rest);
         if (args[0] == "params") return params();
         if (args[0] == "panel") return hostsim::panelCommand(rest);
+        if (args[0] == "about") return hostsim::aboutCommand(rest);
         if (args[0] == "bench") return hostsim::benchCommand(rest);
     } catch (const hostsim::usage_error& error) {
         std::fprintf(stderr, "pellux-host: %s\n", error.what());

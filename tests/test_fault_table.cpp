@@ -14,11 +14,13 @@
 #include <cstring>
 #include <optional>
 #include <random>
-#include <regex>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "CrashDumpTranslator.h"
+#include "ErrorPopupCheck.h"
 #include "HostFixture.h"
 
 namespace {
@@ -87,6 +89,22 @@ public:
     hostsim::SimulatedHost host;
 };
 
+// The minidump this process wrote into the error-log folder, if any.
+std::optional<std::wstring> dumpOfThisProcess() {
+    const std::wstring folder = crashDumpFolder(crashDumpBaseFolder(documentsFolder()));
+    const std::wstring mark = L"-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((folder + L"\\*.dmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::optional<std::wstring> dump;
+    do {
+        if (std::wstring_view(found.cFileName).find(mark) != std::wstring_view::npos)
+            dump = folder + L"\\" + found.cFileName;
+    } while (!dump && FindNextFileW(search, &found));
+    FindClose(search);
+    return dump;
+}
+
 bool drawn(const Image& image) { return image.at(image.width() / 2, image.height() / 2).a == 1.0f; }
 
 // The one line the parent shows for the row.
@@ -104,10 +122,9 @@ void summary(const char* fault, const frame_result& failed, const frame_result& 
     std::fflush(stdout);
 }
 
-void expectOneDialog(const frame_result& result, const std::string& text) {
+void expectOneDialog(FaultScene& scene, const frame_result& result, const std::string& text) {
     ASSERT_EQ(result.dialogs.size(), 1u);
-    EXPECT_EQ(result.dialogs[0].title, "QS Pellux Exception");
-    EXPECT_EQ(result.dialogs[0].text, text);
+    EXPECT_TRUE(isErrorPopupShowing(scene.host, result.dialogs[0], text));
 }
 
 // A frame without a renderer: cancelled, with no dialog and nothing drawn.
@@ -130,7 +147,7 @@ void rendererCannotStart(const char* fault, const std::string& cause, bool compi
         EXPECT_NE(setUp.dialogs.front().text.find("error"), std::string::npos) << setUp.dialogs.front().text;
         setUp.dialogs.erase(setUp.dialogs.begin());
     }
-    expectOneDialog(setUp, "QS Pellux failed to initialize with error:\n\n" + cause);
+    expectOneDialog(scene, setUp, "QS Pellux failed to initialize with error:\n\n" + cause);
     const frame_result first = scene.frame(), next = scene.frame();
     for (const frame_result* r : {&first, &next}) expectCancelled(*r);
     summary(fault, whole, next);
@@ -138,7 +155,8 @@ void rendererCannotStart(const char* fault, const std::string& cause, bool compi
 
 // A job fails in the middle of a frame: the frame reports it; the renderer thread has ended, so every
 // later frame is refused with the code of no renderer, never a silent empty picture.
-void jobFails(const char* fault, int kind, const std::function<void(const std::string&)>& checkMessage) {
+void jobFails(const char* fault, int kind,
+              const std::function<void(FaultScene&, const hostsim::seen_window&)>& checkPopup) {
     FaultScene scene(besideThisProgram(L"pellux_fault_effect.aex"));
     ASSERT_EQ(scene.setUp().code, PF_Err_NONE);
     ASSERT_TRUE(drawn(scene.frame().image)) << "unarmed, the test build draws as the effect does";
@@ -150,8 +168,7 @@ void jobFails(const char* fault, int kind, const std::function<void(const std::s
     const frame_result failed = scene.frame();
     EXPECT_EQ(failed.code, PF_Err_INTERNAL_STRUCT_DAMAGED);
     ASSERT_EQ(failed.dialogs.size(), 1u);
-    EXPECT_EQ(failed.dialogs[0].title, "QS Pellux Exception");
-    checkMessage(failed.dialogs[0].text);
+    checkPopup(scene, failed.dialogs[0]);
     const frame_result next = scene.frame(), later = scene.frame();
     for (const frame_result* r : {&next, &later}) expectCancelled(*r);
     summary(fault, failed, next);
@@ -165,7 +182,7 @@ void frameRefused(const char* fault, const std::function<void(FaultScene&)>& spo
     spoil(scene);
     const frame_result failed = scene.frame();
     EXPECT_EQ(failed.code, PF_Err_INTERNAL_STRUCT_DAMAGED);
-    expectOneDialog(failed, message);
+    expectOneDialog(scene, failed, message);
     mend(scene);
     const frame_result next = scene.frame();
     EXPECT_EQ(next.code, PF_Err_NONE);
@@ -259,12 +276,15 @@ TEST(FaultRow, Run) {
     if (name == "a shader that fails")
         return rendererCannotStart(name.c_str(), "failed to compile shader source", true);
     if (name == "a job that throws")
-        return jobFails(name.c_str(), 1, [](const std::string& text) { EXPECT_EQ(text, "injected job failure"); });
+        return jobFails(name.c_str(), 1, [](FaultScene& scene, const hostsim::seen_window& popup) {
+            EXPECT_TRUE(isErrorPopupShowing(scene.host, popup, "injected job failure"));
+        });
     if (name == "a hardware fault in a job")
-        return jobFails(name.c_str(), 2, [](const std::string& text) {
-            std::smatch dump;
-            ASSERT_TRUE(std::regex_search(text, dump, std::regex("[A-Za-z]:\\\\[^\\n]*\\.dmp"))) << text;
-            EXPECT_TRUE(DeleteFileW(std::wstring(dump[0].first, dump[0].second).c_str())) << "the dump was written";
+        return jobFails(name.c_str(), 2, [](FaultScene& scene, const hostsim::seen_window& popup) {
+            const std::optional<std::wstring> dump = dumpOfThisProcess();
+            ASSERT_TRUE(dump) << "the dump was written";
+            EXPECT_TRUE(isErrorPopupShowing(scene.host, popup, crashDumpMessage(*dump))) << "the popup names the dump";
+            EXPECT_TRUE(DeleteFileW(dump->c_str()));
         });
     if (name == "an oversized comp")
         return frameRefused(

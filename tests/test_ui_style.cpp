@@ -145,3 +145,32 @@ TEST(UiStyleValue, MakersGiveTheKindsByteForByte) {
 }
 
 }  // namespace
+
+namespace {
+
+// A style copied into a child (as a dialog hands its keys to its buttons) keeps the child's owner: the
+// child's later changes reach the child, not the object the values came from.
+TEST_F(UiStyle, CopiedValuesKeepTheTargetsOwner) {
+    event_log log;
+    struct child_like : qssdk::ui::event_object {
+        qssdk::ui::style store{this};
+    } child;
+    store.set_scalar("checkbox_text_gap", 12);
+    store.set_alias("label_font_size", "button_font_size");
+    log.watch(&widget_like, event_id::style_changed);
+    log.watch(&child, event_id::style_changed);
+
+    child.store = store;
+    EXPECT_TRUE(log.events.empty()) << "a copy announces nothing";
+    EXPECT_EQ(child.store.get("checkbox_text_gap").as_int(), 12);
+    EXPECT_FLOAT_EQ(child.store.get_float("label_font_size"), 11.0f);
+
+    child.store.set_scalar("scroll_min_size", 8);
+    child.store.set_flag("label_text_underlined", 1);
+    EXPECT_EQ(log.ids_of(&child), (std::vector<event_id>{event_id::style_changed, event_id::style_changed}));
+    EXPECT_TRUE(log.ids_of(&widget_like).empty());
+    EXPECT_TRUE(child.store.get("label_text_underlined").as_flag());
+    EXPECT_EQ(store.get("scroll_min_size").as_int(), 50) << "the source keeps its own values";
+}
+
+}  // namespace

@@ -768,3 +768,38 @@ TEST_F(UiWindowDpi, TheTooltipIsPlacedAndSizedInDips) {
 }
 
 }  // namespace
+
+namespace {
+
+// A window made outside the kit (another program's main window) that a kit window stands for as the
+// owner of a dialog: the kit leaves it as it found it, also when the stand-in goes.
+TEST_F(UiWindow, AStandInOwnsADialogAndLeavesTheForeignWindowAsItWas) {
+    const HWND foreign = CreateWindowExW(0, L"STATIC", L"Foreign", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr,
+                                         nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(foreign, nullptr);
+    ShowWindow(foreign, SW_SHOWNOACTIVATE);
+    constexpr LONG_PTR marker = 0x5EED;
+    SetWindowLongPtrW(foreign, GWLP_USERDATA, marker);
+    {
+        window stand_in;
+        stand_in.stand_for(foreign);
+        EXPECT_EQ(stand_in.native_handle(), foreign);
+        probe_window dialog;
+        dialog.set_owner(&stand_in);
+        dialog.create("Dialog", {80, 80, 200, 100});
+        EXPECT_EQ(GetWindow(dialog.native_handle(), GW_OWNER), foreign);
+        timer_target = &dialog;
+        SetTimer(dialog.native_handle(), 1, 30, end_from_timer);
+        EXPECT_EQ(dialog.show_modal(), 42);
+        EXPECT_FALSE(owner_enabled_at_timer) << "the foreign owner is disabled while the dialog runs";
+    }
+    EXPECT_TRUE(IsWindow(foreign));
+    EXPECT_TRUE(IsWindowEnabled(foreign));
+    EXPECT_EQ(GetWindowLongPtrW(foreign, GWLP_USERDATA), marker);
+    wchar_t title[32] = {};
+    GetWindowTextW(foreign, title, 32);
+    EXPECT_STREQ(title, L"Foreign");
+    DestroyWindow(foreign);
+}
+
+}  // namespace

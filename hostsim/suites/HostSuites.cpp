@@ -14,7 +14,7 @@ A_Err registerWithAegp(AEGP_GlobalRefcon, const A_char* name, AEGP_PluginID* id)
 }
 
 PF_Err isRenderEngine(PF_Boolean* answer) {
-    if (answer) *answer = 0;  // the interactive application, not a render-only engine
+    if (answer) *answer = host().renderEngine ? 1 : 0;
     return PF_Err_NONE;
 }
 

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "AboutDialog.h"
 #include "EffectFlags.h"
 #include "ProductInfo.h"
 #include "SmartRender.h"
@@ -11,6 +12,9 @@ PF_Err AePlugin::dispatchCommand(PF_Cmd command, PF_InData* in_data, PF_OutData*
                                  void* extra) {
     command_context context{in_data, out_data, params, extra, PF_Err_NONE};
     switch (command) {
+    case PF_Cmd_ABOUT:
+        showAboutDialog(hostMainWindow_);
+        break;
     case PF_Cmd_GLOBAL_SETUP:
         commonGlobalSetup(context);
         break;

@@ -17,6 +17,7 @@ public:
 
     AEGP_PluginID pluginId() const { return pluginId_; }
     HWND hostMainWindow() const { return hostMainWindow_; }
+    bool isRenderEngine() const { return isRenderEngine_; }
     // The frame being rendered: filled before every smart render.
     render_data& frame() { return frame_; }
     const render_data& frame() const { return frame_; }
@@ -44,5 +45,5 @@ private:
     AEGP_PluginID pluginId_ = 0;
     render_data frame_;
     HWND hostMainWindow_ = nullptr;
-    bool isRenderEngine_ = false;  // the host's answer at set-up; kept for the record
+    bool isRenderEngine_ = false;  // the host's answer at set-up
 };

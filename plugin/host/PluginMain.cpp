@@ -10,12 +10,11 @@ namespace {
 
 AePlugin*& effectObject(PF_Handle global_data) { return *static_cast<AePlugin**>(*global_data); }
 
-// The report must not let a second failure reach the host.
-void reportSafely(const std::exception* error, PF_InData* in_data) {
-    try {
-        reportException(error, in_data);
-    } catch (...) {
-    }
+// The host's answer at set-up; false while there is no effect object.
+bool inRenderEngine(const PF_InData* in_data) {
+    if (!in_data || !in_data->global_data) return false;
+    const AePlugin* plugin = effectObject(in_data->global_data);
+    return plugin && plugin->isRenderEngine();
 }
 
 }  // namespace
@@ -43,9 +42,9 @@ extern "C" __declspec(dllexport) PF_Err PluginMain(PF_Cmd command, PF_InData* in
         }
         return result;
     } catch (const std::exception& error) {
-        reportSafely(&error, in_data);
+        reportException(&error, in_data, inRenderEngine(in_data));
     } catch (...) {
-        reportSafely(nullptr, in_data);
+        reportException(nullptr, in_data, inRenderEngine(in_data));
     }
     return PF_Err_INTERNAL_STRUCT_DAMAGED;
 }

@@ -2,18 +2,58 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "ProductInfo.h"
 #include "format_string.h"
-#include "utf.h"
+#include "message_popup.h"
+#include "window.h"
 
-void reportException(const std::exception* error, PF_InData* in_data) {
-    HWND owner = nullptr;
-    if (in_data && in_data->utils)
-        in_data->utils->get_platform_data(in_data->effect_ref, PF_PlatData_MAIN_WND, &owner);
-    const std::string title = qssdk::format_string("%s Exception", product::displayName);
-    const std::string text =
-        error ? std::string(error->what())
-              : qssdk::format_string("%s has encountered an unrecoverable error.", product::displayName);
-    MessageBoxW(owner, qssdk::utf8_to_utf16(text).c_str(), qssdk::utf8_to_utf16(title).c_str(),
-                MB_OK | MB_ICONERROR);
+namespace {
+
+constexpr qssdk::ui::size popupSize{500, 200};
+
+HWND hostMainWindow(PF_InData* in_data) {
+    HWND window = nullptr;
+    if (in_data && in_data->utils && in_data->utils->get_platform_data)
+        in_data->utils->get_platform_data(in_data->effect_ref, PF_PlatData_MAIN_WND, &window);
+    return window;
+}
+
+// A modal window needs someone at the screen and the thread that runs the main window's messages: made on
+// another thread it would disable that window from outside and wait on a loop the host never pumps.
+bool popupCanShow(bool renderEngine, HWND mainWindow) {
+    return !renderEngine && mainWindow && GetWindowThreadProcessId(mainWindow, nullptr) == GetCurrentThreadId();
+}
+
+void showPopup(HWND mainWindow, const std::string& title, std::string text) {
+    // Stands for the host's window as the popup's owner; it leaves that window as it found it.
+    qssdk::ui::window owner;
+    owner.stand_for(mainWindow);
+    qssdk::ui::message_popup popup(popupSize);
+    popup.setup(&owner, title, std::move(text));
+    popup.show_modal();
+}
+
+}  // namespace
+
+void reportException(const std::exception* error, PF_InData* in_data, bool renderEngine) noexcept {
+    try {
+        const std::string title = qssdk::format_string("%s Exception", product::displayName);
+        const std::string text =
+            error ? std::string(error->what())
+                  : qssdk::format_string("%s has encountered an unrecoverable error.", product::displayName);
+        try {
+            const HWND mainWindow = hostMainWindow(in_data);
+            if (popupCanShow(renderEngine, mainWindow)) {
+                showPopup(mainWindow, title, text);
+                return;
+            }
+        } catch (...) {
+            // The host's callback or the popup itself failed: the report still reaches the debugger.
+        }
+        OutputDebugStringA((title + ": " + text + "\n").c_str());
+    } catch (...) {
+        // Not even the text could be made: there is nothing left to report with.
+    }
 }

@@ -18,4 +18,10 @@ inline bool names_style_key(const event_info& e, std::string_view key) {
     return named && std::strncmp(named, key.data(), key.size() + 1) == 0;
 }
 
+// True when the event's key begins with `prefix` (a literal without its terminator).
+inline bool style_key_starts_with(const event_info& e, std::string_view prefix) {
+    const char* named = std::bit_cast<const char*>(static_cast<uintptr_t>(e.value));
+    return named && std::strncmp(named, prefix.data(), prefix.size()) == 0;
+}
+
 }  // namespace qssdk::ui

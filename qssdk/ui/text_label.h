@@ -25,8 +25,9 @@ public:
     text_label();
 
     // Plain text: replaces the text, drops the runs and link areas of an earlier HTML text, fits the
-    // size to the text as the flags ask and repaints.
-    void set_text(std::string_view text, bool auto_width, bool auto_height);
+    // size to the text as the flags ask and repaints. Given the text alone, the label switches automatic
+    // sizing off and keeps its rect.
+    void set_text(std::string_view text, bool auto_width = false, bool auto_height = false);
     // Parses the HTML subset into the text and its runs. The owner sets HTML mode and the auto flags
     // first and calls fit_to_text, update_link_areas and redraw after.
     void set_html(std::string_view html);

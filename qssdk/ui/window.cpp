@@ -66,6 +66,8 @@ void window::create(const std::string& title, const rect& r, uint16_t flags) {
     created_ = true;
 }
 
+void window::stand_for(HWND native) { impl_->stand_for(native); }
+
 int32_t window::show_modal() {
     modal_result_ = 0;
     event_manager::instance().fire(this, event_id::shown, 2, 1, 0);

@@ -50,6 +50,9 @@ public:
     // "BaseWidget" over the whole client area and the painter; fires 17 (attached) on the root and on the
     // window. Throws qs_exception when the painter cannot be made.
     void create(const std::string& title, const qssdk::ui::rect& r, uint16_t flags = 0);
+    // Instead of create: this object stands for a native window made elsewhere (another program's main
+    // window as the owner of a dialog). That window is never changed or destroyed through this object.
+    void stand_for(HWND native);
 
     // Fires 35 (shown), disables the owner, shows the window and runs the message loop until end_modal or
     // close; fires 36 (hidden) and returns the modal result. A WM_QUIT ends the loop as close(true) does and
@@ -104,6 +107,7 @@ public:
     ime_state* get_ime() const { return ime_.get(); }
 
     widget& get_root_widget() { return root_; }
+    const widget& get_root_widget() const { return root_; }
     widget* get_hover_widget() const { return router_.hover_widget(); }
     // The Tab order: every initialised widget of the window in creation order.
     const std::vector<widget*>& get_widgets() const { return router_.widgets(); }

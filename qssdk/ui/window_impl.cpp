@@ -13,11 +13,21 @@ namespace {
 
 constexpr size_t class_name_capacity = 256;
 
-std::wstring class_name = L"QSSDK_WINDOW_CLASS";
-bool class_registered = false;
+// The class is registered for the process's main module with this module's window procedure. It goes
+// when this module unloads (a plug-in inside a host), so that a host loading the module again registers a
+// class whose procedure exists, under the same name.
+struct class_registration {
+    std::wstring name = L"QSSDK_WINDOW_CLASS";
+    bool registered = false;
+    ~class_registration() {
+        if (registered) UnregisterClassW(name.c_str(), GetModuleHandleW(nullptr));
+    }
+};
+class_registration registration;
 
 void register_window_class() {
-    if (class_registered) return;
+    if (registration.registered) return;
+    std::wstring& class_name = registration.name;
     const HINSTANCE module = GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
@@ -30,13 +40,12 @@ void register_window_class() {
     wc.hInstance = module;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = class_name.c_str();
-    RegisterClassExW(&wc);
-    class_registered = true;
+    registration.registered = RegisterClassExW(&wc) != 0;
 }
 
 }  // namespace
 
-const wchar_t* window_class_name() { return class_name.c_str(); }
+const wchar_t* window_class_name() { return registration.name.c_str(); }
 
 window_impl::window_impl(window& owner) : back(owner), drop_target_(owner), ole_result_(OleInitialize(nullptr)) {
     CoLockObjectExternal(&drop_target_, TRUE, FALSE);
@@ -44,7 +53,7 @@ window_impl::window_impl(window& owner) : back(owner), drop_target_(owner), ole_
 
 window_impl::~window_impl() {
     if (drop_target_registered_) RevokeDragDrop(hwnd);
-    if (hwnd) {
+    if (hwnd && !foreign_) {
         release_owner();
         DestroyWindow(hwnd);
     }
@@ -61,7 +70,7 @@ void window_impl::create(const window_impl* owner, const rect& r, uint16_t flags
     ReleaseDC(nullptr, screen);
 
     const point outer = outer_size(dips_to_pixels(r.width, dpi_x), dips_to_pixels(r.height, dpi_y));
-    hwnd = CreateWindowExW(styles.ex_style, class_name.c_str(), L"", styles.style, dips_to_pixels(r.x, dpi_x),
+    hwnd = CreateWindowExW(styles.ex_style, registration.name.c_str(), L"", styles.style, dips_to_pixels(r.x, dpi_x),
                            dips_to_pixels(r.y, dpi_y), outer.x, outer.y, owner ? owner->hwnd : nullptr, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return;
@@ -70,8 +79,13 @@ void window_impl::create(const window_impl* owner, const rect& r, uint16_t flags
     if (!drop_target_registered_) drop_target_registered_ = SUCCEEDED(RegisterDragDrop(hwnd, &drop_target_));
 }
 
+void window_impl::stand_for(HWND native) {
+    hwnd = native;
+    foreign_ = true;
+}
+
 void window_impl::detach() {
-    if (!hwnd) return;
+    if (!hwnd || foreign_) return;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     if (session_notification_) WTSUnRegisterSessionNotification(hwnd);
     session_notification_ = false;

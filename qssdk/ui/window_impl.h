@@ -31,6 +31,8 @@ public:
     // client area r (DIPs) under owner's native window; attaches this object to it and registers the drop
     // target and the session notification.
     void create(const window_impl* owner, const qssdk::ui::rect& r, uint16_t flags);
+    // The object stands for a native window it did not make, which it leaves as it found it.
+    void stand_for(HWND native);
     // From now on the native window's messages no longer reach the object, which is being torn down.
     void detach();
     // Re-enables and focuses the native owner (not the desktop).
@@ -59,6 +61,7 @@ private:
     HRESULT ole_result_;
     bool drop_target_registered_ = false;
     bool session_notification_ = false;
+    bool foreign_ = false;
 };
 
 // The class name the kit's windows are registered under in this process: "QSSDK_WINDOW_CLASS", with

@@ -8,6 +8,12 @@ namespace qssdk::ui {
 
 style::style(event_object* owner) : own_(initial_buckets), aliases_(initial_buckets), owner_(owner) {}
 
+style& style::operator=(const style& other) {
+    own_ = other.own_;
+    aliases_ = other.aliases_;
+    return *this;
+}
+
 style_value style::get(std::string_view key) const {
     if (const auto alias = aliases_.find(key); alias != aliases_.end()) key = alias->second;
     for (const style_table* tier : {&own_, &style_overrides(), &default_style_table()})

@@ -20,6 +20,11 @@ class style {
 public:
     // A null owner changes silently.
     explicit style(event_object* owner = nullptr);
+    // A store belongs to its owner: a copy would announce its changes to the original's owner.
+    style(const style&) = delete;
+    // Takes other's own values and aliases; the owner stays this store's, so that later changes reach
+    // the object the store belongs to. Announces nothing.
+    style& operator=(const style& other);
 
     // Takes one alias step, then the own values, the override table and the defaults; a key found
     // nowhere gives the empty value (no bytes, transparent black).

@@ -1,0 +1,106 @@
+// The About dialog through the host's ABOUT command with the real plug-in: its texts and link, a click
+// on the link hands the product page to the shell (which opens nothing here), OK ends it and the main
+// window takes input again.
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <utility>
+
+#include "AboutDialog.h"
+#include "ClientClick.h"
+#include "HostFixture.h"
+#include "event_manager.h"
+#include "ReferencePictures.h"
+
+namespace {
+
+constexpr char productPage[] = "https://www.quillstone.example/pellux/?v=1.0.2.66";
+// Client points (96 DPI) of the link label's and the OK button's middles.
+constexpr POINT linkMiddle{80, 60};
+constexpr POINT okMiddle{105, 125};
+constexpr auto closeLimit = std::chrono::seconds(5);
+
+bool hidesWithin(HWND window, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (IsWindowVisible(window) && std::chrono::steady_clock::now() < deadline) Sleep(10);
+    return !IsWindowVisible(window);
+}
+
+using AboutCommand = HostTest;
+
+TEST_F(AboutCommand, ShowsTheDialogOnTheMainWindowALinkClickRecordsTheProductPageAndOkEndsIt) {
+    ASSERT_EQ(host->send(PF_Cmd_GLOBAL_SETUP), PF_Err_NONE);
+    std::atomic<bool> ownerDisabled{false}, endedByOk{false}, openAfterLinkClick{false}, responded{false};
+    host->dialogs().setResponder([&](HWND dialog, const hostsim::seen_window&) {
+        ownerDisabled = !IsWindowEnabled(GetWindow(dialog, GW_OWNER));
+        hostsim::clickAt(dialog, linkMiddle.x, linkMiddle.y);
+        openAfterLinkClick = IsWindowVisible(dialog) != FALSE;
+        hostsim::clickAt(dialog, okMiddle.x, okMiddle.y);
+        endedByOk = hidesWithin(dialog, closeLimit);
+        // Never leave the host waiting on the dialog.
+        if (!endedByOk) PostMessageW(dialog, WM_CLOSE, 0, 0);
+        responded = true;
+    });
+    EXPECT_EQ(host->send(PF_Cmd_ABOUT), PF_Err_NONE);
+    // The command returns as soon as OK ends the dialog; the watcher's thread notes that a moment later.
+    const auto deadline = std::chrono::steady_clock::now() + closeLimit;
+    while (!responded && std::chrono::steady_clock::now() < deadline) Sleep(10);
+    ASSERT_TRUE(responded);
+    host->dialogs().setResponder(nullptr);
+
+    const auto windows = host->dialogs().seen();
+    ASSERT_EQ(windows.size(), 1u);
+    const hostsim::seen_window& about = windows[0];
+    EXPECT_EQ(about.title, "QS Pellux");
+    EXPECT_EQ(about.className.rfind("QSSDK_WINDOW_CLASS", 0), 0u) << about.className;
+    EXPECT_EQ(about.owner, host->mainWindow());
+    EXPECT_EQ(about.width, 160);
+    EXPECT_EQ(about.height, 150);
+    EXPECT_TRUE(ownerDisabled) << "the main window waits while the dialog is open";
+    EXPECT_TRUE(openAfterLinkClick) << "a link click leaves the dialog open";
+    EXPECT_TRUE(endedByOk);
+    EXPECT_TRUE(IsWindowEnabled(host->mainWindow()));
+    EXPECT_TRUE(IsWindow(host->mainWindow()));
+
+    const auto requests = host->shell().requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].verb, "open");
+    EXPECT_EQ(requests[0].target, productPage);
+    EXPECT_EQ(requests[0].show, SW_SHOWNORMAL);
+
+    // The dialog the effect showed looks as this program's build of it does, whose texts are read here.
+    {
+        qssdk::ui::window owner;
+        owner.stand_for(host->mainWindow());
+        AboutDialog dialog(&owner);
+        EXPECT_EQ(dialog.versionLabel().text(), "QS Pellux v1.0.2 (66)");
+        EXPECT_EQ(dialog.linkLabel().text(), AboutDialog::linkText);
+        EXPECT_EQ(dialog.noticeLabel().text(), AboutDialog::noticeText);
+        EXPECT_TRUE(dialog.noticeLabel().is_visible(true)) << "the notice label is built and shown";
+        EXPECT_EQ(dialog.noticeLabel().get_rect(), (qssdk::ui::rect{0, 85, 160, 20}));
+        EXPECT_EQ(dialog.okButton().get_text(), "OK");
+        EXPECT_EQ(dialog.productLink(), productPage);
+        // A caption with a close box and nothing to resize, minimise or maximise with.
+        const LONG_PTR style = GetWindowLongPtrW(dialog.native_handle(), GWL_STYLE);
+        EXPECT_EQ(style & (WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+                  WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU);
+
+        // Entering the link underlines it and shows the hand; leaving gives the plain text and the arrow back.
+        qssdk::ui::text_label& link = dialog.linkLabel();
+        const auto hover = [&](qssdk::ui::event_id id) {
+            qssdk::ui::event_manager::instance().fire(&link, id, 2, 1, 0);
+            return std::make_pair(link.get_style().get("label_text_underlined").as_flag(), GetCursor());
+        };
+        EXPECT_EQ(hover(qssdk::ui::event_id::mouse_enter), std::make_pair(true, LoadCursorW(nullptr, IDC_HAND)));
+        EXPECT_EQ(hover(qssdk::ui::event_id::mouse_leave), std::make_pair(false, LoadCursorW(nullptr, IDC_ARROW)));
+        EXPECT_EQ(link.text(), AboutDialog::linkText) << "only the underline changes";
+        dialog.show_modal();  // the watcher notes it and closes it
+    }
+    const hostsim::seen_window reference = host->dialogs().takeLast();
+    ASSERT_EQ(reference.width, about.width);
+    ASSERT_EQ(reference.height, about.height);
+    EXPECT_LE(reference_pictures::compare(reference.pixels, about.pixels).max, 2.0f / 255.0f);
+}
+
+}  // namespace
