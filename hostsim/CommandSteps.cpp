@@ -5,18 +5,19 @@
 
 namespace hostsim {
 
-bool sendStep(SimulatedHost& host, PF_Cmd command, const char* what) {
+bool sendStep(SimulatedHost& host, PF_Cmd command, const char* what, DebugOutput* debug) {
     host.dialogs().clear();
+    if (debug) debug->clear();
     const PF_Err result = host.send(command);
     if (command == PF_Cmd_GLOBAL_SETUP) std::fprintf(stderr, "\n");
     if (result != PF_Err_NONE)
         std::fprintf(stderr, "pellux-host: %s failed with %d%s\n", what, static_cast<int>(result),
-                     shownDialogs(host).c_str());
+                     shownDialogs(host, debug).c_str());
     std::fflush(stderr);
     return result == PF_Err_NONE;
 }
 
-std::string shownDialogs(SimulatedHost& host) {
+std::string shownDialogs(SimulatedHost& host, const DebugOutput* debug) {
     std::string text;
     for (const seen_window& window : host.dialogs().seen()) {
         text += "\n  the effect showed \"" + window.title + "\"";
@@ -30,6 +31,11 @@ std::string shownDialogs(SimulatedHost& host) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
             if (!line.empty()) text += "\n    " + line;
         }
+    }
+    if (debug) {
+        const std::vector<std::string> lines = debug->lines();
+        if (!lines.empty()) text += "\n  the effect wrote to the debugger:";
+        for (const std::string& line : lines) text += "\n    " + line;
     }
     return text;
 }

@@ -27,10 +27,10 @@ void renderFrames(SimulatedHost& host, const render_plan& plan, DebugOutput& deb
         const rendered_frame frame = host.renderFrame({seconds, plan.depth, plan.downsample});
         if (frame.record.preRenderResult != PF_Err_NONE)
             throw std::runtime_error(label + ": SMART_PRE_RENDER failed with " +
-                                     std::to_string(frame.record.preRenderResult) + shownDialogs(host));
+                                     std::to_string(frame.record.preRenderResult) + shownDialogs(host, &debug));
         if (frame.record.renderResult != PF_Err_NONE)
             throw std::runtime_error(label + ": SMART_RENDER failed with " + std::to_string(frame.record.renderResult) +
-                                     shownDialogs(host));
+                                     shownDialogs(host, &debug));
         frame.output->toImage().save(widenPath(out.file), plan.depth == 16 ? 16 : 8);
         std::printf("%s at %.3f s: %dx%d, %d bits -> %s\n", label.c_str(), seconds,
                     static_cast<int>(frame.output->def().width), static_cast<int>(frame.output->def().height),
@@ -135,8 +135,9 @@ std::wstring widenPath(const std::string& path) {
 int runPlan(SimulatedHost& host, const render_plan& plan) {
     DebugOutput debug;
     if (plan.stageComp) plan.stageComp(host);
-    if (!sendStep(host, PF_Cmd_GLOBAL_SETUP, "global set-up") || !sendStep(host, PF_Cmd_PARAMS_SETUP, "PARAMS_SETUP") ||
-        !sendStep(host, PF_Cmd_SEQUENCE_SETUP, "SEQUENCE_SETUP"))
+    if (!sendStep(host, PF_Cmd_GLOBAL_SETUP, "global set-up", &debug) ||
+        !sendStep(host, PF_Cmd_PARAMS_SETUP, "PARAMS_SETUP", &debug) ||
+        !sendStep(host, PF_Cmd_SEQUENCE_SETUP, "SEQUENCE_SETUP", &debug))
         return 1;
     bool ok = true;
     try {

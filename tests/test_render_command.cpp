@@ -370,9 +370,12 @@ TEST_F(HostProgram, MistakesEndWithOneLineAndAFailingExit) {
         {"render --layer \"Diffuse Layer=" + missing + "\" --out \"" + out + "\"", 1, "no file " + missing},
         {"render --layer \"Diffuse Layer=" + text + "\" --out \"" + out + "\"", 1,
          "opening " + text + " failed: it is not a picture of a kind this host reads (PNG, JPEG)"},
-        // A frame the renderer refuses: the dialog the effect showed follows the code.
+        // A frame the renderer refuses: the dialog the effect showed and its report follow the code.
         {"render --size 1x16385 --out \"" + out + "\"", 1,
-         "pellux-host: the frame: SMART_RENDER failed with 512\n  the effect showed \"QS Pellux Exception\"\n"},
+         "pellux-host: the frame: SMART_RENDER failed with 512\n  the effect showed \"QS Pellux Exception\"\n"
+         "  the effect wrote to the debugger:\n"},
+        {"render --size 1x16385 --out \"" + out + "\"", 1,
+         "    QS Pellux Exception: render texture size is over maximum supported size\n"},
         {"render --layer \"Shiny Layer=" + white + "\" --out \"" + out + "\"", 1, "no layer named \"Shiny Layer\""},
         {"render --set \"Radiance=3\" --out \"" + out + "\"", 1,
          "pellux-host: --set \"Radiance=3\": the effect has no parameter named \"Radiance\""},

@@ -43,16 +43,15 @@ void reportException(const std::exception* error, PF_InData* in_data, bool rende
         const std::string text =
             error ? std::string(error->what())
                   : qssdk::format_string("%s has encountered an unrecoverable error.", product::displayName);
+        // The debugger always gets the report: a popup's text cannot be read back by a log or a render
+        // queue, and where no popup can show it is the only report there is.
+        OutputDebugStringA((title + ": " + text + "\n").c_str());
         try {
             const HWND mainWindow = hostMainWindow(in_data);
-            if (popupCanShow(renderEngine, mainWindow)) {
-                showPopup(mainWindow, title, text);
-                return;
-            }
+            if (popupCanShow(renderEngine, mainWindow)) showPopup(mainWindow, title, text);
         } catch (...) {
-            // The host's callback or the popup itself failed: the report still reaches the debugger.
+            // The host's callback or the popup itself failed: the debugger has the report already.
         }
-        OutputDebugStringA((title + ": " + text + "\n").c_str());
     } catch (...) {
         // Not even the text could be made: there is nothing left to report with.
     }
