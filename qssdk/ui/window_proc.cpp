@@ -8,6 +8,7 @@
 
 #include "dip_conversion.h"
 #include "ime_state.h"
+#include "input_codes.h"
 #include "painter.h"
 #include "pair_packing.h"
 #include "render_context.h"
@@ -20,7 +21,9 @@ namespace qssdk::ui {
 namespace {
 
 // Button codes of the mouse events.
-constexpr uint64_t left_button = 0, middle_button = 1, right_button = 2;
+constexpr uint64_t left_button = static_cast<uint64_t>(mouse_button::left);
+constexpr uint64_t middle_button = static_cast<uint64_t>(mouse_button::middle);
+constexpr uint64_t right_button = static_cast<uint64_t>(mouse_button::right);
 // A wheel event carries half the system's delta (one notch, 120, gives 60.0).
 constexpr double wheel_scale = 0.5;
 

@@ -8,6 +8,7 @@
 #include "event_manager.h"
 #include "file_path.h"
 #include "gallery_page.h"
+#include "input_codes.h"
 #include "popup_menu.h"
 #include "render_context.h"
 #include "text_codes.h"
@@ -25,7 +26,7 @@ constexpr color box_back{0.90f, 0.93f, 0.97f, 1.0f};
 constexpr color box_line{0.15f, 0.40f, 0.85f, 1.0f};
 constexpr color box_ink{0.10f, 0.11f, 0.13f, 1.0f};
 
-constexpr uint64_t right_button = 2;
+constexpr uint64_t right_button = static_cast<uint64_t>(mouse_button::right);
 constexpr DWORD tooltip_bound_ms = 5000;
 
 // Menu item ids of the sample menu.
