@@ -1,12 +1,10 @@
 #include "InstallerTheme.h"
 
-#include <bit>
 #include <cstdint>
 #include <span>
 #include <string_view>
 
 #include "installer_resources.h"
-#include "pair_packing.h"
 #include "style_table.h"
 
 namespace installer {
@@ -19,16 +17,6 @@ namespace art = installer_resources;
 constexpr color rgb(float r, float g, float b) { return {r, g, b, 1.0f}; }
 constexpr color grey(float v) { return rgb(v, v, v); }
 
-// Weight, style and alignment codes and the integer sizes are int32; font sizes the bits of a float.
-style_entry code_entry(std::string_view key, std::int32_t code) {
-    return make_scalar_entry(key, static_cast<std::uint32_t>(code));
-}
-style_entry font_size_entry(std::string_view key, float size) {
-    return make_scalar_entry(key, std::bit_cast<std::uint32_t>(size));
-}
-style_entry pair_entry(std::string_view key, std::int32_t first, std::int32_t second) {
-    return make_pair_entry(key, pack_pair(first, second));
-}
 style_entry image_entry(std::string_view key, std::span<const unsigned char> encoded, std::uint32_t frames) {
     return make_image_entry(key, image_data{encoded.data(), encoded.size(), frames, 1.0f});
 }
@@ -47,9 +35,9 @@ std::vector<style_entry> theme_entries() {
     const color soft_text = grey(0.784f);
     const color dim_text = grey(0.575f);
     return {
-        code_entry("header_size", 64),
-        code_entry("footer_size", 50),
-        pair_entry("banner_size", 450, 500),
+        make_code_entry("header_size", 64),
+        make_code_entry("footer_size", 50),
+        make_pair_entry("banner_size", 450, 500),
         image_entry("banner_image", art::banner_jpg, 1),
         image_entry("background_image", art::background_png, 1),
         image_entry("logo_image", art::logo_png, 1),
@@ -61,36 +49,36 @@ std::vector<style_entry> theme_entries() {
         make_color_entry("checkbox_font_color", soft_text),
         make_text_entry("checkbox_font_name", "verdana"),
         image_entry("checkbox_image", art::checkbox_png, 2),
-        font_size_entry("title_font_size", 29.0f),
+        make_float_entry("title_font_size", 29.0f),
         make_text_entry("title_font_name", "tahoma"),
-        code_entry("title_font_weight", weight_normal),
+        make_code_entry("title_font_weight", weight_normal),
         make_color_entry("title_font_color", accent),
-        font_size_entry("intro_font_size", 13.0f),
+        make_float_entry("intro_font_size", 13.0f),
         make_text_entry("intro_font_name", "tahoma"),
         make_color_entry("intro_font_color", dim_text),
-        font_size_entry("intro_version_font_size", 12.0f),
+        make_float_entry("intro_version_font_size", 12.0f),
         make_color_entry("intro_version_font_color", grey(0.394f)),
-        code_entry("intro_version_font_style", style_italic),
-        code_entry("label_intro_text_valign", valign_top),
-        code_entry("label_path_text_valign", valign_top),
-        font_size_entry("label_path_font_size", 11.0f),
-        code_entry("label_adobe_version_weight", weight_bold),
-        code_entry("label_assets_weight", weight_bold),
-        code_entry("label_install_weight", weight_bold),
+        make_code_entry("intro_version_font_style", style_italic),
+        make_code_entry("label_intro_text_valign", valign_top),
+        make_code_entry("label_path_text_valign", valign_top),
+        make_float_entry("label_path_font_size", 11.0f),
+        make_code_entry("label_adobe_version_weight", weight_bold),
+        make_code_entry("label_assets_weight", weight_bold),
+        make_code_entry("label_install_weight", weight_bold),
         make_text_entry("license_label_font_name", "Arial"),
-        font_size_entry("license_label_font_size", 15.0f),
+        make_float_entry("license_label_font_size", 15.0f),
         make_color_entry("license_label_font_color", grey(0.0f)),
         make_text_entry("header_text_font_name", "tahoma"),
-        font_size_entry("header_text_font_size", 11.0f),
+        make_float_entry("header_text_font_size", 11.0f),
         make_color_entry("header_text_font_color", grey(0.325f)),
         make_text_entry("footer_text_font_name", "tahoma"),
-        font_size_entry("footer_text_font_size", 11.0f),
+        make_float_entry("footer_text_font_size", 11.0f),
         make_color_entry("footer_text_font_color", grey(0.494f)),
         make_color_entry("rounded_button_back_color_normal", grey(0.141f)),
         make_color_entry("rounded_button_back_color_hover", grey(0.216f)),
         make_color_entry("rounded_button_back_color_disabled", grey(0.09f)),
         make_text_entry("rounded_button_font_name", "tahoma"),
-        font_size_entry("rounded_button_font_size", 11.0f),
+        make_float_entry("rounded_button_font_size", 11.0f),
         make_color_entry("rounded_button_font_color_normal", grey(0.4f)),
         make_color_entry("rounded_button_font_color_hover", grey(1.0f)),
         make_color_entry("rounded_button_font_color_disabled", grey(0.4f)),
@@ -101,35 +89,35 @@ std::vector<style_entry> theme_entries() {
         make_color_entry("button_border_color_normal", grey(0.4f)),
         make_color_entry("button_border_color_hover", soft_text),
         make_text_entry("button_font_name", "tahoma"),
-        code_entry("button_font_weight", weight_normal),
-        font_size_entry("button_font_size", 11.0f),
+        make_code_entry("button_font_weight", weight_normal),
+        make_float_entry("button_font_size", 11.0f),
         make_color_entry("button_font_color", grey(0.5f)),
         make_color_entry("button_font_color_hover", grey(0.884f)),
         make_color_entry("breakline_color", grey(0.204f)),
         make_color_entry("summary_back_color", window),
         make_color_entry("summary_scroll_color", grey(0.0f)),
-        font_size_entry("summary_font_size", 10.0f),
+        make_float_entry("summary_font_size", 10.0f),
         make_color_entry("summary_font_color", dim_text),
-        font_size_entry("progress_label_font_size", 11.0f),
+        make_float_entry("progress_label_font_size", 11.0f),
         make_color_entry("progress_bar_back_color", grey(0.0f)),
         make_color_entry("progress_bar_color1", rgb(0.11f, 0.702f, 0.318f)),
         make_color_entry("progress_bar_color2", rgb(0.059f, 0.376f, 0.169f)),
-        code_entry("installing_label_font_style", style_italic),
+        make_code_entry("installing_label_font_style", style_italic),
         make_color_entry("installing_label_font_color", soft_text),
         make_text_entry("installed_check_font_name", "tahoma"),
         make_color_entry("installed_check_font_color", grey(0.729f)),
-        font_size_entry("installed_check_font_size", 12.0f),
+        make_float_entry("installed_check_font_size", 12.0f),
         // Spelled so: the result rows alias their weight to this very key.
-        code_entry("installed_check_font_wight", weight_bold),
+        make_code_entry("installed_check_font_wight", weight_bold),
         image_entry("installed_check_image", art::installed_check_png, 2),
         make_text_entry("notifications_text_font_name", "tahoma"),
-        font_size_entry("notifications_text_font_size", 12.0f),
+        make_float_entry("notifications_text_font_size", 12.0f),
         make_color_entry("notifications_text_font_color", soft_text),
-        code_entry("notifications_text_alignment", align_centre),
-        pair_entry("notifications_window_margins", 70, 20),
-        pair_entry("notifications_component_margins", 20, 20),
-        pair_entry("notifications_error_window_margins", 40, 20),
-        pair_entry("notifications_error_component_margins", 20, 20),
+        make_code_entry("notifications_text_alignment", align_centre),
+        make_pair_entry("notifications_window_margins", 70, 20),
+        make_pair_entry("notifications_component_margins", 20, 20),
+        make_pair_entry("notifications_error_window_margins", 40, 20),
+        make_pair_entry("notifications_error_component_margins", 20, 20),
         make_color_entry("notifications_back_color", window),
     };
 }
