@@ -11,13 +11,12 @@ restore_hosts_key() {
     elif [ "$PELLUX_MADE_ADOBE" = 1 ]; then
         wine reg delete "$PELLUX_ADOBE_KEY" /f >/dev/null 2>&1
     fi
-    wineserver -w
     rm -rf "$PELLUX_HOSTS_DIR"
+    leave_prefix
 }
 
 run_installer_window() {
-    wine_env
-    make_prefix
+    enter_prefix
     PELLUX_HOSTS_DIR=$(mktemp -d /tmp/pellux-hosts.XXXXXX)
     PELLUX_MADE_ADOBE=0
     wine reg query "$PELLUX_ADOBE_KEY" >/dev/null 2>&1 || PELLUX_MADE_ADOBE=1

@@ -146,6 +146,8 @@ TEST_F(UiWidget, RemovingAChildResetsItsInheritedFlagsDisconnectsTheContainerAnd
 }
 
 TEST_F(UiWidget, RemoveAllChildrenDetachesEachOnceWhileHandlersChangeTheList) {
+    // Outlives the widgets: `late` leaves the box when it is destroyed, and the handler records that too.
+    std::vector<uint64_t> removed;
     container box;
     widget a, c, d, late;
     std::optional<widget> b(std::in_place);
@@ -154,7 +156,6 @@ TEST_F(UiWidget, RemoveAllChildrenDetachesEachOnceWhileHandlersChangeTheList) {
         w->create(&box, {0, 0, 10, 10});
         box.listen_to(*w);
     }
-    std::vector<uint64_t> removed;
     event_manager::instance().connect(&box, &box, event_id::child_removed, [&](const event_info& e) {
         removed.push_back(e.value);
         if (e.value != address(&a)) return;
