@@ -6,6 +6,12 @@ function(qs_embed_files target)
     cmake_parse_arguments(EMBED "" "NAMESPACE;HEADER" "FILES" ${ARGN})
     set(out_dir ${CMAKE_CURRENT_BINARY_DIR}/embedded_${target})
     set(declarations "")
+    # Read-only data: the PE section with its flags, or the ELF one of a native build (./pellux sanitize).
+    if(WIN32)
+        set(section ".rdata,\\\"dr\\\"")
+    else()
+        set(section ".rodata")
+    endif()
     foreach(file ${EMBED_FILES})
         get_filename_component(abs ${file} ABSOLUTE)
         get_filename_component(name ${file} NAME)
@@ -15,7 +21,7 @@ function(qs_embed_files target)
         file(CONFIGURE OUTPUT ${source} @ONLY CONTENT
 "// Generated: the bytes of @name@.
 #include <span>
-__asm__(\".section .rdata,\\\"dr\\\"\\n.balign 16\\n.globl @label@\\n@label@:\\n.incbin \\\"@abs@\\\"\\n\"
+__asm__(\".section @section@\\n.balign 16\\n.globl @label@\\n@label@:\\n.incbin \\\"@abs@\\\"\\n\"
         \".globl @label@_end\\n@label@_end:\\n.byte 0\\n.text\\n\");
 extern \"C\" const unsigned char @label@[], @label@_end[];
 namespace @EMBED_NAMESPACE@ {

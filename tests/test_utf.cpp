@@ -15,7 +15,7 @@ TEST(Utf, ConvertsBothWays) {
         {"abc", L"abc"},
         {"Gr\xC3\xBC\xC3\x9F" "e", L"Gr\u00FC\u00DFe"},
         {"\xE2\x82\xAC 5", L"\u20AC 5"},
-        {"\xF0\x9F\x8C\x90", L"\U0001F310"},  // outside the basic plane: a surrogate pair
+        {"\xF0\x9F\x8C\x90", {wchar_t{0xD83C}, wchar_t{0xDF10}}},  // outside the basic plane: a surrogate pair
         {std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
     };
     for (const auto& c : cases) {

@@ -54,8 +54,10 @@ int32_t composition_cursor(const ime_cursor_inputs& in) {
 }
 
 std::wstring composition_text(std::span<const wchar_t> buffer, long byte_length) {
+    // The input method counts the bytes of UTF-16 units, whatever the width of the compiler's wchar_t.
+    constexpr size_t utf16_unit_bytes = 2;
     if (byte_length <= 0) return {};
-    const size_t count = std::min(static_cast<size_t>(byte_length) / sizeof(wchar_t), buffer.size());
+    const size_t count = std::min(static_cast<size_t>(byte_length) / utf16_unit_bytes, buffer.size());
     const std::wstring_view written(buffer.data(), count);
     return std::wstring(written.substr(0, written.find(L'\0')));
 }

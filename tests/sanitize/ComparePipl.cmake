@@ -1,0 +1,13 @@
+# Runs the sanitized and the plain PiPL writer and fails unless both succeed and write the same bytes.
+foreach(variant SANITIZED PLAIN)
+    execute_process(COMMAND ${${variant}} ${OUT}-${variant}.bin RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+        message(FATAL_ERROR "the ${variant} PiPL writer failed: ${rc}")
+    endif()
+endforeach()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT}-SANITIZED.bin ${OUT}-PLAIN.bin RESULT_VARIABLE differ)
+if(differ)
+    message(FATAL_ERROR "the sanitized PiPL writer wrote other bytes than the plain one")
+endif()
+file(SIZE ${OUT}-PLAIN.bin size)
+message("both PiPL writers wrote the same ${size} bytes")
