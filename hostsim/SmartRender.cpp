@@ -61,7 +61,7 @@ SmartRenderSession::SmartRenderSession(const frame_request& request, int width, 
     renderCallbacks_ = PF_SmartRenderCallbacks{hostsim::checkoutLayerPixels, hostsim::checkinLayerPixels,
                                                hostsim::checkoutOutput};
     renderExtra_ = PF_SmartRenderExtra{&renderInput_, &renderCallbacks_};
-    output_ = std::make_unique<World>(width, height, request.bitsPerChannel);
+    output_ = std::make_unique<World>(width, height, request.bitsPerChannel, request.outputRowPadding);
 }
 
 SmartRenderSession::~SmartRenderSession() {

@@ -17,6 +17,7 @@ struct frame_request {
     double seconds = 0;
     int bitsPerChannel = 8;
     int downsample = 1;  // 1, 2, 3 ... : the host renders at 1/downsample of the comp's size
+    int outputRowPadding = 0;  // bytes the output world's rows carry beyond their pixels, as a host may
 };
 
 // What the host did for one frame, for callers to look at.

@@ -21,6 +21,10 @@ World::World(int width, int height, int bitsPerChannel, int rowPadding) : bits_(
     if (bits_ != 8 && bits_ != 16 && bits_ != 32) throw std::invalid_argument("bits per channel must be 8, 16 or 32");
     const int rowBytes = width * 4 * (bits_ / 8) + rowPadding;
     bytes_.assign(static_cast<size_t>(rowBytes) * std::max(height, 1), 0);
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = bytes_.data() + static_cast<size_t>(y) * rowBytes;
+        std::fill(row + rowBytes - rowPadding, row + rowBytes, paddingByte);
+    }
     def_.world_flags = PF_WorldFlag_WRITEABLE | (bits_ == 16 ? PF_WorldFlag_DEEP : 0);
     def_.data = bytes_.data();
     def_.rowbytes = rowBytes;
@@ -62,6 +66,17 @@ rgba World::pixel(int x, int y) const {
             argb[c] = reinterpret_cast<const float*>(row)[4 * x + c];
     }
     return rgba{argb[1] * argb[0], argb[2] * argb[0], argb[3] * argb[0], argb[0]};
+}
+
+size_t World::changedPaddingBytes() const {
+    const size_t pixelBytes = static_cast<size_t>(def_.width) * 4 * (bits_ / 8);
+    size_t changed = 0;
+    for (int y = 0; y < def_.height; ++y) {
+        const uint8_t* row = bytes_.data() + static_cast<size_t>(y) * def_.rowbytes;
+        changed += static_cast<size_t>(
+            std::count_if(row + pixelBytes, row + def_.rowbytes, [](uint8_t b) { return b != paddingByte; }));
+    }
+    return changed;
 }
 
 Image World::toImage() const {

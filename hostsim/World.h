@@ -14,7 +14,10 @@ namespace hostsim {
 
 class World {
 public:
-    // rowPadding adds bytes at the end of each row, as a host may.
+    // The value of every byte of a row's padding, where the host keeps its own data.
+    static constexpr uint8_t paddingByte = 0xA7;
+
+    // rowPadding adds bytes at the end of each row, as a host may; they hold paddingByte.
     World(int width, int height, int bitsPerChannel, int rowPadding = 0);
     World(const World&) = delete;
     World& operator=(const World&) = delete;
@@ -25,6 +28,8 @@ public:
     void fill(const Image& image);
     Image toImage() const;
     rgba pixel(int x, int y) const;
+    // How many bytes of the rows' padding differ from paddingByte.
+    size_t changedPaddingBytes() const;
 
 private:
     int bits_;

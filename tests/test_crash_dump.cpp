@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include "CrashDumpTranslator.h"
+#include "FaultDriver.h"
 #include "FaultProbe.h"
 #include "utf.h"
 
@@ -264,6 +265,58 @@ TEST(CrashDumpTranslator, ADivisionByZeroInAFrameWithoutUnwindInformation) {
     EXPECT_EQ(log.events, std::vector<std::string>{"guard"});
     EXPECT_EQ(path.rfind(crashDumpFolder(documentsFolder()) + L"\\QS Pellux_v1.0.66-", 0), 0u);
     EXPECT_EQ(fileStart(path, 4), "MDMP");
+}
+
+// A fault in another module's code, called from a translating thread's C++ frame: the other module's
+// frames have their say first; when they let the fault pass, it becomes the exception all the same.
+TEST(CrashDumpTranslator, AFaultInAnotherModulePassedOnByItsFramesBecomesTheException) {
+    const struct {
+        const char* name;
+        int (*read)(const volatile int*);
+        int (*seen)();  // how often the other module's frame took part
+    } cases[] = {
+        {"a frame whose handler declines", &qs_driver_read_declined, &qs_driver_declined},
+        {"a C++ frame of another runtime", &qs_driver_read_in_cpp_frame, &qs_driver_cleanups},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int seenBefore = c.seen();
+        unwind_log log;
+        std::string message;
+        std::thread([&] {
+            installCrashDumpTranslator();
+            try {
+                logs_on_unwind guard{log, "caller"};
+                c.read(unmappedAddress());
+                log.events.push_back("read returned");
+            } catch (const std::exception& e) {
+                message = e.what();
+            }
+        }).join();
+        const std::wstring path = dumpPathOf(message);
+        ASSERT_FALSE(path.empty()) << message;
+        const DumpCleanup cleanup(path);
+        EXPECT_EQ(message, crashDumpMessage(path));
+        EXPECT_EQ(log.events, std::vector<std::string>{"caller"});
+        EXPECT_EQ(c.seen(), seenBefore + 1) << "the other module's frame was passed through, not skipped";
+        EXPECT_EQ(fileStart(path, 4), "MDMP");
+    }
+}
+
+TEST(CrashDumpTranslator, LeavesAFaultToAnotherModulesHandlerThatTakesIt) {
+    int value = 0;
+    std::string error;
+    std::thread([&] {
+        installCrashDumpTranslator();
+        try {
+            value = qs_driver_read_guarded(unmappedAddress());
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+    }).join();
+    const DumpCleanup stray(dumpPathOf(error));
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(value, -1);
 }
 
 }  // namespace

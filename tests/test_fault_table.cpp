@@ -5,9 +5,12 @@
 // code and the message the effect showed, then renders the next frame and checks what that one does, and
 // prints a line that sums the row up.
 //
-// The rows of a failing job run the test build of the module (pellux_fault_effect.aex), whose only
-// difference is a linker seam that makes a chosen job throw or fault; every other row runs QSPellux.aex.
+// The rows of a failing job or OpenCL call run the test build of the module (pellux_fault_effect.aex),
+// whose only difference is the linker seams that make a chosen job throw or fault (in the effect's code or
+// in the stand-in driver's) and a chosen OpenCL call fail; every other row runs QSPellux.aex.
 #include <windows.h>
+
+#include <CL/cl.h>
 
 #include <cmath>
 #include <cstdio>
@@ -22,6 +25,7 @@
 #include "CrashDumpTranslator.h"
 #include "ErrorPopupCheck.h"
 #include "HostFixture.h"
+#include "OpenClFaults.h"
 
 namespace {
 
@@ -153,15 +157,21 @@ void rendererCannotStart(const char* fault, const std::string& cause, bool compi
     summary(fault, whole, next);
 }
 
+// An export of the test build of the module, or of the library it loaded.
+template <class Function> Function exported(const wchar_t* module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), name)));
+}
+
+constexpr wchar_t faultEffect[] = L"pellux_fault_effect.aex";
+
 // A job fails in the middle of a frame: the frame reports it; the renderer thread has ended, so every
 // later frame is refused with the code of no renderer, never a silent empty picture.
 void jobFails(const char* fault, int kind,
               const std::function<void(FaultScene&, const hostsim::seen_window&)>& checkPopup) {
-    FaultScene scene(besideThisProgram(L"pellux_fault_effect.aex"));
+    FaultScene scene(besideThisProgram(faultEffect));
     ASSERT_EQ(scene.setUp().code, PF_Err_NONE);
     ASSERT_TRUE(drawn(scene.frame().image)) << "unarmed, the test build draws as the effect does";
-    const auto arm = reinterpret_cast<void (*)(int, int)>(
-        reinterpret_cast<void*>(GetProcAddress(scene.host.module().handle(), "qs_test_arm_job_fault")));
+    const auto arm = exported<void (*)(int, int)>(faultEffect, "qs_test_arm_job_fault");
     ASSERT_NE(arm, nullptr);
     // The jobs of a frame: begin frame, view, lights, clear, draw, composite, output: the draw fails.
     arm(kind, 5);
@@ -171,6 +181,93 @@ void jobFails(const char* fault, int kind,
     checkPopup(scene, failed.dialogs[0]);
     const frame_result next = scene.frame(), later = scene.frame();
     for (const frame_result* r : {&next, &later}) expectCancelled(*r);
+    summary(fault, failed, next);
+}
+
+// A hardware fault became the crash-dump exception: the dump was written and the popup names it.
+void expectDumpPopup(FaultScene& scene, const hostsim::seen_window& popup) {
+    const std::optional<std::wstring> dump = dumpOfThisProcess();
+    ASSERT_TRUE(dump) << "the dump was written";
+    EXPECT_TRUE(isErrorPopupShowing(scene.host, popup, crashDumpMessage(*dump))) << "the popup names the dump";
+    EXPECT_TRUE(DeleteFileW(dump->c_str()));
+}
+
+// A hardware fault in the stand-in driver's code, called from the draw job; `seen` counts how often the
+// driver's frame took part (its handler declined the fault, or its destructor ran in the unwind).
+void driverFaults(const char* fault, int kind, const char* seen) {
+    jobFails(fault, kind, [seen](FaultScene& scene, const hostsim::seen_window& popup) {
+        expectDumpPopup(scene, popup);
+        const auto count = exported<int (*)()>(L"pellux_fault_driver.dll", seen);
+        ASSERT_NE(count, nullptr);
+        EXPECT_EQ(count(), 1) << "the driver's frame had its say";
+    });
+}
+
+// An empty output draws nothing and succeeds; the renderer lives on and the next frame draws.
+void emptyOutput(const char* fault) {
+    FaultScene scene;
+    ASSERT_EQ(scene.setUp().code, PF_Err_NONE);
+    frame_result empty;
+    for (const auto& [width, height] : {std::pair{0, 64}, std::pair{64, 0}}) {
+        scene.comp().width = width;
+        scene.comp().height = height;
+        empty = scene.frame();
+        EXPECT_EQ(empty.code, PF_Err_NONE) << width << " x " << height;
+        EXPECT_TRUE(empty.dialogs.empty()) << width << " x " << height;
+        EXPECT_EQ(empty.image.width() * empty.image.height(), 0);
+    }
+    scene.comp().width = scene.comp().height = 64;
+    const frame_result next = scene.frame();
+    EXPECT_EQ(next.code, PF_Err_NONE);
+    EXPECT_TRUE(next.dialogs.empty());
+    EXPECT_TRUE(drawn(next.image));
+    summary(fault, empty, next);
+}
+
+// The test build's OpenCL seam (fault/OpenClFaults.h).
+struct opencl_seam {
+    void (*arm)(int kind, int call, int error) =
+        exported<void (*)(int, int, int)>(faultEffect, "qs_test_arm_opencl_fault");
+    int (*liveMemory)() = exported<int (*)()>(faultEffect, "qs_test_live_opencl_memory");
+};
+
+// An OpenCL call fails in the middle of a frame: the frame fails alone with the step and the error, the
+// next frame draws (with the map, where the frame has one) and no OpenCL memory is left behind.
+struct opencl_failure {
+    opencl_call call;
+    int error;
+    std::string message;
+    std::function<void(FaultScene&)> before;  // what the failing frame changes
+};
+
+void openClFails(const char* fault, bool withMap, const std::vector<opencl_failure>& failures) {
+    FaultScene scene(besideThisProgram(faultEffect));
+    ASSERT_EQ(scene.setUp().code, PF_Err_NONE);
+    ASSERT_TRUE(drawn(scene.frame().image)) << "unarmed, the test build draws as the effect does";
+    const opencl_seam seam;
+    ASSERT_TRUE(seam.arm && seam.liveMemory);
+    const int live = seam.liveMemory();
+    if (withMap)
+        scene.host.setLayerParam("Diffuse Layer", scene.comp().addImage("Map", Image(16, 8, {0, 0, 1, 1})).id);
+    frame_result failed, next;
+    for (const opencl_failure& f : failures) {
+        SCOPED_TRACE(f.message);
+        if (f.before) f.before(scene);
+        seam.arm(static_cast<int>(f.call), 1, f.error);
+        failed = scene.frame();
+        EXPECT_EQ(failed.code, PF_Err_INTERNAL_STRUCT_DAMAGED);
+        expectOneDialog(scene, failed, f.message);
+        next = scene.frame();
+        EXPECT_EQ(next.code, PF_Err_NONE);
+        EXPECT_TRUE(next.dialogs.empty());
+        EXPECT_TRUE(drawn(next.image));
+        if (withMap) {
+            const hostsim::rgba centre = next.image.at(next.image.width() / 2, next.image.height() / 2);
+            EXPECT_NEAR(centre.r, 0.0f, 1e-3) << "drawn with the map";
+            EXPECT_NEAR(centre.b, 1.0f, 1e-3) << "drawn with the map";
+        }
+        EXPECT_EQ(seam.liveMemory(), live) << "OpenCL memory left behind";
+    }
     summary(fault, failed, next);
 }
 
@@ -279,13 +376,24 @@ TEST(FaultRow, Run) {
         return jobFails(name.c_str(), 1, [](FaultScene& scene, const hostsim::seen_window& popup) {
             EXPECT_TRUE(isErrorPopupShowing(scene.host, popup, "injected job failure"));
         });
-    if (name == "a hardware fault in a job")
-        return jobFails(name.c_str(), 2, [](FaultScene& scene, const hostsim::seen_window& popup) {
-            const std::optional<std::wstring> dump = dumpOfThisProcess();
-            ASSERT_TRUE(dump) << "the dump was written";
-            EXPECT_TRUE(isErrorPopupShowing(scene.host, popup, crashDumpMessage(*dump))) << "the popup names the dump";
-            EXPECT_TRUE(DeleteFileW(dump->c_str()));
-        });
+    if (name == "a hardware fault in a job") return jobFails(name.c_str(), 2, expectDumpPopup);
+    if (name == "a hardware fault in a driver's code") return driverFaults(name.c_str(), 3, "qs_driver_declined");
+    if (name == "a hardware fault in another library's C++ frame")
+        return driverFaults(name.c_str(), 4, "qs_driver_cleanups");
+    if (name == "an empty output") return emptyOutput(name.c_str());
+    if (name == "an OpenCL allocation that fails")
+        return openClFails(name.c_str(), false,
+                           {{opencl_call::createBuffer, CL_MEM_OBJECT_ALLOCATION_FAILURE,
+                             "failed to create the OpenCL output buffer: OpenCL error "
+                             "CL_MEM_OBJECT_ALLOCATION_FAILURE (-4)",
+                             [](FaultScene& s) { s.comp().width = 48; }}});  // a new size: a new output buffer
+    if (name == "an OpenCL kernel that fails")
+        return openClFails(
+            name.c_str(), true,
+            {{opencl_call::runKernel, CL_OUT_OF_RESOURCES,
+              "failed to run the input kernel: OpenCL error CL_OUT_OF_RESOURCES (-5)", {}},  // the map's upload
+             {opencl_call::runKernel, CL_OUT_OF_RESOURCES,
+              "failed to run the output kernel: OpenCL error CL_OUT_OF_RESOURCES (-5)", {}}});  // the map is kept
     if (name == "an oversized comp")
         return frameRefused(
             name.c_str(), [](FaultScene& s) { s.comp().height = 16385; },

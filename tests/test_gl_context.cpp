@@ -23,6 +23,7 @@ TEST(GlContext, MakesA41CoreContextCurrentOnAHiddenWindow) {
         EXPECT_EQ(wglGetCurrentContext(), context.context());
         EXPECT_EQ(wglGetCurrentDC(), context.deviceContext());
         EXPECT_FALSE(IsWindowVisible(window));
+        EXPECT_NE(GetAncestor(window, GA_PARENT), GetDesktopWindow()) << "message-only, not a top-level window";
         wchar_t className[32] = {};
         GetClassNameW(window, className, 32);
         EXPECT_EQ(std::wstring(className), L"Static");
@@ -212,16 +213,40 @@ TEST_F(FrameTargets, AFrameWithoutMultisamplingMakesThreeSingleSampleTargets) {
     EXPECT_EQ(width, 64);
 }
 
-TEST_F(FrameTargets, ASampleCountAboveTheLimitsIsClampedForColourAndDepth) {
+TEST_F(FrameTargets, ASampleCountAboveTheLimitsIsClampedToOneCountForColourAndDepth) {
     renderer.beginFrame(16, frame(16, 16, 16 * 16));
     const frame_targets& targets = renderer.frameTargets();
+    const unsigned expected = frameSampleCount(renderer.renderTargets().limits(), 16);
+    ASSERT_GT(expected, 1u);
+    EXPECT_EQ(targets.samples, expected);
     EXPECT_TRUE(targets.sampleColor.multisampled);
-    EXPECT_EQ(textureSamples(targets.sampleColor), renderer.renderTargets().maxColorTextureSamples());
+    EXPECT_EQ(textureSamples(targets.sampleColor), static_cast<GLint>(expected));
     GLint depthSamples = 0;
     glBindRenderbuffer(GL_RENDERBUFFER, targets.sampleDepth.name);
     glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_SAMPLES, &depthSamples);
-    EXPECT_EQ(depthSamples, renderer.renderTargets().maxSamples());
+    EXPECT_EQ(depthSamples, static_cast<GLint>(expected));
     EXPECT_TRUE(complete(targets.sampleFramebuffer));
+}
+
+TEST_F(FrameTargets, AnEmptyOutputMakesNoTargetsAndItsJobsDrawNothing) {
+    renderer.beginFrame(4, frame(16, 16, 16 * 16));
+    for (const render_data& empty : {frame(0, 16, 0), frame(16, 0, 16 * 16), frame(0, 0, 0)}) {
+        SCOPED_TRACE(testing::Message() << empty.output.width << " x " << empty.output.height);
+        renderer.beginFrame(4, empty);
+        EXPECT_EQ(renderer.frameTargets().sampleFramebuffer, 0u);
+        EXPECT_TRUE(renderer.renderTargets().framebuffers().empty());
+        EXPECT_TRUE(renderer.renderTargets().textures().empty());
+        renderer.clear();
+        renderer.compositeSample(1.0f);
+        renderer.writeOutput(1.0f);
+        GLint bound = -1;
+        glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+        EXPECT_EQ(bound, 0);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+    renderer.beginFrame(4, frame(16, 16, 16 * 16));  // the same size as before the empty ones: made anew
+    EXPECT_TRUE(complete(renderer.frameTargets().sampleFramebuffer));
+    EXPECT_EQ(renderer.frameTargets().bufferBytes, 16u * 16 * 16);
 }
 
 TEST_F(FrameTargets, FramesOfTheSameSizeKeepTheirTargets) {

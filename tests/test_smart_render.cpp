@@ -476,6 +476,21 @@ TEST_F(SmartRender, EveryDepthGivesTheSamePicture) {
     }
 }
 
+TEST_F(SmartRender, TheHostsRowPaddingIsLeftAsTheHostGaveIt) {
+    params().setFloat("Gamma", 2.2);
+    for (int bits : {8, 16, 32}) {
+        SCOPED_TRACE(bits);
+        const hostsim::rendered_frame plain = renderFrame({0, bits, 1});
+        const hostsim::rendered_frame padded = renderFrame({0, bits, 1, 28});
+        ASSERT_EQ(padded.record.renderResult, PF_Err_NONE);
+        EXPECT_EQ(padded.output->def().rowbytes, compWidth * 4 * (bits / 8) + 28);
+        EXPECT_EQ(padded.output->changedPaddingBytes(), 0u) << "bytes of the host's padding written";
+        const reference_pictures::difference d =
+            reference_pictures::compare(padded.output->toImage(), plain.output->toImage());
+        EXPECT_EQ(d.max, 0.0f) << "the padded rows hold the same picture";
+    }
+}
+
 TEST_F(SmartRender, AtHalfResolutionTheDiscIsHalfAsLarge) {
     params().setCheckbox("Unlit Only", true);
     const double radius = discRadius(defaultZoom(compWidth), scaledRadius);

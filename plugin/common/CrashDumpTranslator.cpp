@@ -12,16 +12,19 @@
 #include "file_path.h"
 #include "utf.h"
 
-// How it works. The compiler offers no way to turn a structured exception into a C++ one, so a vectored
-// exception handler does it: it sees every exception of the process first, and for a hardware fault on a
-// thread that installed the translator it makes the faulting thread "call" crashDumpTranslator from the
-// faulting instruction. The throw then unwinds from there like any other (the plug-in is built with
-// -fnon-call-exceptions, so faulting instructions have unwind entries). The handler only acts when the
-// first handler the system would run for the fault is a C++ frame of this module: a fault that code of
-// another kind guards against (the system's own probing of pointers, say) is left to that code.
+// How it works. The compiler offers no way to turn a structured exception into a C++ one, so the frame
+// handler of this module's C++ frames does it: the link wraps the personality routine the compiler attaches
+// to them (--wrap=__gxx_personality_seh0). The system dispatches a fault to the frames' handlers from the
+// faulting one outwards, so every frame below ours has had its say first: a handler that takes the fault
+// (the system's own probing of pointers, a driver's guard) keeps it, one that declines passes it on, as do
+// frames without a handler and the C++ frames of other libraries, which never catch a fault. When the fault
+// reaches a frame of this module on a thread that installed the translator, the wrapper makes the faulting
+// thread "call" crashDumpTranslator from the faulting instruction. The throw then unwinds from there like
+// any other, through the frames in between (the plug-in is built with -fnon-call-exceptions, so faulting
+// instructions have unwind entries).
 
-// The personality routine the compiler attaches to this module's C++ frames.
-extern "C" EXCEPTION_DISPOSITION __gxx_personality_seh0(PEXCEPTION_RECORD, void*, PCONTEXT, PDISPATCHER_CONTEXT);
+extern "C" EXCEPTION_DISPOSITION __real___gxx_personality_seh0(PEXCEPTION_RECORD, void*, PCONTEXT,
+                                                                PDISPATCHER_CONTEXT);
 
 namespace {
 
@@ -35,19 +38,13 @@ struct fault_record {
 // toolchain's emulated thread_local cannot promise on a thread that never touched it.
 enum class ThreadState : uintptr_t { off = 0, on = 1, translating = 2 };
 
-LONG CALLBACK onException(EXCEPTION_POINTERS* pointers);
-
-// The handler stays registered while the module is loaded; a handler left behind by an unloaded module
-// would be called by every later exception of the process.
-class FaultHandlerRegistration {
+// The slot stays allocated while the module is loaded.
+class ThreadStateSlot {
 public:
-    FaultHandlerRegistration() : slot_(TlsAlloc()), handler_(AddVectoredExceptionHandler(1, &onException)) {}
-    ~FaultHandlerRegistration() {
-        RemoveVectoredExceptionHandler(handler_);
-        TlsFree(slot_);
-    }
-    FaultHandlerRegistration(const FaultHandlerRegistration&) = delete;
-    FaultHandlerRegistration& operator=(const FaultHandlerRegistration&) = delete;
+    ThreadStateSlot() : slot_(TlsAlloc()) {}
+    ~ThreadStateSlot() { TlsFree(slot_); }
+    ThreadStateSlot(const ThreadStateSlot&) = delete;
+    ThreadStateSlot& operator=(const ThreadStateSlot&) = delete;
 
     ThreadState state() const { return static_cast<ThreadState>(reinterpret_cast<uintptr_t>(TlsGetValue(slot_))); }
     void setState(ThreadState state) const {
@@ -56,11 +53,10 @@ public:
 
 private:
     DWORD slot_;
-    void* handler_;
 };
 
-const FaultHandlerRegistration& registration() {
-    static const FaultHandlerRegistration instance;
+const ThreadStateSlot& threadState() {
+    static const ThreadStateSlot instance;
     return instance;
 }
 
@@ -99,53 +95,6 @@ void writeMinidump(const std::wstring& path, EXCEPTION_POINTERS* pointers) {
                       pointers ? &fault : nullptr, nullptr, nullptr);
 }
 
-// The calling thread's block (NtCurrentTeb's inline read trips the compiler's array-bounds check).
-const NT_TIB* threadBlock() {
-    const NT_TIB* self;
-    asm("movq %%gs:0x30, %0" : "=r"(self));
-    return self;
-}
-
-// Walks the faulting thread's frames as the system's dispatcher will and tells whether the first
-// handler it would run is a C++ frame of this module.
-bool reachesCppFrameFirst(CONTEXT context) {
-    const NT_TIB* tib = threadBlock();
-    const auto stackLow = reinterpret_cast<DWORD64>(tib->StackLimit);
-    const auto stackHigh = reinterpret_cast<DWORD64>(tib->StackBase);
-    // Wine keeps the guards of its own code in the thread block's frame list instead of unwind tables
-    // (the list is unused on Windows); the dispatcher runs one as soon as the walk passes it.
-    DWORD64 lowestGuard = stackHigh;
-    const EXCEPTION_REGISTRATION_RECORD* guard = tib->ExceptionList;
-    for (int i = 0; i < 64 && guard; ++i, guard = guard->Next) {
-        const auto address = reinterpret_cast<DWORD64>(guard);
-        if (address >= stackHigh) break;  // the end of the list, or not a frame of this stack
-        if (address >= context.Rsp) {     // innermost first: frames below the fault are the dispatcher's
-            lowestGuard = address;
-            break;
-        }
-    }
-
-    for (int depth = 0; depth < 256; ++depth) {
-        if (context.Rip == 0 || context.Rsp < stackLow || context.Rsp + sizeof(DWORD64) > stackHigh) return false;
-        DWORD64 imageBase = 0;
-        PRUNTIME_FUNCTION function = RtlLookupFunctionEntry(context.Rip, &imageBase, nullptr);
-        PEXCEPTION_ROUTINE handler = nullptr;
-        if (function) {
-            void* handlerData = nullptr;
-            DWORD64 establisher = 0;
-            handler = RtlVirtualUnwind(UNW_FLAG_EHANDLER, imageBase, context.Rip, function, &context, &handlerData,
-                                       &establisher, nullptr);
-        } else {  // a leaf function: its return address is on top of the stack
-            context.Rip = *reinterpret_cast<const DWORD64*>(context.Rsp);
-            context.Rsp += sizeof(DWORD64);
-        }
-        if (handler)
-            return reinterpret_cast<void*>(handler) == reinterpret_cast<void*>(&__gxx_personality_seh0);
-        if (lowestGuard < context.Rsp) return false;
-    }
-    return false;
-}
-
 }  // namespace
 
 // The faulting thread resumes here, as if the faulting instruction had called it: it realigns the stack
@@ -175,40 +124,41 @@ extern "C" [[noreturn]] void qs_crash_dump_throw(fault_record* raw) {
     const std::unique_ptr<fault_record> fault(raw);
     // A fault while the dump is written is not translated again; once the exception leaves, the next one is.
     struct translation_end {
-        ~translation_end() { registration().setState(ThreadState::on); }
+        ~translation_end() { threadState().setState(ThreadState::on); }
     } end;
     EXCEPTION_POINTERS pointers{&fault->record, &fault->context};
     crashDumpTranslator(fault->record.ExceptionCode, &pointers);
 }
 
-namespace {
-
-LONG CALLBACK onException(EXCEPTION_POINTERS* pointers) {
-    if (!isHardwareFault(pointers->ExceptionRecord->ExceptionCode)) return EXCEPTION_CONTINUE_SEARCH;
+// The search for a handler: a hardware fault on a translating thread that has come this far is the
+// effect's to translate; everything else goes to the compiler's own routine.
+extern "C" EXCEPTION_DISPOSITION __wrap___gxx_personality_seh0(PEXCEPTION_RECORD record, void* frame,
+                                                               PCONTEXT context, PDISPATCHER_CONTEXT dispatch) {
+    constexpr DWORD unwinding = EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND | EXCEPTION_TARGET_UNWIND;
+    if (!isHardwareFault(record->ExceptionCode) || (record->ExceptionFlags & (unwinding | EXCEPTION_NONCONTINUABLE)))
+        return __real___gxx_personality_seh0(record, frame, context, dispatch);
     // The faulting code's last-error value is its own (TlsGetValue resets it).
     const DWORD lastError = GetLastError();
-    const bool translating = registration().state() == ThreadState::on && reachesCppFrameFirst(*pointers->ContextRecord);
+    const bool translating = threadState().state() == ThreadState::on;
     SetLastError(lastError);
-    if (!translating) return EXCEPTION_CONTINUE_SEARCH;
+    if (!translating) return __real___gxx_personality_seh0(record, frame, context, dispatch);
 
-    auto* fault = new (std::nothrow) fault_record{*pointers->ExceptionRecord, *pointers->ContextRecord};
-    if (!fault) return EXCEPTION_CONTINUE_SEARCH;
+    auto* fault = new (std::nothrow) fault_record{*record, *context};
+    if (!fault) return __real___gxx_personality_seh0(record, frame, context, dispatch);
     fault->record.ExceptionRecord = nullptr;  // a chained record would live on the stack about to be reused
-    registration().setState(ThreadState::translating);
+    threadState().setState(ThreadState::translating);
 
-    // Push a return address just past the faulting instruction's start, so that the unwinder finds the
-    // faulting frame (and the handlers covering that instruction) above the trampoline.
-    CONTEXT& context = *pointers->ContextRecord;
-    context.Rsp -= sizeof(DWORD64);
-    *reinterpret_cast<DWORD64*>(context.Rsp) = context.Rip + 1;
-    context.Rip = reinterpret_cast<DWORD64>(&qs_crash_dump_trampoline);
-    context.Rcx = reinterpret_cast<DWORD64>(fault);
-    return EXCEPTION_CONTINUE_EXECUTION;
+    // The context is the faulting one, which the thread resumes with. Push a return address just past the
+    // faulting instruction's start, so that the unwinder finds the faulting frame (and the handlers
+    // covering that instruction) above the trampoline.
+    context->Rsp -= sizeof(DWORD64);
+    *reinterpret_cast<DWORD64*>(context->Rsp) = context->Rip + 1;
+    context->Rip = reinterpret_cast<DWORD64>(&qs_crash_dump_trampoline);
+    context->Rcx = reinterpret_cast<DWORD64>(fault);
+    return ExceptionContinueExecution;
 }
 
-}  // namespace
-
-void installCrashDumpTranslator() { registration().setState(ThreadState::on); }
+void installCrashDumpTranslator() { threadState().setState(ThreadState::on); }
 
 void crashDumpTranslator(unsigned int, EXCEPTION_POINTERS* pointers) {
     SYSTEMTIME now{};

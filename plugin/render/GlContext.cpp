@@ -17,7 +17,9 @@ GlContext::GlContext() {
 GlContext::~GlContext() { destroy(); }
 
 void GlContext::create() {
-    window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleW(nullptr),
+    // Message-only: a top-level window of a thread that takes no messages would hold up every program's
+    // broadcast (SendMessage to HWND_BROADCAST) for as long as the renderer lives.
+    window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
                               nullptr);
     if (!window_) throw std::runtime_error("failed to create window");
     deviceContext_ = GetDC(window_);

@@ -1,4 +1,5 @@
-// The renderer's OpenGL 4.1 core context on a hidden window of its own, current on the thread that made it.
+// The renderer's OpenGL 4.1 core context on a hidden message-only window of its own, current on the thread
+// that made it.
 #pragma once
 
 #include <windows.h>

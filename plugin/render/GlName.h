@@ -27,6 +27,8 @@ public:
     GlName& operator=(const GlName&) = delete;
 
     GLuint get() const { return name_; }
+    // Hands the name over to the caller, who deletes it.
+    GLuint release() { return std::exchange(name_, 0u); }
     void reset() {
         if (name_ != 0) deleter_(name_);
         name_ = 0;
@@ -53,6 +55,11 @@ inline GlName newVertexArray() {
     GLuint name = 0;
     glGenVertexArrays(1, &name);
     return {name, deleteVertexArray};
+}
+inline GlName newTexture() {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    return {name, deleteTexture};
 }
 inline GlName newFramebuffer() {
     GLuint name = 0;

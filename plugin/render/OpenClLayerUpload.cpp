@@ -2,6 +2,7 @@
 
 #include "ClMemory.h"
 #include "GlClImage.h"
+#include "OpenClCheck.h"
 
 void uploadPixels(const OpenClContext& context, const pixel_kernels& kernels, const pixel_buffer& image,
                   unsigned texture) {
@@ -13,16 +14,21 @@ void uploadPixels(const OpenClContext& context, const pixel_kernels& kernels, co
     const size_t bytes = size_t{image.row_bytes} * image.height;
     cl_int err = CL_SUCCESS;
     ClMemory buffer(cl, cl.clCreateBuffer(context.device().context, CL_MEM_READ_ONLY, bytes, nullptr, &err));
-    cl.clEnqueueWriteBuffer(queue, buffer.get(), CL_FALSE, 0, bytes, image.data, 0, nullptr, nullptr);
+    checkOpenCl(err, "create the layer's OpenCL buffer");
+    // Blocking: a later step that fails leaves no copy of the host's pixels pending.
+    checkOpenCl(cl.clEnqueueWriteBuffer(queue, buffer.get(), CL_TRUE, 0, bytes, image.data, 0, nullptr, nullptr),
+                "copy the layer into OpenCL");
     const cl_kernel kernel = kernels.input[index];
     const cl_mem targetImage = target.image();
-    cl.clSetKernelArg(kernel, 0, sizeof targetImage, &targetImage);
-    cl.clSetKernelArg(kernel, 1, sizeof(cl_mem), buffer.address());
-    cl.clSetKernelArg(kernel, 2, sizeof image.row_bytes, &image.row_bytes);
-    target.acquire();
+    checkOpenCl(cl.clSetKernelArg(kernel, 0, sizeof targetImage, &targetImage), "set the input kernel's image");
+    checkOpenCl(cl.clSetKernelArg(kernel, 1, sizeof(cl_mem), buffer.address()), "set the input kernel's buffer");
+    checkOpenCl(cl.clSetKernelArg(kernel, 2, sizeof image.row_bytes, &image.row_bytes),
+                "set the input kernel's row bytes");
+    GlClImageUse use(target);
     const size_t global[2] = {image.width, image.height};
-    cl.clEnqueueNDRangeKernel(queue, kernel, 2, nullptr, global, nullptr, 0, nullptr, nullptr);
-    target.release();
+    checkOpenCl(cl.clEnqueueNDRangeKernel(queue, kernel, 2, nullptr, global, nullptr, 0, nullptr, nullptr),
+                "run the input kernel");
+    use.release();
     buffer.reset();
-    cl.clFinish(queue);
+    checkOpenCl(cl.clFinish(queue), "finish the layer upload");
 }

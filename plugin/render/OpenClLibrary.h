@@ -14,8 +14,9 @@
     X(clCreateCommandQueue) X(clReleaseCommandQueue) X(clCreateProgramWithSource) X(clBuildProgram)     \
     X(clGetProgramBuildInfo) X(clReleaseProgram) X(clCreateKernel) X(clReleaseKernel) X(clSetKernelArg) \
     X(clEnqueueNDRangeKernel) X(clFinish) X(clCreateBuffer) X(clCreateImage) X(clReleaseMemObject)      \
-    X(clEnqueueReadBuffer) X(clEnqueueWriteBuffer) X(clEnqueueReadImage) X(clEnqueueWriteImage)         \
-    X(clCreateFromGLTexture) X(clEnqueueAcquireGLObjects) X(clEnqueueReleaseGLObjects)
+    X(clEnqueueReadBuffer) X(clEnqueueReadBufferRect) X(clEnqueueWriteBuffer) X(clEnqueueReadImage)    \
+    X(clEnqueueWriteImage) X(clCreateFromGLTexture) X(clEnqueueAcquireGLObjects)                         \
+    X(clEnqueueReleaseGLObjects)
 
 class OpenClLibrary {
 public:

@@ -18,13 +18,17 @@ public:
 
     // Before the accumulation texture is deleted or remade.
     void releaseImage();
+    // The image and the buffer, for a frame that has none.
+    void release();
     // Shares the accumulation texture read-write, makes a new buffer of bufferBytes and sets the output
-    // kernels' arguments 0 (image), 1 (buffer) and 2 (rowBytes).
+    // kernels' arguments 0 (image), 1 (buffer) and 2 (rowBytes). Throws frame_exception, having released
+    // whatever it made.
     void rebuild(unsigned accumulationTexture, uint32_t rowBytes, uint32_t bufferBytes,
                  const pixel_kernels& kernels);
     // The output job: the kernel for bytesPerChannel (1, 2 or 4) with the gamma over output's width and
-    // height, then all row_bytes x height bytes into output.data. Another channel width writes nothing.
-    // Writes the time taken to the debugger. OpenCL results are not checked.
+    // height, then the pixels of each row into output.data; the row's bytes beyond its pixels stay as they
+    // are. Another channel width writes nothing. Writes the time taken to the debugger. Throws
+    // frame_exception when OpenCL fails.
     void write(const pixel_kernels& kernels, const pixel_buffer& output, int32_t bytesPerChannel, float gamma);
 
 private:

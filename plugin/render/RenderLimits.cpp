@@ -15,11 +15,17 @@ bool fits(const render_limits& limits, uint32_t width, uint32_t height, uint64_t
 
 }  // namespace
 
+unsigned frameSampleCount(const render_limits& limits, unsigned requested) {
+    const int32_t allowed = std::max(std::min(limits.maxColorTextureSamples, limits.maxSamples), 0);
+    return std::min(requested, static_cast<unsigned>(allowed));
+}
+
+bool isEmptyOutput(const pixel_buffer& output) { return output.width == 0 || output.height == 0; }
+
 std::string outputSizeProblem(const render_limits& limits, const pixel_buffer& output, unsigned sampleCount) {
-    // Clamped as the render target set clamps it.
-    const int64_t samples = std::min<int64_t>(sampleCount, limits.maxColorTextureSamples);
+    const unsigned samples = frameSampleCount(limits, sampleCount);
     if (samples != 0 && !limits.multisampleTextures) return "render texture multi-sampling not supported";
-    if (!fits(limits, output.width, output.height, static_cast<uint64_t>(std::max<int64_t>(samples, 1))))
+    if (!fits(limits, output.width, output.height, std::max(samples, 1u)))
         return "render texture size is over maximum supported size";
     if (output.width > static_cast<uint32_t>(std::max(limits.maxRenderbufferSize, 0)) ||
         output.height > static_cast<uint32_t>(std::max(limits.maxRenderbufferSize, 0)))

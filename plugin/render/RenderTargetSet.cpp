@@ -31,7 +31,8 @@ RenderTargetSet::RenderTargetSet() {
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxRenderbufferSize_);
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize_);
     const uint64_t side = static_cast<uint64_t>(largestSquareTexture(maxTextureSize_));
-    limits_ = {maxTextureSize_, maxRenderbufferSize_, maxColorTextureSamples_, multisampleTextures_, side * side};
+    limits_ = {maxTextureSize_, maxRenderbufferSize_, maxColorTextureSamples_, maxSamples_, multisampleTextures_,
+               side * side};
     framebuffers_.reserve(10);
     textures_.reserve(10);
     renderbuffers_.reserve(10);

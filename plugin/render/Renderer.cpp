@@ -143,10 +143,18 @@ void Renderer::beginFrame(unsigned sampleCount, const render_data& frame) {
 
 void Renderer::prepareTargets() {
     const pixel_buffer& output = frame_.output;
+    if (isEmptyOutput(output)) {
+        // Nothing to draw into: the frame's jobs do nothing, and the next frame makes its targets anew.
+        clOutput_.release();
+        renderTargetSet_.deleteAll();
+        targets_ = frame_targets{};
+        return;
+    }
     const uint32_t bufferBytes = output.row_bytes * output.height;
     const int32_t width = static_cast<int32_t>(output.width);
     const int32_t height = static_cast<int32_t>(output.height);
-    const bool sizeChanged = width != targets_.width || height != targets_.height || sampleCount_ != targets_.samples;
+    const unsigned samples = frameSampleCount(renderTargetSet_.limits(), sampleCount_);
+    const bool sizeChanged = width != targets_.width || height != targets_.height || samples != targets_.samples;
     if (bufferBytes == targets_.bufferBytes && !sizeChanged) return;
 
     clOutput_.releaseImage();  // before the texture it shares goes
@@ -154,18 +162,18 @@ void Renderer::prepareTargets() {
         targets_ = frame_targets{};
         targets_.width = width;
         targets_.height = height;
-        targets_.samples = sampleCount_;
+        targets_.samples = samples;
         renderTargetSet_.deleteAll();
         const int size[2] = {width, height};
-        const int samples = static_cast<int>(sampleCount_);
 
         targets_.accumulationFramebuffer = renderTargetSet_.createFramebuffer();
         targets_.accumulation = renderTargetSet_.createTexture(size, 0);
         renderTargetSet_.attach(targets_.accumulationFramebuffer, GL_COLOR_ATTACHMENT0, targets_.accumulation);
 
+        // Colour and depth with one count, or the framebuffer is incomplete.
         targets_.sampleFramebuffer = renderTargetSet_.createFramebuffer();
-        targets_.sampleColor = renderTargetSet_.createTexture(size, samples);
-        targets_.sampleDepth = renderTargetSet_.createDepthBuffer(size, samples);
+        targets_.sampleColor = renderTargetSet_.createTexture(size, static_cast<int>(samples));
+        targets_.sampleDepth = renderTargetSet_.createDepthBuffer(size, static_cast<int>(samples));
         renderTargetSet_.attach(targets_.sampleFramebuffer, GL_COLOR_ATTACHMENT0, targets_.sampleColor);
         renderTargetSet_.attach(targets_.sampleFramebuffer, GL_DEPTH_ATTACHMENT, targets_.sampleDepth);
 
@@ -173,9 +181,12 @@ void Renderer::prepareTargets() {
         targets_.resolve = renderTargetSet_.createTexture(size, 0);
         renderTargetSet_.attach(targets_.resolveFramebuffer, GL_COLOR_ATTACHMENT0, targets_.resolve);
     }
-    targets_.bufferBytes = bufferBytes;
+    // Kept only once made: after a failure the next frame makes the OpenCL objects again.
     clOutput_.rebuild(targets_.accumulation.name, output.row_bytes, bufferBytes, kernels_);
+    targets_.bufferBytes = bufferBytes;
 }
+
+bool Renderer::hasTargets() const { return targets_.sampleFramebuffer != 0; }
 
 void Renderer::setRenderProperties(const render_properties& view) {
     view_ = view;
@@ -189,6 +200,7 @@ void Renderer::setLights(const std::vector<light_properties>& lights) {
 }
 
 void Renderer::clear() {
+    if (!hasTargets()) return;
     glBindFramebuffer(GL_FRAMEBUFFER, targets_.sampleFramebuffer);
     glViewport(0, 0, targets_.width, targets_.height);
     glDepthMask(GL_TRUE);
@@ -203,6 +215,7 @@ void Renderer::clear() {
 }
 
 void Renderer::drawModel(const model_ref& model, const qssdk::mat4& modelMatrix, const material_properties& material) {
+    if (!hasTargets()) return;
     glDepthMask(GL_FALSE);
     if (material.surface == surfaceAll) {
         material_properties back = material;
@@ -290,6 +303,7 @@ void Renderer::drawModel(const model_ref& model, const qssdk::mat4& modelMatrix,
 }
 
 void Renderer::compositeSample(float weight) {
+    if (!hasTargets()) return;
     const bool first = weight == 1.0f;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, targets_.sampleFramebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, first ? targets_.accumulationFramebuffer : targets_.resolveFramebuffer);
@@ -328,11 +342,12 @@ void Renderer::writeOutput(float gamma) { clOutput_.write(kernels_, frame_.outpu
 
 uint32_t Renderer::uploadLayerTexture(const pixel_buffer& image) {
     // An empty layer is no image either: OpenCL cannot take a texture without texels, and a failure
-    // here would end the renderer thread for good.
-    if (!image.data || image.width == 0 || image.height == 0) return 0;
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
+    // here would end the renderer thread for good. Nor is a layer of a channel width without a kernel.
+    if (!image.data || image.width == 0 || image.height == 0 || pixelKernelIndex(image.bytes_per_channel) < 0)
+        return 0;
+    // Deleted unless the upload succeeds: a texture whose texels OpenCL did not write is never drawn.
+    GlName texture = gl_names::newTexture();
+    glBindTexture(GL_TEXTURE_2D, texture.get());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -341,14 +356,14 @@ uint32_t Renderer::uploadLayerTexture(const pixel_buffer& image) {
                  0, GL_RGBA, GL_FLOAT, nullptr);
     glFinish();
 
-    uploadPixels(openCl_, kernels_, image, texture);
+    uploadPixels(openCl_, kernels_, image, texture.get());
 
-    glBindTexture(GL_TEXTURE_2D, texture);
+    glBindTexture(GL_TEXTURE_2D, texture.get());
     textureStore_.applyMaxAnisotropy(GL_TEXTURE_2D);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glGenerateMipmap(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, 0);
-    return texture;
+    return texture.release();
 }
 
 void Renderer::deleteTexture(unsigned texture) { glDeleteTextures(1, &texture); }

@@ -21,7 +21,7 @@
 struct frame_targets {
     int32_t width = 0;
     int32_t height = 0;
-    uint32_t samples = 0;
+    uint32_t samples = 0;      // of the colour texture and the depth buffer alike
     uint32_t bufferBytes = 0;  // output row bytes x height
     uint32_t accumulationFramebuffer = 0;
     uint32_t sampleFramebuffer = 0;
@@ -40,7 +40,8 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    // sampleCount 0: no multisampling.
+    // sampleCount 0: no multisampling; the targets get the count the driver's limits allow. An empty
+    // output makes no targets: the frame's jobs then draw and write nothing.
     void beginFrame(unsigned sampleCount, const render_data& frame);
     void setRenderProperties(const render_properties& view);
     void setLights(const std::vector<light_properties>& lights);
@@ -67,6 +68,8 @@ public:
 
 private:
     void prepareTargets();
+    // Whether the frame has targets to draw into (not so for an empty output).
+    bool hasTargets() const;
     environment_passes::pass_objects environmentPassObjects() const;
 
     // Destroyed in the reverse order: the texture store, the kernels and programs, then the render

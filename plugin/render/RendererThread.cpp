@@ -2,6 +2,7 @@
 
 #include "CrashDumpTranslator.h"
 #include "Renderer.h"
+#include "frame_exception.h"
 
 RendererThread::RendererThread(RendererFactory factory)
     : thread_(&RendererThread::threadMain, this, std::move(factory)) {
@@ -61,9 +62,10 @@ void RendererThread::waitForJob() {
     if (error_) std::rethrow_exception(error_);
 }
 
-void RendererThread::signalJobDone() {
+void RendererThread::signalJobDone(std::exception_ptr error) {
     {
         std::lock_guard lock(resultMutex_);
+        error_ = std::move(error);
         done_ = true;
     }
     resultCondition_.notify_all();
@@ -102,10 +104,15 @@ void RendererThread::runJobs() {
         if (quit_) return;
         std::function<void()> job = std::move(job_);
         job_ = nullptr;
-        job();
+        std::exception_ptr frameFailure;
+        try {
+            job();
+        } catch (const frame_exception&) {
+            frameFailure = std::current_exception();  // only the frame fails: the renderer is whole
+        }
         job = nullptr;  // what the job holds is released before its poster goes on
         lock.unlock();
-        signalJobDone();
+        signalJobDone(std::move(frameFailure));
         lock.lock();
     }
 }

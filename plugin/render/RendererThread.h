@@ -1,5 +1,6 @@
 // The renderer thread: the one thread on which the GL context is current. Callers hand it one job at a
-// time and wait until the job has run; a job's exception comes back to its caller and ends the thread.
+// time and wait until the job has run; a job's exception comes back to its caller and ends the thread,
+// but for a frame_exception, after which the thread takes the next job.
 #pragma once
 
 #include <atomic>
@@ -38,7 +39,7 @@ private:
     void threadMain(RendererFactory factory);
     void runJobs();
     void waitForJob();
-    void signalJobDone();
+    void signalJobDone(std::exception_ptr error = nullptr);
     void stop();
 
     bool ended_ = false;
