@@ -22,6 +22,8 @@ constexpr rect initial_button_rect{280, 150, 100, 30};
 constexpr std::string_view image_key = "message_popup_image";
 // Lines measured together for the font's line pitch: one measure's rounding spreads over all of them.
 constexpr int pitch_lines = 100;
+// measure_text adds 1 to the laid-out height and truncates: the height was within the DIP below.
+constexpr float measure_rounding = 0.5f;
 
 }  // namespace
 
@@ -156,7 +158,8 @@ void message_popup::paint() {
 float message_popup::line_pitch() {
     std::string lines = "A";
     for (int line = 1; line < pitch_lines; ++line) lines += "\nA";
-    return static_cast<float>(get_painter()->context().measure_text(lines, {}, {}).height) / pitch_lines;
+    const float measured = static_cast<float>(get_painter()->context().measure_text(lines, {}, {}).height);
+    return (measured - measure_rounding) / pitch_lines;
 }
 
 void message_popup::on_key_down(const event_info& e) {

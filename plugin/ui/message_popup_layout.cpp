@@ -36,7 +36,7 @@ message_popup_geometry layout_message_popup(const message_popup_metrics& m, cons
         g.text_cut = text_height > room;
         if (g.text_cut) {
             const float whole_lines = m.line_height > 0.0f ? std::floor(static_cast<float>(room) / m.line_height) : 0;
-            text_height = m.line_height > 0.0f ? static_cast<int32_t>(std::ceil(whole_lines * m.line_height)) : room;
+            text_height = m.line_height > 0.0f ? static_cast<int32_t>(std::lround(whole_lines * m.line_height)) : room;
         }
     }
     g.text = {mx + image_block, my, g.client.width - 2 * mx - image_block, text_height};
