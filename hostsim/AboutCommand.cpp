@@ -23,7 +23,8 @@ int aboutCommand(const std::vector<std::string>& args) {
     if (shot.empty()) {
         // The dialog is the person's to close.
         host.dialogs().setResponder([](HWND, const seen_window&) {});
-        std::printf("the About dialog is open on the host's main window: click OK to end\n");
+        std::printf("the About dialog is open on the host's main window: click OK to end (a click on the link\n"
+                    "prints the address it would open)\n");
         std::fflush(stdout);
     } else {
         host.dialogs().setResponder([&shot](HWND window, const seen_window& record) {

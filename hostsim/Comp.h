@@ -2,6 +2,7 @@
 // light layers, with the transforms and stream values the host reports for them.
 #pragma once
 
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,7 +52,7 @@ struct comp_layer {
     std::string name;
     bool videoOn = true;
     bool motionBlur = false;
-    double inPoint = 0;      // seconds, comp time
+    double inPoint = 0;      // seconds, comp time; the effect's layer starts at 0 unless a test moves it
     double duration = 3600;  // seconds
     camera_settings camera;
     light_settings light;
@@ -60,6 +61,11 @@ struct comp_layer {
     A_u_long revision = 0;
 
     bool activeAt(double seconds) const { return videoOn && seconds >= inPoint && seconds < inPoint + duration; }
+    // The simulated host trims no layer, so a layer's own time starts at its in-point: times in the layer's
+    // scale `scale` between the layer's time and the comp's.
+    A_long compTimeOf(A_long layerTime, A_u_long scale) const { return layerTime + inPointIn(scale); }
+    A_long layerTimeOf(A_long compTime, A_u_long scale) const { return compTime - inPointIn(scale); }
+    A_long inPointIn(A_u_long scale) const { return static_cast<A_long>(std::lround(inPoint * scale)); }
 };
 
 class Comp {

@@ -90,6 +90,7 @@ render_plan renderPlan(const render_options& options) {
         comp.height = options.height;
         comp.motionBlur = options.compMotionBlur;
         comp.effectLayer().motionBlur = true;
+        comp.effectLayer().inPoint = options.layerStart;
         const vec3 centre{comp.width / 2.0, comp.height / 2.0, 0};
         if (options.camera) {
             camera_settings camera = options.camera->settings;
@@ -102,7 +103,9 @@ render_plan renderPlan(const render_options& options) {
             light_settings light = option.settings;
             light.position = option.position.value_or(vec3{0, 0, -comp.width / 2.0});
             light.pointOfInterest = option.pointOfInterest.value_or(centre);
-            comp.addLight(light);
+            comp_layer& layer = comp.addLight(light);
+            if (option.inPoint) layer.inPoint = *option.inPoint;
+            if (option.duration) layer.duration = *option.duration;
         }
         for (picture& p : *pictures) p.id = comp.addImage(p.option->file, p.image).id;
     };

@@ -115,8 +115,14 @@ light_option parseLight(const std::string& text) {
         } else if (key == "feather") {
             l.coneFeather = atLeastZero(value);
             if (l.coneFeather > 100) throw std::invalid_argument("feather takes 0 to 100 percent");
+        } else if (key == "in") {
+            light.inPoint = atLeastZero(value);
+        } else if (key == "duration") {
+            light.duration = parseNumber(value);
+            if (*light.duration <= 0) throw std::invalid_argument("duration takes seconds above 0");
         } else {
-            throw std::invalid_argument("unknown key \"" + key + "\" (type, pos, poi, color, intensity, cone, feather)");
+            throw std::invalid_argument(
+                "unknown key \"" + key + "\" (type, pos, poi, color, intensity, cone, feather, in, duration)");
         }
     });
     return light;
@@ -164,7 +170,7 @@ render_options parseRenderOptions(const std::vector<std::string>& args) {
         if (option.rfind("--", 0) != 0) throw usage_error("unexpected argument \"" + option + "\" (see --help)");
         static const char* const known[] = {"--out",   "--size",   "--depth", "--downsample", "--time",
                                             "--frames", "--set",   "--layer", "--camera",     "--light",
-                                            "--comp-motion-blur"};
+                                            "--comp-motion-blur", "--layer-start"};
         if (std::find_if(std::begin(known), std::end(known), [&](const char* k) { return option == k; }) ==
             std::end(known))
             throw usage_error("unknown option " + option + " (see --help)");
@@ -200,6 +206,10 @@ render_options parseRenderOptions(const std::vector<std::string>& args) {
                 options.camera = parseCamera(value);
             } else if (option == "--light") {
                 options.lights.push_back(parseLight(value));
+            } else if (option == "--layer-start") {
+                options.layerStart = atLeastZero(value);
+                if (options.layerStart > latestSeconds())
+                    throw std::invalid_argument(qssdk::format_string("the latest time is %.3f", latestSeconds()));
             } else if (option == "--comp-motion-blur") {
                 if (value != "0" && value != "1") throw std::invalid_argument("give 0 or 1");
                 options.compMotionBlur = value == "1";
@@ -211,6 +221,11 @@ render_options parseRenderOptions(const std::vector<std::string>& args) {
     if (options.out.empty()) throw usage_error("--out FILE is required (see --help)");
     options.depth = outputDepth(options.out, depthGiven ? std::optional<int>(options.depth) : std::nullopt);
     if (timeGiven && options.frames) throw usage_error("--time and --frames exclude each other");
+    // The host renders an effect only where its layer is.
+    const double first = options.frames ? options.frames->first / Comp().frameRate : options.time;
+    if (first < options.layerStart)
+        throw usage_error(qssdk::format_string("the first frame (%.3f s) lies before --layer-start (%.3f s)", first,
+                                               options.layerStart));
     return options;
 }
 
@@ -250,9 +265,12 @@ const char* renderHelp() {
            "                        at the centre; the 50 mm zoom; perspective; film 102.0472 horizontal)\n"
            "  --light \"KEY=V;...\"   a comp light (repeatable): type=parallel|spot|point|ambient pos=x,y,z\n"
            "                        poi=x,y,z color=#RRGGBB intensity=PERCENT cone=DEGREES feather=PERCENT\n"
-           "                        (defaults: point, at (0, 0, -width/2), aimed at the comp's centre,\n"
-           "                        white, 100, 90, 50)\n"
+           "                        in=SECONDS duration=SECONDS (the light layer's comp-time in-point and\n"
+           "                        length; defaults: point, at (0, 0, -width/2), aimed at the comp's centre,\n"
+           "                        white, 100, 90, 50, 0, 3600)\n"
            "  --comp-motion-blur 0|1  the comp's motion-blur switch (the effect layer's own is on)\n"
+           "  --layer-start SECONDS the effect layer's in-point in comp time (default 0): the effect is\n"
+           "                        handed its layer's time; --time and --frames stay comp time\n"
            "  --help                this text\n";
 }
 

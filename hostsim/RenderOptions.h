@@ -28,6 +28,7 @@ struct light_option {
     light_settings settings;
     std::optional<vec3> position;         // unset: before the comp's upper left corner
     std::optional<vec3> pointOfInterest;  // unset: the comp's centre
+    std::optional<double> inPoint, duration;  // comp seconds; unset: the layer's defaults
 };
 
 struct layer_option {
@@ -40,7 +41,8 @@ struct render_options {
     int width = 1920, height = 1080;
     int depth = 8;  // bits per channel of the frames the host renders
     int downsample = 1;
-    double time = 0;                             // seconds, when no frame range is given
+    double time = 0;                             // comp seconds, when no frame range is given
+    double layerStart = 0;                       // the effect layer's in-point, comp seconds
     std::optional<std::pair<int, int>> frames;  // first and last frame
     std::string out;
     std::vector<std::pair<std::string, std::string>> settings;  // display name, value text

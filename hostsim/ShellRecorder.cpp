@@ -1,5 +1,7 @@
 #include "ShellRecorder.h"
 
+#include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -9,6 +11,8 @@
 namespace hostsim {
 
 namespace {
+
+std::atomic<bool> printing{false};
 
 std::string text(const wchar_t* value) { return value ? qssdk::utf16_to_utf8(value) : std::string(); }
 
@@ -64,7 +68,14 @@ void ShellRecorder::clear() {
 
 void ShellRecorder::record(shell_request request) {
     std::lock_guard guard(mutex_);
+    if (printing) {
+        std::printf("pellux-host: the effect asked the shell to open %s (nothing is opened here)\n",
+                    request.target.c_str());
+        std::fflush(stdout);
+    }
     requests_.push_back(std::move(request));
 }
+
+void ShellRecorder::setPrinting(bool on) { printing = on; }
 
 }  // namespace hostsim

@@ -30,7 +30,12 @@ public:
 
     std::vector<shell_request> requests() const;
     void clear();
+    // Keeps the request and, with printing on, writes the address to the standard output.
     void record(shell_request request);
+
+    // For every recorder of the process: pellux-host turns it on so that a person who clicks a link sees
+    // where it would have gone; tests read the requests instead.
+    static void setPrinting(bool on);
 
 private:
     mutable std::mutex mutex_;

@@ -105,7 +105,10 @@ PF_Err SimulatedHost::dispatch(PF_Cmd command, void* extra, const PF_InData& in)
 
 PF_InData SimulatedHost::renderInData(const frame_request& request) {
     if (request.downsample < 1) throw std::invalid_argument("the downsample factor must be 1 or more");
-    return inData(static_cast<A_long>(std::lround(request.seconds * comp_.timeScale())), request.downsample);
+    // The request names a comp time; the host hands the effect its layer's time.
+    const A_u_long scale = comp_.timeScale();
+    return inData(comp_.effectLayer().layerTimeOf(static_cast<A_long>(std::lround(request.seconds * scale)), scale),
+                  request.downsample);
 }
 
 rendered_frame SimulatedHost::renderFrame(const frame_request& request) {
@@ -163,7 +166,7 @@ SmartRenderSession& SimulatedHost::activeSession() {
 
 PF_Err SimulatedHost::platformData(PF_PlatDataID which, void* data) {
     if (which != PF_PlatData_MAIN_WND || !data) return PF_Err_BAD_CALLBACK_PARAM;
-    *static_cast<HWND*>(data) = mainWindow_.handle();
+    *static_cast<HWND*>(data) = noMainWindow ? nullptr : mainWindow_.handle();
     return PF_Err_NONE;
 }
 

@@ -97,7 +97,7 @@ public:
         comp_.width = layer.width;
         comp_.height = layer.height;
     }
-    // In the comp's time scale (Comp::timeScale).
+    // The effect's time (its layer's), in the comp's time scale (Comp::timeScale).
     void setCurrentTime(A_long time) { currentTime_ = time; }
     // Chooses a comp layer for a layer parameter, with the size of its picture; 0 chooses none. Throws
     // std::invalid_argument for a layer the comp does not have.
@@ -107,6 +107,8 @@ public:
 
     // The host's answer to PF_IsRenderEngine: true plays a render engine, where no one is at the screen.
     bool renderEngine = false;
+    // True plays a host whose main-window lookup gives none (a null window, no error).
+    bool noMainWindow = false;
 
     // Handed to every frame's session: refuses the layer pixel checkouts it returns true for.
     std::function<bool(A_long checkoutId)> refuseLayerPixels;

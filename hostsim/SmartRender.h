@@ -14,7 +14,7 @@
 namespace hostsim {
 
 struct frame_request {
-    double seconds = 0;
+    double seconds = 0;  // comp time
     int bitsPerChannel = 8;
     int downsample = 1;  // 1, 2, 3 ... : the host renders at 1/downsample of the comp's size
     int outputRowPadding = 0;  // bytes the output world's rows carry beyond their pixels, as a host may

@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return usage();
+    hostsim::ShellRecorder::setPrinting(true);
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     try {
         if (args[0] == "demo") return hostsim::demoCommand(rest);

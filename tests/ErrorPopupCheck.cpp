@@ -28,11 +28,13 @@ testing::AssertionResult isErrorPopupShowing(hostsim::SimulatedHost& host, const
     if (seen.title != "QS Pellux Exception") return testing::AssertionFailure() << "the title is " << seen.title;
     if (seen.className.rfind(kitClassPrefix, 0) != 0)
         return testing::AssertionFailure() << "not a kit window: class " << seen.className;
-    if (seen.owner != host.mainWindow()) return testing::AssertionFailure() << "not owned by the host's main window";
+    // Owned by the host's main window, or by none where the host names none.
+    const HWND owner = host.noMainWindow ? nullptr : host.mainWindow();
+    if (seen.owner != owner) return testing::AssertionFailure() << "not owned by " << owner << " but " << seen.owner;
 
     const std::runtime_error error(text);
     PF_InData in = host.lastInData();
-    reportException(&error, &in, false);
+    reportException(&error, &in, report_place{false, GetCurrentThreadId()});
     const hostsim::seen_window reference = host.dialogs().takeLast();
     if (reference.width != seen.width || reference.height != seen.height)
         return testing::AssertionFailure() << "a popup of " << seen.width << " x " << seen.height << ", with this text "

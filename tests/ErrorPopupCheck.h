@@ -9,7 +9,8 @@
 
 #include "SimulatedHost.h"
 
-// A kit window titled "QS Pellux Exception", owned by the host's main window, showing `text`. Runs on the
+// A kit window titled "QS Pellux Exception", owned by the host's main window (by none when the host names
+// none), showing `text`. Runs on the
 // thread that owns the host's main window; the reference popup leaves no record in the watcher.
 testing::AssertionResult isErrorPopupShowing(hostsim::SimulatedHost& host, const hostsim::seen_window& seen,
                                             const std::string& text);

@@ -5,11 +5,15 @@
 
 #include <atomic>
 #include <chrono>
+#include <string>
+#include <thread>
 #include <utility>
 
 #include "AboutDialog.h"
+#include "ChildProcess.h"
 #include "ClientClick.h"
 #include "HostFixture.h"
+#include "ModalWatcher.h"
 #include "event_manager.h"
 #include "ReferencePictures.h"
 
@@ -101,6 +105,94 @@ TEST_F(AboutCommand, ShowsTheDialogOnTheMainWindowALinkClickRecordsTheProductPag
     ASSERT_EQ(reference.width, about.width);
     ASSERT_EQ(reference.height, about.height);
     EXPECT_LE(reference_pictures::compare(reference.pixels, about.pixels).max, 2.0f / 255.0f);
+}
+
+// Enter ends the dialog as OK does, Escape dismisses it; no owner is needed for that.
+TEST(AboutDialogKeys, EnterEndsItWith1AndEscapeWith0) {
+    const struct {
+        const char* key;
+        WPARAM code;
+        int32_t result;
+    } rows[] = {{"Enter", VK_RETURN, 1}, {"Escape", VK_ESCAPE, 0}};
+    for (const auto& r : rows) {
+        AboutDialog dialog(nullptr);
+        hostsim::ModalWatcher watcher({});
+        std::atomic<bool> acted{false}, ended{false};
+        watcher.setResponder([&](HWND window, const hostsim::seen_window&) {
+            PostMessageW(window, WM_KEYDOWN, r.code, 1);
+            ended = hidesWithin(window, closeLimit);
+            if (!ended) PostMessageW(window, WM_CLOSE, 0, 0);  // never leave the test waiting
+            acted = true;
+        });
+        const int32_t result = dialog.show_modal();
+        const auto deadline = std::chrono::steady_clock::now() + closeLimit;
+        while (!acted && std::chrono::steady_clock::now() < deadline) Sleep(10);
+        EXPECT_TRUE(ended) << r.key << " did not end the dialog";
+        EXPECT_EQ(result, r.result) << r.key;
+    }
+}
+
+// A top-level window of another process with this title, or null.
+HWND otherProcessWindow(const wchar_t* title) {
+    struct search {
+        const wchar_t* title;
+        HWND found = nullptr;
+    } s{title};
+    EnumWindows(
+        [](HWND window, LPARAM p) -> BOOL {
+            auto& s = *reinterpret_cast<search*>(p);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            wchar_t text[64] = {};
+            GetWindowTextW(window, text, 64);
+            if (process == GetCurrentProcessId() || !IsWindowVisible(window) || std::wstring(text) != s.title)
+                return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+// A click on a window of another process, each message handled before the next is sent (at most a few
+// seconds each): the window routes by the cursor's place, which must not move on before it is read.
+void sendClick(HWND window, POINT client) {
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    const LPARAM at = MAKELPARAM(client.x, client.y);
+    const std::pair<UINT, WPARAM> steps[] = {
+        {WM_MOUSEMOVE, 0}, {WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}};
+    for (const auto& [message, keys] : steps) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(window, message, keys, at, SMTO_ABORTIFHUNG, 5000, &answer);
+    }
+}
+
+// `pellux-host about`, as ./pellux about runs it: a click on the link prints the address the effect hands
+// the shell, and OK ends the program.
+TEST(AboutProgram, ALinkClickPrintsTheAddressAndOpensNothing) {
+    child_result result;
+    std::thread program([&] { result = runChild(L"pellux-host.exe about", 60000, false); });
+    HWND dialog = nullptr;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!dialog && std::chrono::steady_clock::now() < deadline) {
+        Sleep(50);
+        dialog = otherProcessWindow(L"QS Pellux");
+    }
+    if (dialog) {
+        Sleep(200);  // the dialog's first paint
+        sendClick(dialog, linkMiddle);
+        sendClick(dialog, okMiddle);
+    }
+    program.join();  // runChild ends the program itself after a minute
+    ASSERT_NE(dialog, nullptr) << "no About dialog appeared: " << result.output;
+    EXPECT_FALSE(result.timedOut) << result.output;
+    EXPECT_EQ(result.exitCode, 0u) << result.output;
+    EXPECT_NE(result.output.find(std::string("pellux-host: the effect asked the shell to open ") + productPage +
+                                 " (nothing is opened here)\n"),
+              std::string::npos)
+        << result.output;
 }
 
 }  // namespace

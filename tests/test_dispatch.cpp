@@ -166,7 +166,9 @@ TEST(Dispatch, ReturnsTheContextError) {
     PF_OutData out{};
     EXPECT_EQ(plugin.dispatchCommand(PF_Cmd_SMART_RENDER, &in, &out, nullptr, smartFx.extraFor(PF_Cmd_SMART_RENDER)),
               77);
-    EXPECT_EQ(plugin.dispatchCommand(PF_Cmd_SMART_PRE_RENDER, &in, &out, nullptr, nullptr), PF_Err_NONE);
+    // A pre-render without its extra record has no request to answer and nothing to read it through.
+    EXPECT_EQ(plugin.dispatchCommand(PF_Cmd_SMART_PRE_RENDER, &in, &out, nullptr, nullptr), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(plugin.calls, std::vector<std::string>{"smartRender"}) << "the effect's pre-render is not reached";
 }
 
 TEST(Dispatch, ParamsSetupCountsTheInputLayer) {

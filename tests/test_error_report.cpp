@@ -1,6 +1,6 @@
 // The error report through the simulated host with the real plug-in: a kit popup on the host's main
-// window where someone can answer it, a line for the debugger where a modal window would hang the host;
-// the kit's window class goes with the module.
+// window where someone can answer it (without an owner where the host names no main window), a line for
+// the debugger where a modal window would hang the host; the kit's window class goes with the module.
 #include <windows.h>
 
 #include <algorithm>
@@ -71,8 +71,12 @@ TEST_F(ErrorReport, WhereAModalWindowWouldHangTheHostTheReportGoesToTheDebugger)
         const char* where;
         bool renderEngine;
         bool otherThread;
+        bool noMainWindow;
     };
-    const row rows[] = {{"a render engine", true, false}, {"a thread without the main window", false, true}};
+    const row rows[] = {{"a render engine", true, false, false},
+                        {"a thread without the main window", false, true, false},
+                        {"a render engine that names no main window", true, false, true},
+                        {"another thread than the host's, which names no main window", false, true, true}};
     for (const row& r : rows) {
         if (host->isSetUp()) {
             ASSERT_EQ(host->send(PF_Cmd_GLOBAL_SETDOWN), PF_Err_NONE);
@@ -80,6 +84,7 @@ TEST_F(ErrorReport, WhereAModalWindowWouldHangTheHostTheReportGoesToTheDebugger)
         host.reset();
         host = std::make_unique<hostsim::SimulatedHost>();
         host->renderEngine = r.renderEngine;
+        host->noMainWindow = r.noMainWindow;
         setUpEffect();
         debugger.clear();
         const auto fail = [] { throw std::runtime_error("the suite went away"); };
@@ -95,6 +100,24 @@ TEST_F(ErrorReport, WhereAModalWindowWouldHangTheHostTheReportGoesToTheDebugger)
             << r.where;
         EXPECT_TRUE(IsWindowEnabled(host->mainWindow())) << r.where;
     }
+}
+
+// A host whose main-window lookup gives none: on the thread the host set the effect up on, outside a
+// render engine, the popup shows without an owner; the debugger has the report too.
+TEST_F(ErrorReport, WithoutAMainWindowThePopupShowsUnownedOnTheHostsThread) {
+    hostsim::DebugOutput debugger;
+    host->noMainWindow = true;
+    setUpEffect();
+    host->dialogs().clear();
+    EXPECT_EQ(failingCommand([] { throw std::runtime_error("no window to hang it on"); }),
+              PF_Err_INTERNAL_STRUCT_DAMAGED);
+    const auto windows = host->dialogs().seen();
+    ASSERT_EQ(windows.size(), 1u) << "the popup shows";
+    EXPECT_EQ(windows[0].owner, nullptr);
+    EXPECT_TRUE(isErrorPopupShowing(*host, windows[0], "no window to hang it on"));
+    const auto lines = debugger.lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "QS Pellux Exception: no window to hang it on"), lines.end());
+    EXPECT_TRUE(IsWindowEnabled(host->mainWindow()));
 }
 
 // The kit registers its window class for the host's program with the effect's window procedure; the
@@ -140,7 +163,7 @@ TEST(ErrorReportAlone, AHostCallbackThatThrowsLeavesTheReportToTheDebugger) {
     PF_InData in{};
     in.utils = &utils;
     const std::runtime_error error("the first failure");
-    reportException(&error, &in, false);
+    reportException(&error, &in, report_place{});
     const auto lines = debugger.lines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "QS Pellux Exception: the first failure"), lines.end());
 }

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <string>
 
 #include "ClientClick.h"
 #include "ModalWatcher.h"
@@ -84,6 +85,35 @@ TEST(MessagePopup, EnterAndEscapeEndItWith0AndOkWith1) {
         EXPECT_FALSE(end.fellBack) << r.what << " did not end the popup";
         EXPECT_FALSE(popup.dont_show_again()) << r.what;
     }
+}
+
+// A report far taller than the screen: the window fits the work area, the text is cut, and OK is on the
+// screen where a click ends the popup.
+TEST(MessagePopup, ALongTextIsCutSoTheWindowFitsTheScreenAndOkIsReachable) {
+    std::string text;
+    for (int line = 1; line <= 300; ++line) text += "Line " + std::to_string(line) + " of a long report.\n";
+    message_popup popup({500, 200});
+    popup.setup(nullptr, "Title", text);
+
+    RECT outer{};
+    GetWindowRect(popup.native_handle(), &outer);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(popup.native_handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    EXPECT_GE(outer.top, work.top);
+    EXPECT_LE(outer.bottom, work.bottom) << "the window ends inside the work area";
+
+    const rect client = popup.get_root_widget().get_rect();
+    const rect ok = popup.ok_button().get_rect();
+    EXPECT_EQ(ok.y + ok.height + 20, client.height) << "OK keeps its place above the bottom margin";
+    EXPECT_LE(popup.text_rect().y + popup.text_rect().height, ok.y) << "the shown text ends above OK";
+    EXPECT_GT(popup.text_rect().height, 14 * 10) << "many lines still show";
+
+    ended_by end;
+    EXPECT_EQ(runWith(popup, [ok](HWND w) { hostsim::clickAt(w, ok.x + ok.width / 2, ok.y + ok.height / 2); }, end),
+              message_popup::result_ok);
+    EXPECT_FALSE(end.fellBack) << "OK did not end the popup";
 }
 
 }  // namespace

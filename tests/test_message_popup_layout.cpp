@@ -80,6 +80,45 @@ TEST(MessagePopupLayout, TheWindowGrowsWithTheTextDownwardAndWithAWiderLineSidew
     EXPECT_EQ(layout_message_popup(with_box, {120, 14}).client.height, small.client.height + 20);
 }
 
+// Never taller than the work area allows: a long text is cut after its last whole line that fits, and the
+// button stays inside the client area above the bottom margin, below the text.
+TEST(MessagePopupLayout, APopupTallerThanTheScreenAllowsIsCutAfterAWholeLineAndKeepsItsButton) {
+    // The frame around the text: two margins of each kind and the button.
+    constexpr int32_t frame = 2 * (10 + 20) + 30;
+    const struct {
+        const char* what;
+        int32_t max_height;
+        float line_height;
+        int32_t text_height;
+        int32_t client_height;
+        int32_t shown_text_height;
+        bool cut;
+    } rows[] = {
+        {"no limit", 0, 13.5f, 2000, frame + 2000, 2000, false},
+        {"a text that fits", 600, 13.5f, 300, frame + 300, 300, false},
+        {"exactly as tall as allowed", 600, 13.5f, 600 - frame, 600, 600 - frame, false},
+        // Room 510: 37 lines of 13.5 (499.5) show, the 38th would end at 513.
+        {"a text taller than allowed", 600, 13.5f, 2000, 600, 500, true},
+        {"without a line pitch, cut at the room", 600, 0.0f, 2000, 600, 600 - frame, true},
+        {"a limit below the frame", 50, 13.5f, 2000, 50, 0, true},
+    };
+    for (const auto& r : rows) {
+        message_popup_metrics m = defaults();
+        m.max_client_height = r.max_height;
+        m.line_height = r.line_height;
+        const message_popup_geometry g = layout_message_popup(m, {400, r.text_height});
+        EXPECT_EQ(g.client.height, r.client_height) << r.what;
+        EXPECT_EQ(g.text.height, r.shown_text_height) << r.what;
+        EXPECT_EQ(g.text_cut, r.cut) << r.what;
+        ASSERT_TRUE(g.button.has_value()) << r.what;
+        EXPECT_EQ(g.button->y + g.button->height + 20, g.client.height) << r.what << ": the button keeps its margin";
+        if (r.client_height >= frame) {
+            EXPECT_GE(g.button->y, 0) << r.what;
+            EXPECT_LE(g.text.y + g.text.height + 10, g.button->y) << r.what << ": the text ends above the button";
+        }
+    }
+}
+
 TEST(MessagePopupLayout, TextAlignmentCodesMapToThePainters) {
     EXPECT_EQ(popup_text_alignment(0), align_code_leading);
     EXPECT_EQ(popup_text_alignment(1), align_code_center);

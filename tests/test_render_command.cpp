@@ -26,8 +26,8 @@ TEST(RenderOptions, EveryOptionIsRead) {
         {"--size", "640x360", "--depth", "16", "--downsample", "3", "--frames", "2-5", "--set", "Radius=10",
          "--set", "Color=#FF0000", "--layer", "Diffuse Layer=a.png", "--camera",
          "pos=1,2,3;poi=4,5,6;zoom=900;type=orthographic;film=50;units=diagonal", "--light",
-         "type=spot;pos=7,8,9;color=#0080FF;intensity=50;cone=30;feather=20", "--light", "type=ambient",
-         "--comp-motion-blur", "1", "--out", "shot.png"});
+         "type=spot;pos=7,8,9;color=#0080FF;intensity=50;cone=30;feather=20;in=1.5;duration=4", "--light",
+         "type=ambient", "--comp-motion-blur", "1", "--layer-start", "0.05", "--out", "shot.png"});
     EXPECT_EQ(o.width, 640);
     EXPECT_EQ(o.height, 360);
     EXPECT_EQ(o.depth, 16);
@@ -55,8 +55,13 @@ TEST(RenderOptions, EveryOptionIsRead) {
     EXPECT_EQ(spot.intensity, 50);
     EXPECT_EQ(spot.coneAngle, 30);
     EXPECT_EQ(spot.coneFeather, 20);
+    EXPECT_EQ(o.lights[0].inPoint, 1.5);
+    EXPECT_EQ(o.lights[0].duration, 4);
     EXPECT_EQ(o.lights[1].settings.type, AEGP_LightType_AMBIENT);
+    EXPECT_FALSE(o.lights[1].inPoint.has_value());
+    EXPECT_FALSE(o.lights[1].duration.has_value());
     EXPECT_TRUE(o.compMotionBlur);
+    EXPECT_EQ(o.layerStart, 0.05) << "frame 2 at 30 per second lies after it";
     EXPECT_EQ(o.out, "shot.png");
 }
 
@@ -123,6 +128,11 @@ TEST(RenderOptions, MistakesAreReportedByName) {
         {{"--light", "color=red", "--out", "a.png"}, "give #RRGGBB"},
         {{"--light", "cone=200", "--out", "a.png"}, "up to 180"},
         {{"--comp-motion-blur", "yes", "--out", "a.png"}, "give 0 or 1"},
+        {{"--light", "in=-1", "--out", "a.png"}, "below 0"},
+        {{"--light", "duration=0", "--out", "a.png"}, "duration takes seconds above 0"},
+        {{"--layer-start", "-2", "--out", "a.png"}, "below 0"},
+        {{"--layer-start", "10", "--time", "9.5", "--out", "a.png"}, "lies before --layer-start"},
+        {{"--layer-start", "10", "--frames", "299-300", "--out", "a.png"}, "lies before --layer-start"},
     };
     for (const auto& c : cases) {
         std::string joined;
@@ -212,8 +222,9 @@ TEST_F(RenderStaging, TheCommandLinesSceneReachesTheComp) {
     hostsim::Image(6, 3, {0, 0, 1, 1}).save(folder / L"blue.png");
     const std::string blue = qssdk::utf16_to_utf8(folder / L"blue.png");
     const render_options options = parseRenderOptions(
-        {"--size", "800x400", "--camera", "zoom=1000", "--light", "type=parallel", "--light", "pos=1,2,3;poi=4,5,6",
-         "--layer", "Bump Map Layer=" + blue, "--set", "Radius=55", "--comp-motion-blur", "1", "--out", "x.png"});
+        {"--size", "800x400", "--camera", "zoom=1000", "--light", "type=parallel", "--light",
+         "pos=1,2,3;poi=4,5,6;in=2;duration=5", "--layer", "Bump Map Layer=" + blue, "--set", "Radius=55",
+         "--comp-motion-blur", "1", "--layer-start", "1", "--time", "3", "--out", "x.png"});
     const hostsim::render_plan plan = hostsim::renderPlan(options);
     ASSERT_TRUE(plan.frame(0).has_value());
     EXPECT_EQ(plan.frame(0)->file, "x.png");
@@ -224,6 +235,7 @@ TEST_F(RenderStaging, TheCommandLinesSceneReachesTheComp) {
     EXPECT_EQ(comp.width, 800);
     EXPECT_TRUE(comp.motionBlur);
     EXPECT_TRUE(comp.effectLayer().motionBlur);
+    EXPECT_EQ(comp.effectLayer().inPoint, 1);
     const hostsim::comp_layer* camera = comp.activeCamera(0);
     ASSERT_NE(camera, nullptr);
     EXPECT_EQ(camera->camera.position.x, 400);
@@ -241,6 +253,10 @@ TEST_F(RenderStaging, TheCommandLinesSceneReachesTheComp) {
     EXPECT_EQ(lights[0]->light.pointOfInterest.x, 400);
     EXPECT_EQ(lights[1]->light.position.y, 2);
     EXPECT_EQ(lights[1]->light.pointOfInterest.z, 6);
+    EXPECT_EQ(lights[0]->inPoint, 0);
+    EXPECT_EQ(lights[0]->duration, 3600);
+    EXPECT_EQ(lights[1]->inPoint, 2);
+    EXPECT_EQ(lights[1]->duration, 5);
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_EQ(pictures[0]->image->width(), 6);
 

@@ -7,6 +7,7 @@
 #include "AePluginConnection.h"
 #include "HostFixture.h"
 #include "SceneCapture.h"
+#include "SuiteHandler.h"
 
 namespace {
 
@@ -242,7 +243,60 @@ TEST_F(SceneCapture, OnlyLightLayersThatAreOnAtTheTimeAreCaptured) {
     std::vector<uint32_t> ids;
     for (const light_properties& light : lights({1.0})) ids.push_back(light.layerId);
     EXPECT_EQ(ids, (std::vector<uint32_t>{static_cast<uint32_t>(on), static_cast<uint32_t>(starting.id)}));
-    EXPECT_TRUE(lights({-0.5}).empty()) << "a negative time lies before every light's in point";
+    // A negative time is captured at comp time 0, as the camera is: the lights that start at 0 are on.
+    ids.clear();
+    for (const light_properties& light : lights({-0.5})) ids.push_back(light.layerId);
+    EXPECT_EQ(ids, (std::vector<uint32_t>{static_cast<uint32_t>(on), static_cast<uint32_t>(ended.id)}));
+}
+
+// The host hands the effect its layer's time; the lights' in-points and durations are comp times. With the
+// effect's layer starting at comp 10 s, a light from comp 10 s to 20 s is on at comp 12 s (layer time 2 s).
+TEST_F(SceneCapture, LightsAreSwitchedByCompTimeWhereTheEffectsLayerStartsLater) {
+    hostsim::Comp& comp = host->comp();
+    comp.effectLayer().inPoint = 10;
+    hostsim::comp_layer& tenToTwenty = comp.addLight({});
+    tenToTwenty.inPoint = 10;
+    tenToTwenty.duration = 10;
+    hostsim::comp_layer& early = comp.addLight({});  // comp 0 s to 5 s: on at layer time 2 s, not at comp 12 s
+    early.duration = 5;
+    const double frame = 1.0 / comp.frameRate;
+    const struct {
+        double compSeconds;
+        bool tenToTwentyOn;
+    } cases[] = {{10, true}, {12, true}, {20 - frame, true}, {20, false}, {25, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("comp time " + std::to_string(c.compSeconds));
+        const std::vector<light_properties> captured = lights({c.compSeconds});
+        ASSERT_EQ(captured.size(), c.tenToTwentyOn ? 1u : 0u);
+        if (c.tenToTwentyOn) {
+            EXPECT_EQ(captured[0].layerId, static_cast<uint32_t>(tenToTwenty.id));
+        }
+    }
+}
+
+// The simulated host converts between the effect layer's time and the comp's as the host does.
+TEST_F(SceneCapture, TheHostHandsTheEffectItsLayersTimeAndConvertsItToCompTime) {
+    hostsim::Comp& comp = host->comp();
+    comp.effectLayer().inPoint = 10;
+    const A_u_long scale = comp.timeScale();
+    const PF_InData in = host->renderInData({12});
+    EXPECT_EQ(in.current_time, static_cast<A_long>(2 * scale)) << "comp 12 s is the layer's 2 s";
+
+    SuiteHandler suites(in.pica_basicP);
+    const auto* pf = suites.get<AEGP_PFInterfaceSuite1>();
+    const auto* layers = suites.get<AEGP_LayerSuite5>();
+    ASSERT_TRUE(pf && layers);
+    A_Time compTime{};
+    ASSERT_EQ(pf->AEGP_ConvertEffectToCompTime(in.effect_ref, in.current_time, in.time_scale, &compTime), A_Err{0});
+    EXPECT_EQ(static_cast<double>(compTime.value) / compTime.scale, 12.0);
+
+    AEGP_LayerH effectLayer = nullptr;
+    pf->AEGP_GetEffectLayer(in.effect_ref, &effectLayer);
+    A_Time inPoint{};
+    layers->AEGP_GetLayerInPoint(effectLayer, AEGP_LTimeMode_CompTime, &inPoint);
+    EXPECT_EQ(static_cast<double>(inPoint.value) / inPoint.scale, 10.0);
+    layers->AEGP_GetLayerInPoint(effectLayer, AEGP_LTimeMode_LayerTime, &inPoint);
+    EXPECT_EQ(inPoint.value, 0) << "in its own time a layer starts at 0";
 }
 
 TEST_F(SceneCapture, LightColourIsIntensityTimesColourAndNeverNegative) {

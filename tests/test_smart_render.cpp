@@ -351,6 +351,13 @@ TEST_F(SmartRender, AFailedMapCheckoutIsReturnedWhenTheFrameEnds) {
     EXPECT_NEAR(seen.r, 1.0f, 1e-3) << "drawn without the diffuse map";
 }
 
+TEST_F(SmartRender, APreRenderWithoutItsExtraRecordFailsWithoutReadingThroughIt) {
+    host->dialogs().clear();
+    EXPECT_EQ(host->send(PF_Cmd_SMART_PRE_RENDER), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_TRUE(host->dialogs().seen().empty()) << "nothing faulted and nothing was reported";
+    EXPECT_EQ(render().width(), compWidth) << "the next frame draws";
+}
+
 // --- Gather ---------------------------------------------------------------------------------------------
 
 TEST_F(SmartRender, MaterialValuesReachTheUnlitColour) {

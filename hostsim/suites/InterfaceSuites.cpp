@@ -17,10 +17,10 @@ A_Err getNewEffectForEffect(AEGP_PluginID plugin, PF_ProgPtr effect_ref, AEGP_Ef
     return 0;
 }
 
-// The effect's layer starts at comp time 0, so its times are the comp's.
+// The effect's times are its layer's: the comp time is later by the layer's in-point.
 A_Err convertEffectToCompTime(PF_ProgPtr effect_ref, A_long what_time, A_u_long time_scale, A_Time* comp_time) {
     if (!comp_time || time_scale == 0 || effect_ref != host().effectRef()) return kAegpBadArgument;
-    *comp_time = A_Time{what_time, time_scale};
+    *comp_time = A_Time{host().comp().effectLayer().compTimeOf(what_time, time_scale), time_scale};
     return 0;
 }
 

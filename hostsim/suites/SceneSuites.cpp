@@ -43,8 +43,9 @@ A_Err getLayerObjectType(AEGP_LayerH layer, AEGP_ObjectType* type) {
     *type = layerOf(layer).type;
     return 0;
 }
-A_Err getLayerInPoint(AEGP_LayerH layer, AEGP_LTimeMode, A_Time* t) {
-    *t = compTime(layerOf(layer).inPoint);
+// In the layer's own time the in-point is its time 0 (no layer is trimmed here).
+A_Err getLayerInPoint(AEGP_LayerH layer, AEGP_LTimeMode mode, A_Time* t) {
+    *t = compTime(mode == AEGP_LTimeMode_CompTime ? layerOf(layer).inPoint : 0.0);
     return 0;
 }
 A_Err getLayerDuration(AEGP_LayerH layer, AEGP_LTimeMode, A_Time* t) {

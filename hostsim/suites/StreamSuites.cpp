@@ -23,7 +23,7 @@ A_Err getNewEffectStreamByIndex(AEGP_PluginID plugin, AEGP_EffectRefH effect, PF
 
 A_Err disposeStream(AEGP_StreamRefH stream) { return host().aegp().disposeStream(stream) ? 0 : kAegpBadArgument; }
 
-// The effect's layer starts at comp time 0, so layer and comp times read the same value.
+// A parameter's stream runs on its layer's time: a comp time is read at the effect layer's time it falls on.
 A_Err getNewStreamValue(AEGP_PluginID plugin, AEGP_StreamRefH stream, AEGP_LTimeMode mode, const A_Time* time,
                         A_Boolean, AEGP_StreamValue* value) {
     if (!value) return kAegpBadArgument;
@@ -31,7 +31,9 @@ A_Err getNewStreamValue(AEGP_PluginID plugin, AEGP_StreamRefH stream, AEGP_LTime
     if (!host().isRegisteredPlugin(plugin) || index < 0 || !time || time->scale == 0 ||
         (mode != AEGP_LTimeMode_LayerTime && mode != AEGP_LTimeMode_CompTime))
         return kAegpBadArgument;
-    const double seconds = static_cast<double>(time->value) / time->scale;
+    const A_long layerTime =
+        mode == AEGP_LTimeMode_CompTime ? host().comp().effectLayer().layerTimeOf(time->value, time->scale) : time->value;
+    const double seconds = static_cast<double>(layerTime) / time->scale;
     if (const A_Err err = host().params().streamValue(index, host().effectLayer(), &value->val, seconds)) return err;
     value->streamH = stream;
     host().aegp().valueHandedOut(stream);

@@ -58,6 +58,12 @@ PF_Err AePlugin::dispatchCommand(PF_Cmd command, PF_InData* in_data, PF_OutData*
         arbitraryCallback(context);
         break;
     case PF_Cmd_SMART_PRE_RENDER:
+        // The request and the checkout callbacks live in the extra record: without it there is nothing
+        // to answer, and reading through it would fault.
+        if (!extra) {
+            context.err = PF_Err_BAD_CALLBACK_PARAM;
+            break;
+        }
         smartPreRenderGlue(context);
         smartPreRender(context);
         break;

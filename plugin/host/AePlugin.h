@@ -18,6 +18,8 @@ public:
     AEGP_PluginID pluginId() const { return pluginId_; }
     HWND hostMainWindow() const { return hostMainWindow_; }
     bool isRenderEngine() const { return isRenderEngine_; }
+    // The thread the host made the effect on (global set-up): the host's own user-interface thread.
+    DWORD setUpThread() const { return setUpThread_; }
     // The frame being rendered: filled before every smart render.
     render_data& frame() { return frame_; }
     const render_data& frame() const { return frame_; }
@@ -46,4 +48,5 @@ private:
     render_data frame_;
     HWND hostMainWindow_ = nullptr;
     bool isRenderEngine_ = false;  // the host's answer at set-up
+    const DWORD setUpThread_ = GetCurrentThreadId();
 };

@@ -1,14 +1,17 @@
 #include "ControlPanelBanner.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <memory>
 
 #include "ParamIds.h"
 #include "ParamRegistry.h"
 #include "PluginResources.h"
+#include "ProductInfo.h"
 #include "ProductPage.h"
+#include "format_string.h"
 #include "image.h"
-#include "qs_exception.h"
 #include "shell_open.h"
 
 namespace {
@@ -30,12 +33,11 @@ bool isBannerControl(const PF_EventExtra& event) {
 }
 
 // Decodes both frames with the kit's image and copies them out, row by row, into rows without padding.
-banner_pixels decode(std::span<const unsigned char> png) {
+// False when the picture cannot be decoded.
+bool decode(std::span<const unsigned char> png, banner_pixels& out) {
     std::unique_ptr<qssdk::ui::image> picture = qssdk::ui::image::create();
     constexpr float scale = 1.0f;
-    if (!picture->load_from_memory(png.data(), png.size(), scale))
-        throw qs_exception("unable to decode the controls-panel banner");
-    banner_pixels out;
+    if (!picture->load_from_memory(png.data(), png.size(), scale)) return false;
     out.frameWidth = static_cast<int32_t>(static_cast<float>(picture->pixel_width()) / scale);
     out.frameHeight = static_cast<int32_t>(static_cast<float>(picture->pixel_height()) / scale / 2);
     qssdk::ui::pixel_lock lock;
@@ -45,7 +47,7 @@ banner_pixels decode(std::span<const unsigned char> png) {
     for (uint32_t y = 0; y < lock.height; ++y)
         std::copy_n(lock.data + size_t{y} * lock.stride, rowBytes, out.bytes.data() + rowBytes * y);
     picture->update_bitmaps(lock);
-    return out;
+    return true;
 }
 
 }  // namespace
@@ -56,10 +58,16 @@ ControlPanelBanner::ControlPanelBanner() : ControlPanelBanner(plugin_resources::
 
 const banner_pixels* ControlPanelBanner::pixels() {
     if (state_ == decode_state::not_tried) {
-        // Marked first: a failure below is thrown (and shown) this once; later draws leave the strip empty.
+        // Marked first: a failure below is reported this once; later draws leave the strip empty.
         state_ = decode_state::failed;
-        pixels_ = decode(png_);
-        state_ = decode_state::decoded;
+        if (decode(png_, pixels_))
+            state_ = decode_state::decoded;
+        else
+            // A strip without its picture is no reason to stop the user with a popup.
+            OutputDebugStringA(qssdk::format_string("%s: unable to decode the controls-panel banner; the strip "
+                                                    "stays empty\n",
+                                                    product::displayName)
+                                   .c_str());
     }
     return state_ == decode_state::decoded ? &pixels_ : nullptr;
 }

@@ -32,8 +32,9 @@ public:
     // Gives both host images back to the host (global set-down).
     void releaseHostImages(SuiteHandler& suites);
 
-    // The frames, decoded on first use. A banner that cannot be decoded throws qs_exception once, so the
-    // failure is reported once; afterwards it is null and the strip stays empty.
+    // The frames, decoded on first use. A banner that cannot be decoded gives null and leaves the strip
+    // empty; the first try writes one line to the debugger, later ones are silent. A failure to lock the
+    // decoded pixels throws qs_exception once.
     const banner_pixels* pixels();
 
 private:

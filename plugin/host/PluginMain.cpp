@@ -10,11 +10,15 @@ namespace {
 
 AePlugin*& effectObject(PF_Handle global_data) { return *static_cast<AePlugin**>(*global_data); }
 
-// The host's answer at set-up; false while there is no effect object.
-bool inRenderEngine(const PF_InData* in_data) {
-    if (!in_data || !in_data->global_data) return false;
-    const AePlugin* plugin = effectObject(in_data->global_data);
-    return plugin && plugin->isRenderEngine();
+const AePlugin* effectOf(const PF_InData* in_data) {
+    return in_data && in_data->global_data ? effectObject(in_data->global_data) : nullptr;
+}
+
+// Where a report may show a popup: the host's answer at set-up and its user-interface thread; not a
+// render engine, and no thread known, while there is no effect object.
+report_place reportPlace(const PF_InData* in_data) {
+    const AePlugin* plugin = effectOf(in_data);
+    return plugin ? report_place{plugin->isRenderEngine(), plugin->setUpThread()} : report_place{};
 }
 
 }  // namespace
@@ -42,9 +46,9 @@ extern "C" __declspec(dllexport) PF_Err PluginMain(PF_Cmd command, PF_InData* in
         }
         return result;
     } catch (const std::exception& error) {
-        reportException(&error, in_data, inRenderEngine(in_data));
+        reportException(&error, in_data, reportPlace(in_data));
     } catch (...) {
-        reportException(nullptr, in_data, inRenderEngine(in_data));
+        reportException(nullptr, in_data, reportPlace(in_data));
     }
     return PF_Err_INTERNAL_STRUCT_DAMAGED;
 }

@@ -137,6 +137,7 @@ std::vector<light_properties>& captureLights(std::vector<light_properties>& ligh
     if (!layers || !lightSuite) return lights;
 
     const float p = ratio(in.pixel_aspect_ratio);
+    const A_long now = toEffectTime(place.compTime, in.time_scale);
     A_long count = 0;
     layers->AEGP_GetCompNumLayers(place.comp, &count);
     for (A_long index = 0; index < count; ++index) {
@@ -148,9 +149,11 @@ std::vector<light_properties>& captureLights(std::vector<light_properties>& ligh
         A_Time inPoint{0, 1}, duration{0, 1};
         layers->AEGP_GetLayerInPoint(layer, AEGP_LTimeMode_CompTime, &inPoint);
         layers->AEGP_GetLayerDuration(layer, AEGP_LTimeMode_CompTime, &duration);
+        // In-point and duration are comp times: the frame's comp time is what they hold, not the effect
+        // layer's own time, which differs from it wherever that layer does not start at 0.
         const A_long start = toEffectTime(inPoint, in.time_scale);
         const A_long length = toEffectTime(duration, in.time_scale);
-        if (in.current_time < start || in.current_time >= start + length) continue;
+        if (now < start || now >= start + length) continue;
         A_Boolean on = 0;
         layers->AEGP_IsLayerVideoReallyOn(layer, &on);
         if (!on) continue;

@@ -7,6 +7,7 @@
 #include "cursor_table.h"
 #include "event_binding.h"
 #include "format_string.h"
+#include "input_codes.h"
 #include "set_cursor.h"
 #include "shell_open.h"
 #include "text_codes.h"
@@ -31,6 +32,7 @@ constexpr color white{1.0f, 1.0f, 1.0f, 1.0f};
 constexpr color black{0.0f, 0.0f, 0.0f, 1.0f};
 
 constexpr int32_t okResult = 1;
+constexpr int32_t dismissedResult = 0;
 constexpr uint8_t underlined = 1;
 constexpr uint8_t plain = 0;
 
@@ -70,6 +72,8 @@ AboutDialog::AboutDialog(qssdk::ui::window* owner) {
     button.set_color("button_font_color_pressed", black);
     okButton_.set_text("OK");
     qssdk::ui::bind_handler(&okButton_, event_id::clicked, std::bind(&AboutDialog::end_modal, this, okResult), this);
+    qssdk::ui::bind_handler(this, event_id::key_down, std::bind(&AboutDialog::onKeyDown, this, std::placeholders::_1),
+                            this);
 
     center();
     productLink_ = productPageUrl(productVersionText());
@@ -91,6 +95,14 @@ void AboutDialog::onLinkHover(bool inside) {
 }
 
 void AboutDialog::openProductLink() { qssdk::shell_open(productLink_); }
+
+void AboutDialog::onKeyDown(const qssdk::ui::event_info& e) {
+    // Enter answers as OK, the only button, does; Escape dismisses, as the message popup's keys do.
+    if (e.value == qssdk::ui::key_enter)
+        end_modal(okResult);
+    else if (e.value == qssdk::ui::key_escape)
+        end_modal(dismissedResult);
+}
 
 void showAboutDialog(HWND hostMainWindow) {
     // Stands for the host's window as the dialog's owner; it leaves that window as it found it.

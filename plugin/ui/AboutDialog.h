@@ -32,6 +32,7 @@ private:
                      const std::string& text);
     void onLinkHover(bool inside);
     void openProductLink();
+    void onKeyDown(const qssdk::ui::event_info& e);
 
     qssdk::ui::generic_panel background_;
     qssdk::ui::text_label versionLabel_;

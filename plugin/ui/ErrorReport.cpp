@@ -20,24 +20,28 @@ HWND hostMainWindow(PF_InData* in_data) {
     return window;
 }
 
-// A modal window needs someone at the screen and the thread that runs the main window's messages: made on
-// another thread it would disable that window from outside and wait on a loop the host never pumps.
-bool popupCanShow(bool renderEngine, HWND mainWindow) {
-    return !renderEngine && mainWindow && GetWindowThreadProcessId(mainWindow, nullptr) == GetCurrentThreadId();
+// A modal window needs someone at the screen and the thread that runs the host's windows: made on another
+// thread it would disable the main window from outside and wait on a loop the host never pumps. Without a
+// main window that thread is the host's user-interface thread.
+bool popupCanShow(const report_place& place, HWND mainWindow) {
+    if (place.renderEngine) return false;
+    const DWORD uiThread = mainWindow ? GetWindowThreadProcessId(mainWindow, nullptr) : place.uiThread;
+    return uiThread != 0 && uiThread == GetCurrentThreadId();
 }
 
+// Owned by the host's main window when there is one, else a window of its own.
 void showPopup(HWND mainWindow, const std::string& title, std::string text) {
     // Stands for the host's window as the popup's owner; it leaves that window as it found it.
     qssdk::ui::window owner;
-    owner.stand_for(mainWindow);
+    if (mainWindow) owner.stand_for(mainWindow);
     qssdk::ui::message_popup popup(popupSize);
-    popup.setup(&owner, title, std::move(text));
+    popup.setup(mainWindow ? &owner : nullptr, title, std::move(text));
     popup.show_modal();
 }
 
 }  // namespace
 
-void reportException(const std::exception* error, PF_InData* in_data, bool renderEngine) noexcept {
+void reportException(const std::exception* error, PF_InData* in_data, const report_place& place) noexcept {
     try {
         const std::string title = qssdk::format_string("%s Exception", product::displayName);
         const std::string text =
@@ -48,7 +52,7 @@ void reportException(const std::exception* error, PF_InData* in_data, bool rende
         OutputDebugStringA((title + ": " + text + "\n").c_str());
         try {
             const HWND mainWindow = hostMainWindow(in_data);
-            if (popupCanShow(renderEngine, mainWindow)) showPopup(mainWindow, title, text);
+            if (popupCanShow(place, mainWindow)) showPopup(mainWindow, title, text);
         } catch (...) {
             // The host's callback or the popup itself failed: the debugger has the report already.
         }

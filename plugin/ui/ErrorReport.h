@@ -2,10 +2,19 @@
 // window, or, where a modal window could hang the host, a line for the debugger.
 #pragma once
 
+#include <windows.h>
+
 #include <exception>
 
 #include "ae_effect.h"
 
-// A null exception stands for one of a type outside std::exception. renderEngine is the host's answer
-// at set-up: a render engine has no one at the screen. Nothing is thrown out of the report.
-void reportException(const std::exception* error, PF_InData* in_data, bool renderEngine) noexcept;
+struct report_place {
+    // The host's answer at set-up: a render engine has no one at the screen.
+    bool renderEngine = false;
+    // The host's user-interface thread, where a popup may run when the host names no main window; 0 when
+    // it is not known.
+    DWORD uiThread = 0;
+};
+
+// A null exception stands for one of a type outside std::exception. Nothing is thrown out of the report.
+void reportException(const std::exception* error, PF_InData* in_data, const report_place& place) noexcept;

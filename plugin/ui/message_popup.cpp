@@ -20,6 +20,10 @@ constexpr int32_t check_box_placement = 2;
 constexpr int32_t check_box_gap = 5;
 constexpr rect initial_button_rect{280, 150, 100, 30};
 constexpr std::string_view image_key = "message_popup_image";
+// Lines measured together for the font's line pitch: one measure's rounding spreads over all of them.
+constexpr int pitch_lines = 100;
+// measure_text adds 1 to the laid-out height and truncates: the height was within the DIP below.
+constexpr float measure_rounding = 0.5f;
 
 }  // namespace
 
@@ -96,6 +100,7 @@ message_popup_metrics message_popup::metrics() const {
     }
     m.button = {button_width_, button_height_};
     m.button_align = s.get("message_popup_button_align").as_int();
+    m.max_client_height = max_client_height();
     return m;
 }
 
@@ -113,15 +118,17 @@ void message_popup::layout() {
     if (picture.size != 0 && !popup_image_->is_loaded())
         popup_image_->load_from_memory(picture.bytes, static_cast<size_t>(picture.size), picture.scale);
 
-    const message_popup_metrics m = metrics();
+    message_popup_metrics m = metrics();
     apply_text_font();
     const qssdk::ui::size text_size =
         text_.empty() ? qssdk::ui::size{} : get_painter()->context().measure_text(text_, popup_text_limit(m), {});
+    if (!text_.empty()) m.line_height = line_pitch();
     const message_popup_geometry g = layout_message_popup(m, text_size);
 
     const rect outer = get_rect();
     set_rect({outer.x, outer.y, g.client.width, g.client.height});
     text_rect_ = g.text;
+    text_cut_ = g.text_cut;
     if (g.button) ok_button_.set_rect(*g.button, true);
     center();
 }
@@ -140,6 +147,19 @@ void message_popup::paint() {
     p.set_text_color(s.get("message_popup_font_color").color);
     apply_text_font();
     if (!text_.empty()) p.context().draw_text(text_rect_, text_, {});
+    // The lines of a cut text below its rect are covered again; the button is drawn over this afterwards.
+    if (text_cut_) {
+        p.set_fill_color(s.get("message_popup_back_color").color);
+        const int32_t below = text_rect_.y + text_rect_.height;
+        p.fill_rect({text_rect_.x, below, text_rect_.width, root.get_rect().height - below});
+    }
+}
+
+float message_popup::line_pitch() {
+    std::string lines = "A";
+    for (int line = 1; line < pitch_lines; ++line) lines += "\nA";
+    const float measured = static_cast<float>(get_painter()->context().measure_text(lines, {}, {}).height);
+    return (measured - measure_rounding) / pitch_lines;
 }
 
 void message_popup::on_key_down(const event_info& e) {

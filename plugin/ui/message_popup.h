@@ -40,6 +40,8 @@ private:
     void layout();
     void paint();
     void apply_text_font();
+    // One line's height in the text's font (DIPs), which apply_text_font has set.
+    float line_pitch();
     void on_key_down(const event_info& e);
     void on_button_clicked(const event_info& e);
     void on_style_changed(const event_info& e);
@@ -54,6 +56,7 @@ private:
     int32_t button_width_ = 100;
     int32_t button_height_ = 30;
     rect text_rect_{};
+    bool text_cut_ = false;
     qssdk::ui::size requested_size_;
     std::string text_;
     std::unique_ptr<image> popup_image_ = image::create();

@@ -1,6 +1,7 @@
 #include "message_popup_layout.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "text_codes.h"
 
@@ -26,9 +27,19 @@ message_popup_geometry layout_message_popup(const message_popup_metrics& m, cons
     const int32_t mx = m.margins.x, my = m.margins.y, image_block = popup_image_block_width(m);
     message_popup_geometry g;
     g.client.width = std::max(m.requested_width, 2 * mx + text_size.width + image_block);
-    g.client.height = m.check_box.height + 2 * (m.component_margin + my) + m.button.height +
-                      std::max(image_block > 0 ? m.image.height : 0, text_size.height);
-    g.text = {mx + image_block, my, g.client.width - 2 * mx - image_block, text_size.height};
+    const int32_t frame = m.check_box.height + 2 * (m.component_margin + my) + m.button.height;
+    g.client.height = frame + std::max(image_block > 0 ? m.image.height : 0, text_size.height);
+    int32_t text_height = text_size.height;
+    if (m.max_client_height > 0 && g.client.height > m.max_client_height) {
+        g.client.height = m.max_client_height;
+        const int32_t room = std::max(g.client.height - frame, 0);
+        g.text_cut = text_height > room;
+        if (g.text_cut) {
+            const float whole_lines = m.line_height > 0.0f ? std::floor(static_cast<float>(room) / m.line_height) : 0;
+            text_height = m.line_height > 0.0f ? static_cast<int32_t>(std::lround(whole_lines * m.line_height)) : room;
+        }
+    }
+    g.text = {mx + image_block, my, g.client.width - 2 * mx - image_block, text_height};
     const int32_t button_y = g.client.height - m.button.height - my;
     switch (m.button_align) {
     case popup_button_align_left:

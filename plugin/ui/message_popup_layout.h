@@ -25,11 +25,18 @@ struct message_popup_metrics {
     qssdk::ui::size check_box;  // {0, 0} while the check box is hidden
     qssdk::ui::size button;
     int32_t button_align = popup_button_align_center;
+    // The tallest client area the screen's work area holds; 0: no limit.
+    int32_t max_client_height = 0;
+    // The text's line pitch, so that a cut text ends after a whole line; 0: cut anywhere.
+    float line_height = 0.0f;
 };
 
 struct message_popup_geometry {
     qssdk::ui::size client;
+    // Where the text shows: its measured height, or the whole lines that fit when the text is cut.
     rect text;
+    // The text is taller than the popup may be: only its first lines show.
+    bool text_cut = false;
     // Unset for a button alignment code the popup does not know.
     std::optional<rect> button;
 };
@@ -39,7 +46,9 @@ int32_t popup_image_block_width(const message_popup_metrics& m);
 // The box the text is measured in: it wraps at the requested width less the margins and the image block,
 // and is at most 1000 high.
 qssdk::ui::size popup_text_limit(const message_popup_metrics& m);
-// The layout for a text measured at text_size inside popup_text_limit.
+// The layout for a text measured at text_size inside popup_text_limit. A popup that would be taller than
+// max_client_height is that high instead: the text is cut after the last whole line that fits, and the
+// button keeps its place above the bottom margin, so it stays on the screen.
 message_popup_geometry layout_message_popup(const message_popup_metrics& m, const qssdk::ui::size& text_size);
 
 // The painter's horizontal alignment for a message_popup_text_align code: 0 leading, 2 trailing, any

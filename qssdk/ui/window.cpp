@@ -142,6 +142,14 @@ rect window::get_client_rect() const {
             pixels_to_dips(height, impl_->dpi_y)};
 }
 
+RECT window::work_area() const {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(created_ ? impl_->native_owner() : impl_->hwnd, MONITOR_DEFAULTTONEAREST),
+                    &monitor);
+    return monitor.rcWork;
+}
+
 void window::center() {
     const rect client = get_client_rect();
     const int32_t width = dips_to_pixels(client.width, impl_->dpi_x);
@@ -153,14 +161,19 @@ void window::center() {
         GetWindowRect(owner, &r);
         reference = {r.left, r.top, r.right, r.bottom};
     }
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(created_ ? owner : impl_->hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& work = monitor.rcWork;
+    const RECT work = work_area();
     const point outer = impl_->outer_size(width, height);
     const point p =
         centered_position(reference, width, height, outer.x, outer.y, {work.left, work.top, work.right, work.bottom});
     SetWindowPos(impl_->hwnd, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+int32_t window::max_client_height() const {
+    const RECT work = work_area();
+    const int32_t frame = impl_->outer_size(0, 0).y;
+    // centered_position keeps one pixel free above a window as tall as the work area.
+    const int32_t pixels = work.bottom - work.top - frame - 1;
+    return std::max(pixels_to_dips(pixels, impl_->dpi_y), 0);
 }
 
 void window::invalidate(const edges& area) {

@@ -72,6 +72,8 @@ public:
     qssdk::ui::rect get_client_rect() const;
     // Centres the window over its owner (or the screen), inside its monitor's work area.
     void center();
+    // The tallest client area (DIPs) whose window `center` can place inside that work area.
+    int32_t max_client_height() const;
 
     // widget_host
     void invalidate(const edges& area) override;
@@ -121,6 +123,8 @@ protected:
     void set_shown_flag(bool shown);
 
 private:
+    // The work area of the monitor of the owner (once created) or of the window.
+    RECT work_area() const;
     friend LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
     // event_router::environment
