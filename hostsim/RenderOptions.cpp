@@ -162,6 +162,10 @@ render_options parseRenderOptions(const std::vector<std::string>& args) {
             return options;
         }
         if (option.rfind("--", 0) != 0) throw usage_error("unexpected argument \"" + option + "\" (see --help)");
+        if (option == "--host-report") {  // the one option without a value
+            options.hostReport = true;
+            continue;
+        }
         static const char* const known[] = {"--out",   "--size",   "--depth", "--downsample", "--time",
                                             "--frames", "--set",   "--layer", "--camera",     "--light",
                                             "--comp-motion-blur"};
@@ -253,6 +257,8 @@ const char* renderHelp() {
            "                        (defaults: point, at (0, 0, -width/2), aimed at the comp's centre,\n"
            "                        white, 100, 90, 50)\n"
            "  --comp-motion-blur 0|1  the comp's motion-blur switch (the effect layer's own is on)\n"
+           "  --host-report         after each frame, what the host did for it: the pixel checkouts of each\n"
+           "                        checkout id, and how often it rendered each layer for the effect\n"
            "  --help                this text\n";
 }
 
