@@ -42,8 +42,10 @@ PF_Err platformData(PF_ProgPtr, PF_PlatDataID which, void* data) { return host()
 PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time, A_long time_step,
                      A_u_long time_scale, PF_ParamDef* param) {
     if (effect_ref != host().effectRef()) return PF_Err_BAD_CALLBACK_PARAM;
-    return host().params().checkout(index, what_time, time_step, time_scale, host().effectLayer(), param,
-                                    host().renderDownsample());
+    const PF_Err result = host().params().checkout(index, what_time, time_step, time_scale, host().effectLayer(),
+                                                   param, host().renderDownsample());
+    if (result == PF_Err_NONE) host().paramCheckedOut(index);
+    return result;
 }
 PF_Err checkinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
     if (effect_ref != host().effectRef()) return PF_Err_BAD_CALLBACK_PARAM;

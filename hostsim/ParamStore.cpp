@@ -151,6 +151,10 @@ PF_Err ParamStore::registerUi(const PF_CustomUIInfo* info) {
 PF_Err ParamStore::checkout(PF_ParamIndex index, A_long time, A_long time_step, A_u_long time_scale,
                             const layer_ref& effect_layer, PF_ParamDef* out, int downsample) {
     checkouts_.push_back({index, time, time_step, time_scale});
+    if (forbiddenDuring_) {
+        fault("parameter " + std::to_string(index) + " checked out during " + *forbiddenDuring_);
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
     if (!out) return PF_Err_BAD_CALLBACK_PARAM;
     if (index < 0 || index >= static_cast<PF_ParamIndex>(params_.size())) return PF_Err_INVALID_INDEX;
     if (refuseCheckout && refuseCheckout(index)) return PF_Err_OUT_OF_MEMORY;
@@ -209,6 +213,14 @@ PF_ParamDef ParamStore::current(PF_ParamIndex index, const layer_ref& effect_lay
         break;
     }
     return def;
+}
+
+std::vector<PF_ParamDef> ParamStore::valuesAt(A_long time, A_u_long time_scale, const layer_ref& effect_layer) const {
+    std::vector<PF_ParamDef> values;
+    const double seconds = time_scale ? static_cast<double>(time) / time_scale : 0.0;
+    for (size_t index = 0; index < params_.size(); ++index)
+        values.push_back(current(static_cast<PF_ParamIndex>(index), effect_layer, seconds, 1));
+    return values;
 }
 
 PF_Err ParamStore::checkin(PF_ParamDef* def) {

@@ -67,6 +67,12 @@ public:
     PF_Err checkout(PF_ParamIndex index, A_long time, A_long time_step, A_u_long time_scale,
                     const layer_ref& effect_layer, PF_ParamDef* out, int downsample = 1);
     PF_Err checkin(PF_ParamDef* def);
+    // The parameter array a command carries: every definition with its value at that time, as a checkout
+    // would give it (layer parameters without pixels), the input layer first.
+    std::vector<PF_ParamDef> valuesAt(A_long time, A_u_long time_scale, const layer_ref& effect_layer) const;
+    // While forbidden, every checkout is refused and counted as a fault, naming the command.
+    void forbidCheckouts(std::string command) { forbiddenDuring_ = std::move(command); }
+    void allowCheckouts() { forbiddenDuring_.reset(); }
 
     // Parameters, the input layer at index 0 included.
     size_t count() const { return params_.size(); }
@@ -123,6 +129,7 @@ private:
     std::optional<PF_CustomUIInfo> customUi_;
     std::vector<checkout_record> checkouts_;
     int openCheckouts_ = 0;
+    std::optional<std::string> forbiddenDuring_;
     std::vector<std::string> faults_;
 };
 

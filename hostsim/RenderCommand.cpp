@@ -1,5 +1,6 @@
 #include "RenderCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
@@ -15,6 +16,25 @@ namespace hostsim {
 
 namespace {
 
+// What the host did for the frame, by the effect's checkout ids and the comp's layers.
+void printHostReport(SimulatedHost& host, const frame_record& record) {
+    for (A_long id : record.checkoutIds())
+        std::printf("  checkout %d: %d pixel checkouts\n", static_cast<int>(id),
+                    static_cast<int>(std::count(record.pixelCheckouts.begin(), record.pixelCheckouts.end(), id)));
+    for (const auto& [id, renders] : record.layerRenders) {
+        const comp_layer* layer = host.comp().layerById(id);
+        std::printf("  layer %s: %d renders\n", layer ? layer->name.c_str() : "?", renders);
+    }
+}
+
+// The frame's failure, with what the effect showed and wrote and the host's rules it broke.
+std::string failure(SimulatedHost& host, const std::string& what, PF_Err code, const frame_record& record,
+                    DebugOutput& debug) {
+    std::string text = what + " failed with " + std::to_string(code) + shownDialogs(host, &debug);
+    for (const std::string& fault : record.faults) text += "\n  the host refused: " + fault;
+    return text;
+}
+
 void renderFrames(SimulatedHost& host, const render_plan& plan, DebugOutput& debug) {
     for (size_t index = 0;; ++index) {
         const std::optional<frame_output> next = plan.frame(index);
@@ -26,11 +46,11 @@ void renderFrames(SimulatedHost& host, const render_plan& plan, DebugOutput& deb
         host.dialogs().clear();
         const rendered_frame frame = host.renderFrame({seconds, plan.depth, plan.downsample});
         if (frame.record.preRenderResult != PF_Err_NONE)
-            throw std::runtime_error(label + ": SMART_PRE_RENDER failed with " +
-                                     std::to_string(frame.record.preRenderResult) + shownDialogs(host, &debug));
+            throw std::runtime_error(
+                failure(host, label + ": SMART_PRE_RENDER", frame.record.preRenderResult, frame.record, debug));
         if (frame.record.renderResult != PF_Err_NONE)
-            throw std::runtime_error(label + ": SMART_RENDER failed with " + std::to_string(frame.record.renderResult) +
-                                     shownDialogs(host, &debug));
+            throw std::runtime_error(
+                failure(host, label + ": SMART_RENDER", frame.record.renderResult, frame.record, debug));
         frame.output->toImage().save(widenPath(out.file), plan.depth == 16 ? 16 : 8);
         std::printf("%s at %.3f s: %dx%d, %d bits -> %s\n", label.c_str(), seconds,
                     static_cast<int>(frame.output->def().width), static_cast<int>(frame.output->def().height),
@@ -38,6 +58,7 @@ void renderFrames(SimulatedHost& host, const render_plan& plan, DebugOutput& deb
         const std::vector<std::string> lines = debug.lines();
         for (const std::string& line : lines) std::printf("  %s\n", line.c_str());
         if (lines.empty()) std::printf("  (no debugger output)\n");
+        if (plan.hostReport) printHostReport(host, frame.record);
         std::fflush(stdout);
     }
 }
@@ -53,6 +74,7 @@ render_plan renderPlan(const render_options& options) {
     render_plan plan;
     plan.depth = options.depth;
     plan.downsample = options.downsample;
+    plan.hostReport = options.hostReport;
     if (options.frames) {
         plan.frame = [first = options.frames->first, last = options.frames->second,
                       out = options.out](size_t index) -> std::optional<frame_output> {

@@ -168,6 +168,10 @@ render_options parseRenderOptions(const std::vector<std::string>& args) {
             return options;
         }
         if (option.rfind("--", 0) != 0) throw usage_error("unexpected argument \"" + option + "\" (see --help)");
+        if (option == "--host-report") {  // the one option without a value
+            options.hostReport = true;
+            continue;
+        }
         static const char* const known[] = {"--out",   "--size",   "--depth", "--downsample", "--time",
                                             "--frames", "--set",   "--layer", "--camera",     "--light",
                                             "--comp-motion-blur", "--layer-start"};
@@ -271,6 +275,8 @@ const char* renderHelp() {
            "  --comp-motion-blur 0|1  the comp's motion-blur switch (the effect layer's own is on)\n"
            "  --layer-start SECONDS the effect layer's in-point in comp time (default 0): the effect is\n"
            "                        handed its layer's time; --time and --frames stay comp time\n"
+           "  --host-report         after each frame, what the host did for it: the pixel checkouts of each\n"
+           "                        checkout id, and how often it rendered each layer for the effect\n"
            "  --help                this text\n";
 }
 

@@ -50,6 +50,7 @@ struct render_options {
     std::optional<camera_option> camera;
     std::vector<light_option> lights;
     bool compMotionBlur = false;
+    bool hostReport = false;  // print what the host did for each frame: pixel checkouts, layer renders
 };
 
 // The host's time values are 32 bits wide: the last frame it renders, and the latest time, leave room for

@@ -9,6 +9,22 @@
 
 namespace hostsim {
 
+bool carriesParams(PF_Cmd command) {
+    switch (command) {
+    case PF_Cmd_DO_DIALOG:
+    case PF_Cmd_FRAME_SETUP:
+    case PF_Cmd_RENDER:
+    case PF_Cmd_FRAME_SETDOWN:
+    case PF_Cmd_USER_CHANGED_PARAM:
+    case PF_Cmd_UPDATE_PARAMS_UI:
+    case PF_Cmd_EVENT:
+    case PF_Cmd_QUERY_DYNAMIC_FLAGS:
+        return true;
+    default:
+        return false;
+    }
+}
+
 namespace {
 
 SimulatedHost* activeHost = nullptr;
@@ -39,6 +55,7 @@ SimulatedHost::SimulatedHost(const std::wstring& modulePath) {
         callbacks::install(*this, basic_, utils_);
         module_ = std::make_unique<EffectModule>(modulePath);
         shell_.intercept(module_->handle());
+        renderThread_ = std::make_unique<HostRenderThread>();
     } catch (...) {
         activeHost = nullptr;
         throw;
@@ -47,6 +64,7 @@ SimulatedHost::SimulatedHost(const std::wstring& modulePath) {
 
 SimulatedHost::~SimulatedHost() {
     if (setUp_) send(PF_Cmd_GLOBAL_SETDOWN);
+    renderThread_.reset();  // ends while the effect it entered is still loaded
     module_.reset();
     watcher_.reset();
     activeHost = nullptr;
@@ -90,7 +108,16 @@ PF_Err SimulatedHost::dispatch(PF_Cmd command, void* extra, const PF_InData& in)
     out_.global_data = globalData_;
     out_.sequence_data = sequenceData_;
     if (command == PF_Cmd_PARAMS_SETUP) params_.beginSetup();
-    const PF_Err result = module_->call(command, &in_, &out_, nullptr, nullptr, extra);
+    std::vector<PF_ParamDef> values;
+    std::vector<PF_ParamDef*> array;
+    if (carriesParams(command)) {
+        values = params_.valuesAt(in.current_time, in.time_scale, effectLayer());
+        for (PF_ParamDef& value : values) array.push_back(&value);
+    }
+    // The host's documentation forbids checkouts while the controls are updated: they recurse into it.
+    if (command == PF_Cmd_UPDATE_PARAMS_UI) params_.forbidCheckouts("UPDATE_PARAMS_UI");
+    const PF_Err result = module_->call(command, &in_, &out_, array.empty() ? nullptr : array.data(), nullptr, extra);
+    params_.allowCheckouts();
     if (command == PF_Cmd_PARAMS_SETUP)
         params_.endSetup(result == PF_Err_NONE ? std::optional<A_long>(out_.num_params) : std::nullopt);
     globalData_ = out_.global_data;
@@ -115,7 +142,7 @@ rendered_frame SimulatedHost::renderFrame(const frame_request& request) {
     if (session_) throw std::logic_error("a frame is already being rendered");
     const PF_InData in = renderInData(request);
     SmartRenderSession session(request, in.width, in.height,
-                               [this](PF_ParamIndex index) { return layerParamImage(index); });
+                               [this](PF_ParamIndex index) { return layerParamSource(index); });
     session.refusePixels = refuseLayerPixels;
     struct active_session {
         SmartRenderSession*& slot;
@@ -124,14 +151,19 @@ rendered_frame SimulatedHost::renderFrame(const frame_request& request) {
     session_ = &session;
     currentTime_ = in.current_time;
 
-    session.finishPreRender(dispatch(PF_Cmd_SMART_PRE_RENDER, &session.preRenderExtra(), in));
+    const auto onRenderThread = [this, &in](PF_Cmd command, void* extra) {
+        PF_Err result = PF_Err_NONE;
+        renderThread_->run([&] { result = dispatch(command, extra, in); });
+        return result;
+    };
+    session.finishPreRender(onRenderThread(PF_Cmd_SMART_PRE_RENDER, &session.preRenderExtra()));
     // A host renders nothing after a failed pre-render.
     if (session.record().preRenderResult == PF_Err_NONE) {
         session.prepareLayerPixels();
         LARGE_INTEGER frequency, start, end;
         QueryPerformanceFrequency(&frequency);
         QueryPerformanceCounter(&start);
-        const PF_Err result = dispatch(PF_Cmd_SMART_RENDER, &session.renderExtra(), in);
+        const PF_Err result = onRenderThread(PF_Cmd_SMART_RENDER, &session.renderExtra());
         QueryPerformanceCounter(&end);
         session.finishRender(result);
         session.record().renderMilliseconds =
@@ -151,12 +183,16 @@ void SimulatedHost::setLayerParam(const param_ref& ref, AEGP_LayerIDVal id) {
     params_.setLayer(ref, layer_ref{id, image ? image->width() : 0, image ? image->height() : 0});
 }
 
-std::shared_ptr<const Image> SimulatedHost::layerParamImage(PF_ParamIndex index) const {
-    if (index <= 0 || static_cast<size_t>(index) >= params_.count()) return nullptr;
+layer_source SimulatedHost::layerParamSource(PF_ParamIndex index) const {
+    if (index <= 0 || static_cast<size_t>(index) >= params_.count()) return {};
     const host_param& param = params_.at(index);
-    if (param.def.param_type != PF_Param_LAYER) return nullptr;
+    if (param.def.param_type != PF_Param_LAYER) return {};
     const comp_layer* layer = comp_.layerById(params_.layerOf(index, effectLayer()).id);
-    return layer ? layer->image : nullptr;
+    return layer ? layer_source{layer->id, layer->image} : layer_source{};
+}
+
+void SimulatedHost::paramCheckedOut(PF_ParamIndex index) {
+    if (session_) session_->layerParamCheckedOut(index);
 }
 
 SmartRenderSession& SimulatedHost::activeSession() {

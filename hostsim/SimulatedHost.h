@@ -14,6 +14,7 @@
 #include "Drawbot.h"
 #include "EffectModule.h"
 #include "HostHandles.h"
+#include "HostRenderThread.h"
 #include "LayerRef.h"
 #include "ModalWatcher.h"
 #include "ParamStore.h"
@@ -37,6 +38,9 @@ private:
     HWND window_ = nullptr;
 };
 
+// The commands the host sends with the parameter array (the others get none).
+bool carriesParams(PF_Cmd command);
+
 // One rendered frame: what the host recorded and the output world the effect wrote.
 struct rendered_frame {
     frame_record record;
@@ -53,11 +57,16 @@ public:
 
     static SimulatedHost& current();
 
-    // Sends one command with the host's current state; keeps what the effect hands back.
+    // Sends one command with the host's current state, on the calling thread; keeps what the effect hands
+    // back. The commands that carry the parameter array (carriesParams) get it, with the values at the
+    // current time.
     PF_Err send(PF_Cmd command, void* extra = nullptr);
     // Renders one frame through SmartFX: SMART_PRE_RENDER, then (when it succeeded) the checked-out layers'
-    // pixels and SMART_RENDER, with the in_data of renderInData. The current time becomes the frame's.
+    // pixels and SMART_RENDER, with the in_data of renderInData. Both commands go from the host's render
+    // thread; this one waits for them. The current time becomes the frame's.
     rendered_frame renderFrame(const frame_request& request);
+    // The thread the render commands come from.
+    DWORD renderThreadId() const { return renderThread_->id(); }
     // The in_data the host sends with a frame's render commands: times in the comp's time scale,
     // downsample 1/N, the comp's pixel aspect, the effect layer's size at that resolution.
     PF_InData renderInData(const frame_request& request);
@@ -102,8 +111,11 @@ public:
     // Chooses a comp layer for a layer parameter, with the size of its picture; 0 chooses none. Throws
     // std::invalid_argument for a layer the comp does not have.
     void setLayerParam(const param_ref& ref, AEGP_LayerIDVal id);
-    // The picture behind a layer parameter now (null: none); index 0, the effect's own input, has none.
-    std::shared_ptr<const Image> layerParamImage(PF_ParamIndex index) const;
+    // The layer behind a layer parameter now, with its picture (null: none); index 0, the effect's own
+    // input, has none.
+    layer_source layerParamSource(PF_ParamIndex index) const;
+    // A parameter was checked out: a layer parameter's layer is rendered for it.
+    void paramCheckedOut(PF_ParamIndex index);
 
     // The host's answer to PF_IsRenderEngine: true plays a render engine, where no one is at the screen.
     bool renderEngine = false;
@@ -132,6 +144,7 @@ private:
     HostMainWindow mainWindow_;
     std::unique_ptr<ModalWatcher> watcher_;
     std::unique_ptr<EffectModule> module_;
+    std::unique_ptr<HostRenderThread> renderThread_;
 
     SPBasicSuite basic_{};
     PF_UtilCallbacks utils_{};

@@ -45,9 +45,16 @@ Image downsampled(const Image& image, int factor) {
 
 }  // namespace
 
+std::vector<A_long> frame_record::checkoutIds() const {
+    std::vector<A_long> ids;
+    for (const checkout& c : layerCheckouts)
+        if (std::find(ids.begin(), ids.end(), c.id) == ids.end()) ids.push_back(c.id);
+    return ids;
+}
+
 SmartRenderSession::SmartRenderSession(const frame_request& request, int width, int height,
-                                       std::function<std::shared_ptr<const Image>(PF_ParamIndex)> layerImage)
-    : request_(request), width_(width), height_(height), layerImage_(std::move(layerImage)) {
+                                       std::function<layer_source(PF_ParamIndex)> layerSource)
+    : request_(request), width_(width), height_(height), layerSource_(std::move(layerSource)) {
     PF_RenderRequest whole{};
     whole.rect = PF_LRect{0, 0, width, height};
     whole.field = PF_Field_FRAME;
@@ -69,10 +76,16 @@ SmartRenderSession::~SmartRenderSession() {
         preOutput_.delete_pre_render_data_func(preOutput_.pre_render_data);
 }
 
-std::shared_ptr<const Image> SmartRenderSession::scaledLayer(PF_ParamIndex index) {
-    std::shared_ptr<const Image> image = layerImage_ ? layerImage_(index) : nullptr;
-    if (!image || request_.downsample <= 1) return image;
-    return std::make_shared<const Image>(downsampled(*image, request_.downsample));
+layer_source SmartRenderSession::scaledLayer(PF_ParamIndex index) {
+    layer_source source = layerSource_ ? layerSource_(index) : layer_source{};
+    if (source.image && request_.downsample > 1)
+        source.image = std::make_shared<const Image>(downsampled(*source.image, request_.downsample));
+    return source;
+}
+
+void SmartRenderSession::layerParamCheckedOut(PF_ParamIndex index) {
+    const layer_source source = layerSource_ ? layerSource_(index) : layer_source{};
+    if (source.image) ++record_.layerRenders[source.id];
 }
 
 void SmartRenderSession::finishPreRender(PF_Err result) {
@@ -93,7 +106,8 @@ PF_Err SmartRenderSession::checkoutLayer(PF_ParamIndex index, A_long id, const P
     checkedOut_[id] = index;
     if (!result) return PF_Err_BAD_CALLBACK_PARAM;
     *result = PF_CheckoutResult{};
-    const std::shared_ptr<const Image> image = scaledLayer(index);
+    // Sizes only: the layer is rendered once the pre-render has said what it needs.
+    const std::shared_ptr<const Image> image = scaledLayer(index).image;
     const int w = index == 0 ? width_ : (image ? image->width() : 0);
     const int h = index == 0 ? height_ : (image ? image->height() : 0);
     result->max_result_rect = PF_LRect{0, 0, w, h};
@@ -114,6 +128,11 @@ PF_Err SmartRenderSession::checkoutLayerPixels(A_long id, PF_EffectWorld** pixel
     record_.pixelCheckouts.push_back(id);
     if (!pixels) return PF_Err_BAD_CALLBACK_PARAM;
     *pixels = nullptr;
+    // One pixel checkout for each checkout id: a layer read twice is checked out twice, under two ids.
+    if (std::count(record_.pixelCheckouts.begin(), record_.pixelCheckouts.end(), id) > 1) {
+        record_.faults.push_back("the pixels of checkout id " + std::to_string(id) + " were checked out again");
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
     if (refusePixels && refusePixels(id)) return PF_Err_OUT_OF_MEMORY;
     auto it = checkedOut_.find(id);
     if (it == checkedOut_.end()) return PF_Err_BAD_CALLBACK_PARAM;  // not checked out at pre-render
@@ -126,16 +145,19 @@ void SmartRenderSession::prepareLayerPixels() {
 }
 
 World* SmartRenderSession::layerPixels(A_long id, PF_ParamIndex index) {
-    auto& world = pixels_[id];
-    if (world) return world.get();
+    // Rendered once: what the layer parameter names later in the frame changes nothing.
+    auto [slot, fresh] = pixels_.try_emplace(id);
+    std::unique_ptr<World>& world = slot->second;
+    if (!fresh) return world.get();
     if (index == 0) {
         world = std::make_unique<World>(width_, height_, request_.bitsPerChannel);
         return world.get();
     }
-    const std::shared_ptr<const Image> image = scaledLayer(index);
-    if (!image) return nullptr;
-    world = std::make_unique<World>(image->width(), image->height(), request_.bitsPerChannel);
-    world->fill(*image);
+    const layer_source source = scaledLayer(index);
+    if (!source.image) return nullptr;
+    world = std::make_unique<World>(source.image->width(), source.image->height(), request_.bitsPerChannel);
+    world->fill(*source.image);
+    ++record_.layerRenders[source.id];
     return world.get();
 }
 

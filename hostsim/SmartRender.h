@@ -5,11 +5,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Image.h"
 #include "World.h"
 #include "ae_smartfx.h"
+#include "ae_suites.h"
 
 namespace hostsim {
 
@@ -18,6 +20,12 @@ struct frame_request {
     int bitsPerChannel = 8;
     int downsample = 1;  // 1, 2, 3 ... : the host renders at 1/downsample of the comp's size
     int outputRowPadding = 0;  // bytes the output world's rows carry beyond their pixels, as a host may
+};
+
+// A layer as the host renders it for the effect: which comp layer, and its picture (null: none).
+struct layer_source {
+    AEGP_LayerIDVal id = 0;
+    std::shared_ptr<const Image> image;
 };
 
 // What the host did for one frame, for callers to look at.
@@ -37,14 +45,22 @@ struct frame_record {
     std::vector<checkout> layerCheckouts;   // pre-render
     std::vector<A_long> pixelCheckouts;     // render, by checkout id
     int outputCheckouts = 0;
+    // Comp layer id -> how often the host rendered the layer's picture for the frame: once for each
+    // checkout id naming it, and once for each checkout of a layer parameter naming it.
+    std::map<AEGP_LayerIDVal, int> layerRenders;
+    // The host's rules the effect broke in the frame; each broken rule also failed its call.
+    std::vector<std::string> faults;
+
+    // The checkout ids of the pre-render, each once, in the order of their first checkout.
+    std::vector<A_long> checkoutIds() const;
 };
 
 class SmartRenderSession {
 public:
-    // `layerImage` gives the picture behind a layer parameter's index at the frame's time (null: none);
-    // index 0 is the effect's own input layer.
+    // `layerSource` gives the layer behind a layer parameter's index at the frame's time; index 0 is the
+    // effect's own input layer.
     SmartRenderSession(const frame_request& request, int width, int height,
-                       std::function<std::shared_ptr<const Image>(PF_ParamIndex)> layerImage);
+                       std::function<layer_source(PF_ParamIndex)> layerSource);
     // Gives the effect's pre-render data back through the effect's delete function, as the host does once
     // the frame no longer needs it.
     ~SmartRenderSession();
@@ -73,20 +89,23 @@ public:
     PF_Err checkoutLayerPixels(A_long id, PF_EffectWorld** pixels);
     PF_Err checkinLayerPixels(A_long id);
     PF_Err checkoutOutput(PF_EffectWorld** output);
+    // A layer parameter was checked out during the frame: the host rendered its layer to hand it over.
+    void layerParamCheckedOut(PF_ParamIndex index);
 
     // Runs before every layer pixel checkout; returning true refuses it, as a host short of memory would.
     std::function<bool(A_long id)> refusePixels;
 
 private:
-    std::shared_ptr<const Image> scaledLayer(PF_ParamIndex index);
+    // The layer behind the index with its picture at the frame's resolution.
+    layer_source scaledLayer(PF_ParamIndex index);
     // The pixels of one checkout, made on first use; null for an empty layer parameter.
     World* layerPixels(A_long id, PF_ParamIndex index);
 
     frame_request request_;
     int width_, height_;
-    std::function<std::shared_ptr<const Image>(PF_ParamIndex)> layerImage_;
+    std::function<layer_source(PF_ParamIndex)> layerSource_;
     std::map<A_long, PF_ParamIndex> checkedOut_;  // checkout id -> parameter index
-    std::map<A_long, std::unique_ptr<World>> pixels_;
+    std::map<A_long, std::unique_ptr<World>> pixels_;  // null for a checkout without pixels
     std::unique_ptr<World> output_;
     frame_record record_;
 

@@ -6,8 +6,12 @@
 // prints a line that sums the row up.
 //
 // The rows of a failing job or OpenCL call run the test build of the module (pellux_fault_effect.aex),
-// whose only difference is the linker seams that make a chosen job throw or fault (in the effect's code or
-// in the stand-in driver's) and a chosen OpenCL call fail; every other row runs QSPellux.aex.
+// whose only difference is the linker seams that make a chosen job throw or fault (in the effect's code, in
+// the stand-in driver's, or on the thread that posts it) and a chosen OpenCL call fail; every other row runs
+// QSPellux.aex.
+//
+// Frames come from the host's render thread, where the effect shows no window (it would hang the host):
+// a failed frame's message is the effect's report to the debugger.
 #include <windows.h>
 
 #include <CL/cl.h>
@@ -23,6 +27,7 @@
 #include <vector>
 
 #include "CrashDumpTranslator.h"
+#include "DebugOutput.h"
 #include "ErrorPopupCheck.h"
 #include "HostFixture.h"
 #include "OpenClFaults.h"
@@ -46,10 +51,13 @@ std::wstring besideThisProgram(const wchar_t* file) {
 
 // --- The child's side: one scene, one fault ------------------------------------------------------------
 
+constexpr char reportPrefix[] = "QS Pellux Exception: ";
+
 struct frame_result {
     PF_Err code = PF_Err_NONE;
     std::vector<hostsim::seen_window> dialogs;  // the windows the effect showed during the frame
     Image image;
+    std::string report;  // the effect's error report to the debugger without its prefix; empty: none
 };
 
 class FaultScene {
@@ -70,7 +78,7 @@ public:
     // Global, parameter and sequence set-up; the global set-up's result, with its dialogs.
     frame_result setUp() {
         host.dialogs().clear();
-        frame_result result{host.send(PF_Cmd_GLOBAL_SETUP), host.dialogs().seen(), Image(1, 1)};
+        frame_result result{host.send(PF_Cmd_GLOBAL_SETUP), host.dialogs().seen(), Image(1, 1), ""};
         EXPECT_EQ(host.send(PF_Cmd_PARAMS_SETUP), PF_Err_NONE);
         EXPECT_EQ(host.send(PF_Cmd_SEQUENCE_SETUP), PF_Err_NONE);
         host.params().setFloat("Radius", 20);
@@ -80,16 +88,29 @@ public:
     frame_result frame(int bits = 8) {
         EXPECT_EQ(host.send(PF_Cmd_UPDATE_PARAMS_UI), PF_Err_NONE);
         host.dialogs().clear();
+        debugger.clear();
         const hostsim::rendered_frame rendered = host.renderFrame({0, bits, 1});
         EXPECT_EQ(rendered.record.preRenderResult, PF_Err_NONE);
         EXPECT_EQ(host.handles().lockCount(host.sequenceData()), 0u) << "the sequence data is unlocked";
         EXPECT_EQ(host.lastInData().current_time, 0) << "the frame's time is put back";
-        return {rendered.record.renderResult, host.dialogs().seen(), rendered.output->toImage()};
+        // The report is the last the effect writes, and its text may run over several lines.
+        std::string report;
+        bool reporting = false;
+        for (const std::string& line : debugger.lines()) {
+            if (reporting) {
+                report += "\n" + line;
+            } else if (line.rfind(reportPrefix, 0) == 0) {
+                report = line.substr(sizeof reportPrefix - 1);
+                reporting = true;
+            }
+        }
+        return {rendered.record.renderResult, host.dialogs().seen(), rendered.output->toImage(), report};
     }
 
     hostsim::Comp& comp() { return host.comp(); }
     hostsim::ParamStore& params() { return host.params(); }
 
+    hostsim::DebugOutput debugger;
     hostsim::SimulatedHost host;
 };
 
@@ -114,12 +135,13 @@ bool drawn(const Image& image) { return image.at(image.width() / 2, image.height
 // The one line the parent shows for the row.
 void summary(const char* fault, const frame_result& failed, const frame_result& next) {
     std::string message;
-    for (const hostsim::seen_window& window : failed.dialogs) {
-        std::string text = window.text;
+    const auto add = [&](const std::string& title, std::string text) {
         for (char& c : text)
             if (c == '\n') c = ' ';
-        message += (message.empty() ? "" : " + ") + window.title + ": " + text;
-    }
+        message += (message.empty() ? "" : " + ") + title + ": " + text;
+    };
+    for (const hostsim::seen_window& window : failed.dialogs) add(window.title, window.text);
+    if (!failed.report.empty()) add("debugger", failed.report);
     std::printf("fault row | %s | code %d | %s | next frame: code %d, %s\n", fault, static_cast<int>(failed.code),
                 message.empty() ? "(no dialog)" : message.c_str(), static_cast<int>(next.code),
                 drawn(next.image) ? "drawn" : "nothing drawn");
@@ -131,10 +153,17 @@ void expectOneDialog(FaultScene& scene, const frame_result& result, const std::s
     EXPECT_TRUE(isErrorPopupShowing(scene.host, result.dialogs[0], text));
 }
 
-// A frame without a renderer: cancelled, with no dialog and nothing drawn.
+// A frame that failed on the host's render thread: its report went to the debugger, no window showed.
+void expectReport(const frame_result& result, const std::string& text) {
+    EXPECT_TRUE(result.dialogs.empty());
+    EXPECT_EQ(result.report, text);
+}
+
+// A frame without a renderer: cancelled, with no report and nothing drawn.
 void expectCancelled(const frame_result& result) {
     EXPECT_EQ(result.code, PF_Interrupt_CANCEL);
     EXPECT_TRUE(result.dialogs.empty());
+    EXPECT_EQ(result.report, "");
     EXPECT_FALSE(drawn(result.image));
 }
 
@@ -164,10 +193,18 @@ template <class Function> Function exported(const wchar_t* module, const char* n
 
 constexpr wchar_t faultEffect[] = L"pellux_fault_effect.aex";
 
+// The kinds of failure the test build's job seam injects (fault/JobFaults.cpp).
+enum job_fault_kind {
+    jobThrows = 1,
+    jobFaults = 2,
+    driverDeclines = 3,
+    driverCppFrame = 4,
+    posterFaults = 5,
+};
+
 // A job fails in the middle of a frame: the frame reports it; the renderer thread has ended, so every
 // later frame is refused with the code of no renderer, never a silent empty picture.
-void jobFails(const char* fault, int kind,
-              const std::function<void(FaultScene&, const hostsim::seen_window&)>& checkPopup) {
+void jobFails(const char* fault, int kind, const std::function<void(const std::string& report)>& checkReport) {
     FaultScene scene(besideThisProgram(faultEffect));
     ASSERT_EQ(scene.setUp().code, PF_Err_NONE);
     ASSERT_TRUE(drawn(scene.frame().image)) << "unarmed, the test build draws as the effect does";
@@ -177,26 +214,54 @@ void jobFails(const char* fault, int kind,
     arm(kind, 5);
     const frame_result failed = scene.frame();
     EXPECT_EQ(failed.code, PF_Err_INTERNAL_STRUCT_DAMAGED);
-    ASSERT_EQ(failed.dialogs.size(), 1u);
-    checkPopup(scene, failed.dialogs[0]);
+    EXPECT_TRUE(failed.dialogs.empty());
+    checkReport(failed.report);
     const frame_result next = scene.frame(), later = scene.frame();
     for (const frame_result* r : {&next, &later}) expectCancelled(*r);
     summary(fault, failed, next);
 }
 
-// A hardware fault became the crash-dump exception: the dump was written and the popup names it.
-void expectDumpPopup(FaultScene& scene, const hostsim::seen_window& popup) {
+// The thread the host rendered on faults inside the effect, posting a job: the effect turned the
+// translator on for that thread when the host first entered it there, so the fault becomes the frame's
+// failure (a dump written by that thread), not the host's crash. The renderer was not hurt: the next frame
+// draws.
+void hostThreadFaults(const char* fault) {
+    FaultScene scene(besideThisProgram(faultEffect));
+    ASSERT_EQ(scene.setUp().code, PF_Err_NONE);
+    ASSERT_TRUE(drawn(scene.frame().image));
+    const auto arm = exported<void (*)(int, int)>(faultEffect, "qs_test_arm_job_fault");
+    ASSERT_NE(arm, nullptr);
+    arm(posterFaults, 5);  // the draw's poster
+    const frame_result failed = scene.frame();
+    EXPECT_EQ(failed.code, PF_Err_INTERNAL_STRUCT_DAMAGED);
     const std::optional<std::wstring> dump = dumpOfThisProcess();
     ASSERT_TRUE(dump) << "the dump was written";
-    EXPECT_TRUE(isErrorPopupShowing(scene.host, popup, crashDumpMessage(*dump))) << "the popup names the dump";
+    const std::wstring writer =
+        L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(scene.host.renderThreadId()) + L".dmp";
+    EXPECT_EQ(dump->size() > writer.size() ? dump->substr(dump->size() - writer.size()) : *dump, writer)
+        << "written by the host's render thread";
+    expectReport(failed, crashDumpMessage(*dump));
+    EXPECT_TRUE(DeleteFileW(dump->c_str()));
+    const frame_result next = scene.frame();
+    EXPECT_EQ(next.code, PF_Err_NONE);
+    EXPECT_EQ(next.report, "");
+    EXPECT_TRUE(drawn(next.image));
+    summary(fault, failed, next);
+}
+
+// A hardware fault became the crash-dump exception: the dump was written and the report names it.
+void expectDumpReport(const std::string& report) {
+    const std::optional<std::wstring> dump = dumpOfThisProcess();
+    ASSERT_TRUE(dump) << "the dump was written";
+    EXPECT_EQ(report, crashDumpMessage(*dump)) << "the report names the dump";
     EXPECT_TRUE(DeleteFileW(dump->c_str()));
 }
 
 // A hardware fault in the stand-in driver's code, called from the draw job; `seen` counts how often the
 // driver's frame took part (its handler declined the fault, or its destructor ran in the unwind).
 void driverFaults(const char* fault, int kind, const char* seen) {
-    jobFails(fault, kind, [seen](FaultScene& scene, const hostsim::seen_window& popup) {
-        expectDumpPopup(scene, popup);
+    jobFails(fault, kind, [seen](const std::string& report) {
+        expectDumpReport(report);
         const auto count = exported<int (*)()>(L"pellux_fault_driver.dll", seen);
         ASSERT_NE(count, nullptr);
         EXPECT_EQ(count(), 1) << "the driver's frame had its say";
@@ -214,12 +279,13 @@ void emptyOutput(const char* fault) {
         empty = scene.frame();
         EXPECT_EQ(empty.code, PF_Err_NONE) << width << " x " << height;
         EXPECT_TRUE(empty.dialogs.empty()) << width << " x " << height;
+        EXPECT_EQ(empty.report, "") << width << " x " << height;
         EXPECT_EQ(empty.image.width() * empty.image.height(), 0);
     }
     scene.comp().width = scene.comp().height = 64;
     const frame_result next = scene.frame();
     EXPECT_EQ(next.code, PF_Err_NONE);
-    EXPECT_TRUE(next.dialogs.empty());
+    EXPECT_EQ(next.report, "");
     EXPECT_TRUE(drawn(next.image));
     summary(fault, empty, next);
 }
@@ -256,10 +322,10 @@ void openClFails(const char* fault, bool withMap, const std::vector<opencl_failu
         seam.arm(static_cast<int>(f.call), 1, f.error);
         failed = scene.frame();
         EXPECT_EQ(failed.code, PF_Err_INTERNAL_STRUCT_DAMAGED);
-        expectOneDialog(scene, failed, f.message);
+        expectReport(failed, f.message);
         next = scene.frame();
         EXPECT_EQ(next.code, PF_Err_NONE);
-        EXPECT_TRUE(next.dialogs.empty());
+        EXPECT_EQ(next.report, "");
         EXPECT_TRUE(drawn(next.image));
         if (withMap) {
             const hostsim::rgba centre = next.image.at(next.image.width() / 2, next.image.height() / 2);
@@ -279,11 +345,12 @@ void frameRefused(const char* fault, const std::function<void(FaultScene&)>& spo
     spoil(scene);
     const frame_result failed = scene.frame();
     EXPECT_EQ(failed.code, PF_Err_INTERNAL_STRUCT_DAMAGED);
-    expectOneDialog(scene, failed, message);
+    expectReport(failed, message);
     mend(scene);
     const frame_result next = scene.frame();
     EXPECT_EQ(next.code, PF_Err_NONE);
     EXPECT_TRUE(next.dialogs.empty());
+    EXPECT_EQ(next.report, "");
     EXPECT_TRUE(drawn(next.image));
     summary(fault, failed, next);
 }
@@ -373,13 +440,14 @@ TEST(FaultRow, Run) {
     if (name == "a shader that fails")
         return rendererCannotStart(name.c_str(), "failed to compile shader source", true);
     if (name == "a job that throws")
-        return jobFails(name.c_str(), 1, [](FaultScene& scene, const hostsim::seen_window& popup) {
-            EXPECT_TRUE(isErrorPopupShowing(scene.host, popup, "injected job failure"));
-        });
-    if (name == "a hardware fault in a job") return jobFails(name.c_str(), 2, expectDumpPopup);
-    if (name == "a hardware fault in a driver's code") return driverFaults(name.c_str(), 3, "qs_driver_declined");
+        return jobFails(name.c_str(), jobThrows,
+                        [](const std::string& report) { EXPECT_EQ(report, "injected job failure"); });
+    if (name == "a hardware fault in a job") return jobFails(name.c_str(), jobFaults, expectDumpReport);
+    if (name == "a hardware fault in a driver's code")
+        return driverFaults(name.c_str(), driverDeclines, "qs_driver_declined");
     if (name == "a hardware fault in another library's C++ frame")
-        return driverFaults(name.c_str(), 4, "qs_driver_cleanups");
+        return driverFaults(name.c_str(), driverCppFrame, "qs_driver_cleanups");
+    if (name == "a hardware fault on the host's render thread") return hostThreadFaults(name.c_str());
     if (name == "an empty output") return emptyOutput(name.c_str());
     if (name == "an OpenCL allocation that fails")
         return openClFails(name.c_str(), false,

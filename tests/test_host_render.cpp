@@ -3,7 +3,10 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <map>
+#include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "HostFixture.h"
 #include "probe/probe_report.h"
@@ -86,6 +89,9 @@ TEST_F(ProbeRender, TheFrameCarriesTheCompsTimesScaleAndSize) {
     EXPECT_EQ(frame.output->bitsPerChannel(), 16);
     EXPECT_EQ(report->output.width, 961);
     EXPECT_EQ(host->lastInData().current_time, 3000) << "the frame's time becomes the host's current time";
+    EXPECT_EQ(report->preRenderThread, host->renderThreadId()) << "render commands come from the host's render thread";
+    EXPECT_EQ(report->renderThread, host->renderThreadId());
+    EXPECT_NE(host->renderThreadId(), GetCurrentThreadId());
     EXPECT_THROW(host->activeSession(), std::logic_error) << "the session ends with the frame";
 }
 
@@ -123,6 +129,9 @@ TEST_F(ProbeRender, LayerParametersReachTheEffectAtTheRendersResolution) {
         ASSERT_EQ(frame.record.layerCheckouts.size(), 2u);
         EXPECT_EQ(frame.record.layerCheckouts[1].index, probeMapIndex);
         EXPECT_EQ(frame.record.layerCheckouts[1].id, probeMapCheckoutId);
+        // The probe checks the parameter out as well: the host renders the layer for that, and once more
+        // for the checkout id.
+        EXPECT_EQ(frame.record.layerRenders, (std::map<AEGP_LayerIDVal, int>{{picture.id, 2}}));
     }
 }
 
@@ -171,6 +180,42 @@ TEST_F(ProbeRender, ThePreRenderDataReachesTheRenderAndIsGivenBackOnceAfterIt) {
         EXPECT_EQ(report->preRenderDataDeletes, 1);
         EXPECT_EQ(report->rendersAtDelete, c.renders);
     }
+}
+
+// The session's rules without an effect: each checkout id's pixels are handed out once, and every render
+// of a layer's picture is counted.
+TEST(FrameSession, EachCheckoutIdsPixelsGoOutOnceAndEveryRenderIsCounted) {
+    constexpr AEGP_LayerIDVal planet = 4;
+    const auto picture = std::make_shared<const hostsim::Image>(quarterRedCorner(6, 4));
+    hostsim::SmartRenderSession session({0, 8, 1}, 16, 8, [&](PF_ParamIndex index) {
+        return index == 1 ? hostsim::layer_source{planet, picture} : hostsim::layer_source{};
+    });
+    PF_RenderRequest request{};
+    request.rect = PF_LRect{0, 0, 1000, 1000};
+    PF_CheckoutResult result{};
+    ASSERT_EQ(session.checkoutLayer(0, 0, &request, 0, &result), PF_Err_NONE);
+    ASSERT_EQ(session.checkoutLayer(1, 502, &request, 0, &result), PF_Err_NONE);
+    EXPECT_EQ(result.result_rect.right, 6) << "what the layer has of the request";
+    EXPECT_EQ(result.ref_height, 4);
+    ASSERT_EQ(session.checkoutLayer(1, 503, &request, 0, &result), PF_Err_NONE);  // the same layer, read twice
+    EXPECT_TRUE(session.record().layerRenders.empty()) << "a checkout renders nothing yet";
+    session.prepareLayerPixels();
+    EXPECT_EQ(session.record().layerRenders, (std::map<AEGP_LayerIDVal, int>{{planet, 2}}));
+
+    PF_EffectWorld* world = nullptr;
+    for (A_long id : {0, 502, 503}) {
+        SCOPED_TRACE(id);
+        ASSERT_EQ(session.checkoutLayerPixels(id, &world), PF_Err_NONE);
+        ASSERT_NE(world, nullptr);
+        EXPECT_EQ(session.checkoutLayerPixels(id, &world), PF_Err_BAD_CALLBACK_PARAM) << "a second time";
+        EXPECT_EQ(world, nullptr);
+    }
+    EXPECT_EQ(session.record().faults.size(), 3u);
+    EXPECT_EQ(session.record().checkoutIds(), (std::vector<A_long>{0, 502, 503}));
+
+    session.layerParamCheckedOut(1);  // a checkout of the layer parameter renders the layer too
+    session.layerParamCheckedOut(0);  // the effect's own layer has no picture to render
+    EXPECT_EQ(session.record().layerRenders, (std::map<AEGP_LayerIDVal, int>{{planet, 3}}));
 }
 
 // Parameter state tokens and moving values, with the real effect's parameters.

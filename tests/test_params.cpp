@@ -293,27 +293,48 @@ TEST_F(Params, UpdateParamsUiHidesWhatHasNoEffect) {
     }
 }
 
-TEST_F(Params, UpdateParamsUiReadsTheMotionBlurChoiceAtTheCurrentTime) {
-    host->setCurrentTime(45);
-    host->params().clearCheckouts();
-    ASSERT_EQ(host->send(PF_Cmd_UPDATE_PARAMS_UI), PF_Err_NONE);
-    ASSERT_EQ(host->params().checkouts().size(), 1u);
-    const hostsim::checkout_record& checkout = host->params().checkouts()[0];
-    EXPECT_EQ(checkout.index, host->params().indexOf("Motion Blur", PF_Param_POPUP));
-    EXPECT_EQ(checkout.time, 45);
-    EXPECT_EQ(checkout.time_step, host->lastInData().time_step);
-    EXPECT_EQ(checkout.time_scale, host->lastInData().time_scale);
+TEST_F(Params, UpdateParamsUiReadsTheMotionBlurChoiceFromTheValuesItCarries) {
+    // A checkout there would recurse into the host, which refuses it (a fault of the effect's).
+    for (A_long choice : {2, 3, 2}) {
+        SCOPED_TRACE(choice);
+        host->params().setPopup("Motion Blur", choice);
+        host->params().clearCheckouts();
+        ASSERT_EQ(host->send(PF_Cmd_UPDATE_PARAMS_UI), PF_Err_NONE);
+        EXPECT_TRUE(host->params().checkouts().empty());
+        EXPECT_EQ(host->params().isHidden("Shutter Angle"), choice != 2);
+    }
 }
 
-TEST_F(Params, ARefusedCheckoutReadsAsChoiceZero) {
-    // "On" is 2; a refused checkout reads 0, which is not "On", so the shutter angle stays hidden.
-    host->params().setPopup("Motion Blur", 2);
-    host->params().refuseCheckout = [](PF_ParamIndex) { return true; };
-    ASSERT_EQ(host->send(PF_Cmd_UPDATE_PARAMS_UI), PF_Err_NONE);
-    EXPECT_TRUE(host->params().isHidden("Shutter Angle"));
-    host->params().refuseCheckout = nullptr;
-    ASSERT_EQ(host->send(PF_Cmd_UPDATE_PARAMS_UI), PF_Err_NONE);
-    EXPECT_FALSE(host->params().isHidden("Shutter Angle"));
+// The host's side: the commands that carry the parameter array, its values, and no checkout while the
+// controls are updated.
+TEST_F(Params, TheHostPassesTheValuesWithTheCommandsThatCarryThemAndRefusesCheckoutsWhileTheControlsUpdate) {
+    for (PF_Cmd command : {PF_Cmd_DO_DIALOG, PF_Cmd_FRAME_SETUP, PF_Cmd_RENDER, PF_Cmd_FRAME_SETDOWN,
+                           PF_Cmd_USER_CHANGED_PARAM, PF_Cmd_UPDATE_PARAMS_UI, PF_Cmd_EVENT, PF_Cmd_QUERY_DYNAMIC_FLAGS})
+        EXPECT_TRUE(hostsim::carriesParams(command)) << command;
+    for (PF_Cmd command : {PF_Cmd_ABOUT, PF_Cmd_GLOBAL_SETUP, PF_Cmd_PARAMS_SETUP, PF_Cmd_SEQUENCE_SETUP,
+                           PF_Cmd_SEQUENCE_RESETUP, PF_Cmd_SMART_PRE_RENDER, PF_Cmd_SMART_RENDER})
+        EXPECT_FALSE(hostsim::carriesParams(command)) << command;
+
+    hostsim::ParamStore& params = host->params();
+    params.setFloat("Radius", 10);
+    params.setRate("Radius", 4);  // per second
+    const A_u_long scale = host->comp().timeScale();
+    const std::vector<PF_ParamDef> values = params.valuesAt(static_cast<A_long>(2 * scale), scale, host->effectLayer());
+    ASSERT_EQ(values.size(), params.count());
+    EXPECT_EQ(values[static_cast<size_t>(params.indexOf("Radius"))].u.fs_d.value, 18) << "the value at that time";
+    EXPECT_EQ(values[0].param_type, PF_Param_LAYER) << "the input layer first";
+    EXPECT_TRUE(params.checkouts().empty()) << "handing the values over checks nothing out";
+
+
+    // A store of its own: the refused checkout is a fault, which the fixture's host must not carry.
+    hostsim::ParamStore store;
+    store.forbidCheckouts("UPDATE_PARAMS_UI");
+    PF_ParamDef def{};
+    EXPECT_EQ(store.checkout(0, 0, 1, scale, host->effectLayer(), &def), PF_Err_BAD_CALLBACK_PARAM);
+    store.allowCheckouts();
+    EXPECT_EQ(store.faults(), std::vector<std::string>{"parameter 0 checked out during UPDATE_PARAMS_UI"});
+    EXPECT_EQ(store.checkout(0, 0, 1, scale, host->effectLayer(), &def), PF_Err_NONE);
+    EXPECT_EQ(store.checkin(&def), PF_Err_NONE);
 }
 
 TEST_F(Params, UpdateParamsUiWithoutTheStreamSuitesChangesNothing) {
@@ -326,10 +347,10 @@ TEST_F(Params, UpdateParamsUiWithoutTheStreamSuitesChangesNothing) {
 using ParamsNotSetUp = HostTest;
 TEST_F(ParamsNotSetUp, UpdateParamsUiIsHarmless) {
     ASSERT_EQ(host->send(PF_Cmd_GLOBAL_SETUP), PF_Err_NONE);
+    // The array the host passes holds the input layer alone: "Motion Blur" is not in it.
     EXPECT_EQ(host->send(PF_Cmd_UPDATE_PARAMS_UI), PF_Err_NONE);
-    ASSERT_FALSE(host->params().checkouts().empty());
-    for (const hostsim::checkout_record& checkout : host->params().checkouts())
-        EXPECT_LT(checkout.index, 0) << "an unknown id must name no parameter, not the input layer";
+    EXPECT_TRUE(host->params().checkouts().empty());
+    EXPECT_FALSE(host->params().at(0).hidden);
 }
 
 // The host's side of the values: what a checkout and a stream give for values a test sets.

@@ -27,7 +27,8 @@ TEST(RenderOptions, EveryOptionIsRead) {
          "--set", "Color=#FF0000", "--layer", "Diffuse Layer=a.png", "--camera",
          "pos=1,2,3;poi=4,5,6;zoom=900;type=orthographic;film=50;units=diagonal", "--light",
          "type=spot;pos=7,8,9;color=#0080FF;intensity=50;cone=30;feather=20;in=1.5;duration=4", "--light",
-         "type=ambient", "--comp-motion-blur", "1", "--layer-start", "0.05", "--out", "shot.png"});
+         "type=ambient", "--comp-motion-blur", "1", "--layer-start", "0.05", "--host-report", "--out",
+         "shot.png"});
     EXPECT_EQ(o.width, 640);
     EXPECT_EQ(o.height, 360);
     EXPECT_EQ(o.depth, 16);
@@ -62,6 +63,8 @@ TEST(RenderOptions, EveryOptionIsRead) {
     EXPECT_FALSE(o.lights[1].duration.has_value());
     EXPECT_TRUE(o.compMotionBlur);
     EXPECT_EQ(o.layerStart, 0.05) << "frame 2 at 30 per second lies after it";
+    EXPECT_TRUE(o.hostReport);
+    EXPECT_FALSE(parseRenderOptions({"--out", "a.png"}).hostReport);
     EXPECT_EQ(o.out, "shot.png");
 }
 
@@ -386,10 +389,10 @@ TEST_F(HostProgram, MistakesEndWithOneLineAndAFailingExit) {
         {"render --layer \"Diffuse Layer=" + missing + "\" --out \"" + out + "\"", 1, "no file " + missing},
         {"render --layer \"Diffuse Layer=" + text + "\" --out \"" + out + "\"", 1,
          "opening " + text + " failed: it is not a picture of a kind this host reads (PNG, JPEG)"},
-        // A frame the renderer refuses: the dialog the effect showed and its report follow the code.
+        // A frame the renderer refuses: from the host's render thread the effect shows no window, its report
+        // to the debugger follows the code.
         {"render --size 1x16385 --out \"" + out + "\"", 1,
-         "pellux-host: the frame: SMART_RENDER failed with 512\n  the effect showed \"QS Pellux Exception\"\n"
-         "  the effect wrote to the debugger:\n"},
+         "pellux-host: the frame: SMART_RENDER failed with 512\n  the effect wrote to the debugger:\n"},
         {"render --size 1x16385 --out \"" + out + "\"", 1,
          "    QS Pellux Exception: render texture size is over maximum supported size\n"},
         {"render --layer \"Shiny Layer=" + white + "\" --out \"" + out + "\"", 1, "no layer named \"Shiny Layer\""},
@@ -413,11 +416,33 @@ TEST_F(HostProgram, MistakesEndWithOneLineAndAFailingExit) {
     EXPECT_FALSE(exists(out));
 }
 
+TEST_F(HostProgram, TheHostReportShowsEachFramesPixelCheckoutsAndLayerRenders) {
+    hostsim::Image(8, 4, {1, 0, 0, 1}).save(folder / L"red.png");
+    hostsim::Image(8, 4, {0, 0, 1, 1}).save(folder / L"blue.png");
+    const std::string red = path(L"red.png"), blue = path(L"blue.png");
+    // Three motion-blur samples read every map in each of the two frames.
+    const child_result r = run("render --size 64x32 --frames 0-1 --set \"Motion Blur=On\" --set \"Motion Blur "
+                               "Samples=3\" --layer \"Diffuse Layer=" + red + "\" --layer \"Bump Map Layer=" + blue +
+                               "\" --host-report --out \"" + path(L"report.png") + "\"");
+    ASSERT_FALSE(r.timedOut);
+    ASSERT_EQ(r.exitCode, 0u) << r.output;
+    const auto count = [&](const std::string& line) {
+        size_t n = 0;
+        for (size_t at = r.output.find(line); at != std::string::npos; at = r.output.find(line, at + 1)) ++n;
+        return n;
+    };
+    for (int id : {0, 502, 504, 506, 517, 508})
+        EXPECT_EQ(count("\n  checkout " + std::to_string(id) + ": 1 pixel checkouts\n"), 2u) << id << "\n" << r.output;
+    for (const std::string& file : {red, blue})
+        EXPECT_EQ(count("\n  layer " + file + ": 1 renders\n"), 2u) << file << "\n" << r.output;
+    EXPECT_EQ(count("\n  layer "), 4u) << "no other layer was rendered\n" << r.output;
+}
+
 TEST_F(HostProgram, HelpListsEveryOption) {
     const child_result r = run("render --help");
     EXPECT_EQ(r.exitCode, 0u);
     for (const char* option : {"--out", "--frames", "--time", "--size", "--depth", "--downsample", "--set", "--layer",
-                               "--camera", "--light", "--comp-motion-blur", ".pfm"})
+                               "--camera", "--light", "--comp-motion-blur", "--host-report", ".pfm"})
         EXPECT_NE(r.output.find(option), std::string::npos) << option;
 }
 

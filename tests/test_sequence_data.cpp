@@ -73,9 +73,13 @@ TEST_F(SequenceOperations, SetupClearsEveryEntryAndLeavesTheStateTokens) {
     store.dispose(handle);
 }
 
-TEST_F(SequenceOperations, SetdownAndFlattenDeleteTheFiveTexturesOnTheRendererThread) {
+TEST_F(SequenceOperations, SetdownFlattenAndAResetupOfTheCacheDeleteTheFiveTexturesOnTheRendererThread) {
     RendererThread thread;
-    for (bool flattening : {false, true}) {
+    // The host may hand the cache itself to re-set-up (a duplicated layer's, say) instead of its flat form.
+    enum class ending { setdown, flatten, resetup };
+    for (ending end : {ending::setdown, ending::flatten, ending::resetup}) {
+        const char* const name[] = {"setdown", "flatten", "resetup"};
+        SCOPED_TRACE(name[static_cast<int>(end)]);
         GLuint textures[6] = {};
         thread.postAndWait([&] {
             glGenTextures(6, textures);
@@ -86,10 +90,14 @@ TEST_F(SequenceOperations, SetdownAndFlattenDeleteTheFiveTexturesOnTheRendererTh
         auto& cache = *static_cast<layer_texture_cache*>(*handle);
         for (int i = 0; i < layerCacheEntries; ++i) cache.entries[i].texture = textures[i];
 
-        if (flattening) {
+        if (end == ending::flatten) {
             const PF_Handle flat = sequence::flatten(utils, handle, &thread);
             EXPECT_EQ(contents(flat, store.size(flat)), flatHeader);
             store.dispose(flat);
+        } else if (end == ending::resetup) {
+            const PF_Handle fresh = sequence::resetup(utils, handle, &thread);
+            expectEmptyCache(*static_cast<const layer_texture_cache*>(*fresh));
+            store.dispose(fresh);
         } else {
             sequence::setdown(utils, handle, &thread);
         }
@@ -100,9 +108,35 @@ TEST_F(SequenceOperations, SetdownAndFlattenDeleteTheFiveTexturesOnTheRendererTh
             for (int i = 0; i < 6; ++i) exists[i] = glIsTexture(textures[i]);
             glDeleteTextures(1, &textures[5]);
         });
-        for (int i = 0; i < 5; ++i) EXPECT_FALSE(exists[i]) << "entry " << i << (flattening ? " (flatten)" : "");
+        for (int i = 0; i < 5; ++i) EXPECT_FALSE(exists[i]) << "entry " << i;
         EXPECT_TRUE(exists[5]) << "a texture outside the cache was deleted";
     }
+}
+
+TEST_F(SequenceOperations, AResetupOfTheFlatFormDeletesNoTexture) {
+    RendererThread thread;
+    GLuint texture = 0;
+    thread.postAndWait([&] {
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    });
+    // The flat form with chunks after its header, long enough to be read as a cache whose second entry
+    // names that texture (the first one's name would overlap the header).
+    std::string bytes = flatHeader + std::string(sizeof(layer_texture_cache) - flatHeader.size(), '\0');
+    std::memcpy(bytes.data() + offsetof(layer_texture_cache, entries) + sizeof(layer_cache_entry), &texture,
+                sizeof texture);
+    const PF_Handle flat = store.create(bytes.size());
+    std::memcpy(*flat, bytes.data(), bytes.size());
+    const PF_Handle fresh = sequence::resetup(utils, flat, &thread);
+    EXPECT_FALSE(store.isLive(flat));
+    bool exists = false;
+    thread.postAndWait([&] {
+        exists = glIsTexture(texture);
+        glDeleteTextures(1, &texture);
+    });
+    EXPECT_TRUE(exists);
+    store.dispose(fresh);
 }
 
 TEST_F(SequenceOperations, WithoutARendererTheCacheIsOnlyDisposedOf) {
@@ -116,7 +150,7 @@ TEST_F(SequenceOperations, WithoutARendererTheCacheIsOnlyDisposedOf) {
 TEST_F(SequenceOperations, NullHandlesAreNeitherLockedNorDisposed) {
     sequence::setdown(utils, nullptr, nullptr);
     EXPECT_EQ(sequence::flatten(utils, nullptr, nullptr), nullptr);
-    const PF_Handle fresh = sequence::resetup(utils, nullptr);
+    const PF_Handle fresh = sequence::resetup(utils, nullptr, nullptr);
     ASSERT_EQ(store.size(fresh), 164u);
     expectEmptyCache(*static_cast<const layer_texture_cache*>(*fresh));
     store.dispose(fresh);

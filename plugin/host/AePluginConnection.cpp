@@ -47,7 +47,7 @@ PF_Handle AePluginConnection::sequenceFlatten(command_context& context, PF_Handl
 }
 
 PF_Handle AePluginConnection::sequenceResetup(command_context& context, PF_Handle handle) {
-    return sequence::resetup(*context.in_data->utils, handle);
+    return sequence::resetup(*context.in_data->utils, handle, rendererThread());
 }
 
 void AePluginConnection::smartPreRender(command_context& context) {

@@ -220,7 +220,10 @@ void AePluginConnection::updateParamsUi(command_context& context) {
     pfInterface->AEGP_GetNewEffectForEffect(pluginId(), context.in_data->effect_ref, &effect);
     ParamStreams streams(context, pluginId(), suites, effect);
 
-    streams.setParamHidden(param::shutterAngle, readIntParam(context, param::motionBlur) != param::motionBlurOn);
+    // A checkout here would recurse into the host: the value comes with the command. Without it the
+    // control stays as it is.
+    if (const PF_ParamDef* motionBlur = passedParam(context, param::motionBlur))
+        streams.setParamHidden(param::shutterAngle, motionBlur->u.pd.value != param::motionBlurOn);
     for (const map_companions& map : mapCompanions) {
         const bool hidden = !streams.isLayerParamSet(map.layer);
         for (int companion : map.companions)

@@ -44,6 +44,12 @@ PF_ParamIndex paramIndexOf(int id) {
     return paramIndexById[id];
 }
 
+const PF_ParamDef* passedParam(const command_context& context, int id) {
+    const PF_ParamIndex index = paramIndexOf(id);
+    if (!context.params || index < 0 || index >= context.in_data->num_params) return nullptr;
+    return context.params[index];
+}
+
 void appendParam(command_context& context, PF_ParamDef& def) {
     const int id = def.uu.id;
     context.in_data->inter.add_param(context.in_data->effect_ref, -1, &def);

@@ -65,6 +65,10 @@ template <class Read> auto readParam(command_context& context, int id, Read read
     return value;
 }
 
+// The parameter in the array the host passed with the command, or null when the command carries none
+// or the array has no such parameter. Commands that carry the array are read from it, not checked out.
+const PF_ParamDef* passedParam(const command_context& context, int id);
+
 // The value at the current time; 0 when the host refuses the checkout.
 float readFloatParam(command_context& context, int id);
 // The first 32-bit word of the value (popup choice, check box state); 0 when the checkout fails.

@@ -69,8 +69,18 @@ void appendDefaultLights(std::vector<light_properties>& lights) {
 
 }  // namespace
 
+const pixel_buffer& frame_layer_pixels::of(const render_data& frame, command_context& context,
+                                           const map_layer& layer) {
+    const int slot = layer.cacheSlot;
+    if (!checkedOut_[slot]) {
+        checkoutWorld(context, layer.id, frame.bytes_per_channel, pixels_[slot]);
+        checkedOut_[slot] = true;
+    }
+    return pixels_[slot];
+}
+
 void gatherParameters(const render_data& frame, SceneRenderer& renderer, gathered_parameters& result,
-                      command_context& context, layer_texture_cache& cache) {
+                      command_context& context, layer_texture_cache& cache, frame_layer_pixels& layers) {
     reserveParamTables();
     SuiteHandler suites(context.in_data->pica_basicP);
     const PF_InData& in = *context.in_data;
@@ -86,7 +96,8 @@ void gatherParameters(const render_data& frame, SceneRenderer& renderer, gathere
     const bool normalMap = readIntParam(context, param::useNormalMap) != 0;
     const auto load = [&](param::id id, uint32_t mode) {
         const map_layer& layer = mapLayer(id);
-        return loadLayer(frame, renderer, context, suites, layer.id, cache.entries[layer.cacheSlot], mode, compTime);
+        return loadLayer(renderer, context, suites, layer.id, layers.of(frame, context, layer),
+                         cache.entries[layer.cacheSlot], mode, compTime);
     };
     const map_layer& bump = mapLayer(param::bumpLayer);
     m.diffuseTexture = load(param::diffuseLayer, mapLayer(param::diffuseLayer).mode);
@@ -148,12 +159,8 @@ void gatherParameters(const render_data& frame, SceneRenderer& renderer, gathere
     m.flattenBottom = result.objectType == param::hemisphere;
 }
 
-uint32_t loadLayer(const render_data& frame, SceneRenderer& renderer, command_context& context,
-                   SuiteHandler& suites, int layerId, layer_cache_entry& entry, uint32_t mode,
-                   const A_Time& compTime) {
-    pixel_buffer pixels{};
-    checkoutWorld(context, layerId, frame.bytes_per_channel, pixels);
-
+uint32_t loadLayer(SceneRenderer& renderer, command_context& context, SuiteHandler& suites, int layerId,
+                   const pixel_buffer& pixels, layer_cache_entry& entry, uint32_t mode, const A_Time& compTime) {
     if (const auto* paramUtils = suites.get<PF_ParamUtilsSuite3>()) {
         PF_State state{};
         A_Boolean same = 0;

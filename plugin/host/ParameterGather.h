@@ -20,13 +20,25 @@ struct gathered_parameters {
 };
 
 class SceneRenderer;
+struct map_layer;
+
+// The map layers' pixels of one frame. The host hands each checkout id's pixels out once, and the
+// pre-render checked each layer out at the frame's time, so every motion-blur sample shares them.
+class frame_layer_pixels {
+public:
+    // The layer's pixels, checked out on the first call of the frame (a failure goes to the context).
+    const pixel_buffer& of(const render_data& frame, command_context& context, const map_layer& layer);
+
+private:
+    bool checkedOut_[layerCacheEntries] = {};
+    pixel_buffer pixels_[layerCacheEntries] = {};  // by the layer's cache slot
+};
 
 // Fills `result` for the current time; the map layers are loaded through `renderer`'s thread.
 void gatherParameters(const render_data& frame, SceneRenderer& renderer, gathered_parameters& result,
-                      command_context& context, layer_texture_cache& cache);
+                      command_context& context, layer_texture_cache& cache, frame_layer_pixels& layers);
 
-// The layer's texture made as `mode` (a layer_texture_mode), or 0 without pixels;
+// The texture made from the layer's pixels as `mode` (a layer_texture_mode), or 0 without pixels;
 // the cached texture while the layer, its size and the mode stay the same.
-uint32_t loadLayer(const render_data& frame, SceneRenderer& renderer, command_context& context,
-                   SuiteHandler& suites, int layerId, layer_cache_entry& entry, uint32_t mode,
-                   const A_Time& compTime);
+uint32_t loadLayer(SceneRenderer& renderer, command_context& context, SuiteHandler& suites, int layerId,
+                   const pixel_buffer& pixels, layer_cache_entry& entry, uint32_t mode, const A_Time& compTime);

@@ -21,14 +21,23 @@ report_place reportPlace(const PF_InData* in_data) {
     return plugin ? report_place{plugin->isRenderEngine(), plugin->setUpThread()} : report_place{};
 }
 
+// The host enters the effect on several threads (render commands on its render threads, interface
+// commands on its interface thread): each turns the crash-dump translator on the first time it comes in.
+void translateFaultsOnThisThread() {
+    thread_local bool translating = false;
+    if (translating) return;
+    installCrashDumpTranslator();
+    translating = true;
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) PF_Err PluginMain(PF_Cmd command, PF_InData* in_data, PF_OutData* out_data,
                                                    PF_ParamDef* params[], PF_LayerDef* /*output*/, void* extra) {
     if (command > 10000) return PF_Err_NONE;
+    translateFaultsOnThisThread();
     try {
         if (command == PF_Cmd_GLOBAL_SETUP) {
-            installCrashDumpTranslator();
             PF_Handle handle = in_data->utils->host_new_handle(sizeof(AePlugin*));
             in_data->global_data = out_data->global_data = handle;
             effectObject(handle) = nullptr;

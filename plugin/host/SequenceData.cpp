@@ -45,21 +45,25 @@ PF_Handle flatten(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread
     return flat;
 }
 
-PF_Handle resetup(const PF_UtilCallbacks& utils, PF_Handle flat) {
+PF_Handle resetup(const PF_UtilCallbacks& utils, PF_Handle data, RendererThread* renderer) {
     PF_Handle fresh = setup(utils);
-    if (flat) {
-        {
-            HandleLock lock(&utils, flat);
-            const uint64_t size = utils.host_get_handle_size(flat);
-            if (lock.data() && size != 0) {
-                // No chunk is read in this version, so the answer changes nothing: every instance starts
-                // with an empty cache.
-                ChunkContainer reader(lock.data(), size);
-                reader.header();
-            }
+    if (!data) return fresh;
+    bool flat = false;
+    {
+        HandleLock lock(&utils, data);
+        const uint64_t size = utils.host_get_handle_size(data);
+        if (lock.data() && size != 0) {
+            // No chunk is read in this version: a flat form only tells itself from the cache by its header.
+            ChunkContainer reader(lock.data(), size);
+            flat = reader.header();
         }
-        utils.host_dispose_handle(flat);
     }
+    // The host may hand the cache itself back (a duplicated layer's, say): the fresh cache replaces it, so
+    // its textures go with it.
+    if (flat)
+        utils.host_dispose_handle(data);
+    else
+        setdown(utils, data, renderer);
     return fresh;
 }
 

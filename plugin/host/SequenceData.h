@@ -16,8 +16,9 @@ PF_Handle setup(const PF_UtilCallbacks& utils);
 void setdown(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* renderer);
 // The flat form (the header alone: textures cannot be stored); ends the cache as setdown does.
 PF_Handle flatten(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* renderer);
-// A fresh, empty cache whatever the flat handle holds; disposes of the flat handle.
-PF_Handle resetup(const PF_UtilCallbacks& utils, PF_Handle flat);
+// A fresh, empty cache whatever the handle holds; disposes of the handle. A handle that is not the flat
+// form but holds a cache (the host may hand unflat data back) ends as setdown ends it, textures and all.
+PF_Handle resetup(const PF_UtilCallbacks& utils, PF_Handle data, RendererThread* renderer);
 // The cache in a locked handle, or null when the handle is too small to hold one (a host may hand over
 // the flat form, or anything else, where it should hand the cache).
 layer_texture_cache* cacheIn(const PF_UtilCallbacks& utils, PF_Handle handle, void* locked);

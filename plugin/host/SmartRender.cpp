@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "ParamIds.h"
 #include "ParamRegistry.h"
@@ -63,12 +64,11 @@ void smartPreRenderGlue(command_context& context) {
 void checkoutLayerParam(command_context& context, int id) {
     const PF_InData& in = *context.in_data;
     auto* extra = static_cast<PF_PreRenderExtra*>(context.extra);
-    const PF_LRect rect = readParam(context, id, [](const PF_ParamDef& def) {
-        return PF_LRect{0, 0, def.u.ld.width, def.u.ld.height};
-    });
-
+    // The whole layer, whatever its size: the host hands over what the layer has of that (its result
+    // rectangles say how much), so no checkout of the parameter is needed to learn the size first, which
+    // would make the host render the layer once more.
     PF_RenderRequest request{};
-    request.rect = rect;
+    request.rect = PF_LRect{0, 0, std::numeric_limits<A_long>::max(), std::numeric_limits<A_long>::max()};
     request.field = PF_Field_FRAME;
     request.channel_mask = PF_ChannelMask_ARGB;
     request.preserve_rgb_of_zero_alpha = true;

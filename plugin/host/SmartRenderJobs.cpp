@@ -93,6 +93,7 @@ void AePluginConnection::smartRender(command_context& context) {
     OutputDebugStringA(qssdk::format_string("Input Render: %.2f ms\n", timing::elapsedMilliseconds(t0)).c_str());
     const int64_t t1 = timing::nowNanoseconds();
 
+    frame_layer_pixels layerPixels;
     for (uint32_t i = 0; i < samples; ++i) {
         in.current_time = scope.time() + static_cast<A_long>(static_cast<float>(in.local_time_step) *
                                                             (static_cast<float>(i) * shutter / static_cast<float>(samples)));
@@ -102,7 +103,7 @@ void AePluginConnection::smartRender(command_context& context) {
         renderer_->setRenderProperties(view);
 
         gathered_parameters gathered;
-        gatherParameters(frame(), *renderer_, gathered, context, cache);
+        gatherParameters(frame(), *renderer_, gathered, context, cache, layerPixels);
         renderer_->objectType = gathered.objectType;
         renderer_->position[0] = gathered.position.x;
         renderer_->position[1] = gathered.position.y;

@@ -1,6 +1,8 @@
 // A stand-in effect for the simulated host's own tests: it adds one layer parameter, and in a frame
 // checks out its input, that layer and its output through SmartFX, noting everything the host hands it.
 // It writes one pixel of the output so a test sees that the host keeps what the effect wrote.
+#include <windows.h>
+
 #include <cstring>
 
 #include "ae_smartfx.h"
@@ -46,6 +48,7 @@ void deletePreRenderData(void* data) {
 
 PF_Err preRender(PF_InData* in, PF_PreRenderExtra* extra) {
     ++report.preRenders;
+    report.preRenderThread = GetCurrentThreadId();
     report.preRenderIn = *in;
     report.preRenderDepth = extra->input->bitdepth;
     report.outputRequest = extra->input->output_request;
@@ -72,6 +75,7 @@ PF_Err preRender(PF_InData* in, PF_PreRenderExtra* extra) {
 
 PF_Err smartRender(PF_InData* in, PF_SmartRenderExtra* extra) {
     ++report.renders;
+    report.renderThread = GetCurrentThreadId();
     report.renderIn = *in;
     report.renderPreRenderData = extra->input->pre_render_data;
     const A_short depth = extra->input->bitdepth;

@@ -26,6 +26,7 @@ struct probe_report {
     const void* renderPreRenderData = nullptr;
     int preRenderDataDeletes = 0;
     int rendersAtDelete = -1;
+    unsigned long preRenderThread = 0, renderThread = 0;  // the ids of the threads the commands came on
 };
 
 // The probe's layer parameter after the input layer, and the checkout id it uses for it.
