@@ -53,12 +53,15 @@ std::string failure_question(const std::vector<FailedTarget>& failed) {
             if (told[j] || failed[j].code != failed[i].code || failed[j].system_error != failed[i].system_error)
                 continue;
             told[j] = true;
-            text += "\n" + failed[j].host_name + ": " + qssdk::utf16_to_utf8(failed[j].folder);
+            text.append("\n").append(failed[j].host_name).append(": ").append(qssdk::utf16_to_utf8(failed[j].folder));
         }
-        text += "\n" + install_error_message(failed[i].code);
+        text.append("\n").append(install_error_message(failed[i].code));
         if (failed[i].system_error != 0)
-            text += "\n - The system said: " + system_error_text(failed[i].system_error) + " (system error " +
-                    std::to_string(failed[i].system_error) + ")";
+            text.append("\n - The system said: ")
+                .append(system_error_text(failed[i].system_error))
+                .append(" (system error ")
+                .append(std::to_string(failed[i].system_error))
+                .append(")");
     }
     return text + "\n\nPlease contact support if you continue to have trouble.\n\nDo you want to retry?";
 }
