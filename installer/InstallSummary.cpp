@@ -8,8 +8,7 @@
 
 namespace installer {
 
-float progress_fraction(std::uint32_t installed, std::uint32_t target_count, bool finished) {
-    if (finished) return 1.0f;
+float progress_fraction(std::uint32_t installed, std::uint32_t target_count) {
     if (target_count == 0) return 0.0f;
     return std::clamp(static_cast<float>(installed) / static_cast<float>(target_count), 0.0f, 1.0f);
 }
@@ -21,18 +20,20 @@ std::string summary_html(float fraction, float total_size_mb, float remaining_si
            "</body></html>";
 }
 
-ProgressSummary summarize(const std::vector<host_entry>& entries, const RunTotals& totals, bool finished) {
+ProgressSummary summarize(const std::vector<host_entry>& entries, const RunTotals& totals) {
     const auto installed = std::count_if(entries.begin(), entries.end(), [](const host_entry& entry) {
         return is_install_target(entry) && entry.state == install_status::installed;
     });
     ProgressSummary summary;
-    summary.fraction = progress_fraction(static_cast<std::uint32_t>(installed), totals.target_count, finished);
-    summary.html = summary_html(summary.fraction, totals.total_size_mb, remaining_size_mb(entries));
+    summary.fraction = progress_fraction(static_cast<std::uint32_t>(installed), totals.target_count);
+    summary.html =
+        summary_html(summary.fraction, totals.total_size_mb, remaining_size_mb(entries, totals.plugin_size_mb));
     return summary;
 }
 
-bool all_targets_installed(const std::vector<host_entry>& entries) {
-    return std::none_of(entries.begin(), entries.end(), is_installable);
+bool every_target_installed(const std::vector<host_entry>& entries) {
+    return std::any_of(entries.begin(), entries.end(), is_install_target) &&
+           std::none_of(entries.begin(), entries.end(), is_installable);
 }
 
 std::vector<std::size_t> result_row_entries(const std::vector<host_entry>& entries) {

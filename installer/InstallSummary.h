@@ -14,8 +14,9 @@
 
 namespace installer {
 
-// Done over targets, within [0, 1]: 1 once the run is finished, 0 while it has no targets.
-float progress_fraction(std::uint32_t installed, std::uint32_t target_count, bool finished);
+// Installed over targets, within [0, 1], also once the run is over (failed targets stay undone); 0 when
+// there are no targets.
+float progress_fraction(std::uint32_t installed, std::uint32_t target_count);
 
 // The percentage line in the label's HTML subset: "<N>% Complete (<done>MB of <total>MB)".
 std::string summary_html(float fraction, float total_size_mb, float remaining_size_mb);
@@ -24,10 +25,10 @@ struct ProgressSummary {
     float fraction = 0.0f;
     std::string html;
 };
-ProgressSummary summarize(const std::vector<host_entry>& entries, const RunTotals& totals, bool finished);
+ProgressSummary summarize(const std::vector<host_entry>& entries, const RunTotals& totals);
 
-// No target is left to install (true when there were none).
-bool all_targets_installed(const std::vector<host_entry>& entries);
+// At least one target, and none left to install: the only result that is a success.
+bool every_target_installed(const std::vector<host_entry>& entries);
 
 // The entries that own a result row, in row order: row k belongs to the k-th target.
 std::vector<std::size_t> result_row_entries(const std::vector<host_entry>& entries);

@@ -106,6 +106,11 @@ void InstallerUI::show_page(std::uint32_t n) {
     pages_[pages_shown_.current].set_visible(false);
     pages_[n].set_visible(true);
     pages_shown_.show(n);
+    update_install_button();
+}
+
+void InstallerUI::update_install_button() {
+    if (pages_shown_.current == page::select) next_button_.set_enabled(has_install_target(host_entries_));
 }
 
 void InstallerUI::on_button_clicked(const event_info& e) {
@@ -124,7 +129,7 @@ void InstallerUI::on_button_clicked(const event_info& e) {
     else
         return;
 
-    const ClickAction action = route_click(control, pages_shown_, finished_);
+    const ClickAction action = route_click(control, pages_shown_, finished_, has_install_target(host_entries_));
     switch (action.kind) {
     case ClickKind::show_page:
         show_page(action.page);
@@ -182,7 +187,9 @@ void InstallerUI::on_selection_event(const event_info& e) {
         const rect& flow = select_flow_.get_rect();
         pages_[page::select].set_layout_rect({r.x, r.y, r.width, flow.y + flow.height + 15});
     }
-    if (disk_space_label_.is_created()) disk_space_label_.set_text(disk_space_text(host_entries_), false, true);
+    if (disk_space_label_.is_created())
+        disk_space_label_.set_text(disk_space_text(host_entries_, plugin_size_mb_), false, true);
+    update_install_button();
 }
 
 void InstallerUI::on_license_mouse_up(const event_info& e) {
@@ -201,7 +208,7 @@ void InstallerUI::start_install() {
     next_button_.set_enabled(false);
     set_button_text(next_button_, "INSTALLING...");
 
-    totals_ = run_totals(host_entries_);
+    totals_ = run_totals(host_entries_, plugin_size_mb_);
     widget& panel = pages_[page::installing];
     add_timer(&panel);
     if (!timer_connection_) timer_connection_ = bind_handler(&panel, event_id::timer, std::bind(&InstallerUI::on_tick, this), this);
@@ -236,27 +243,39 @@ void InstallerUI::on_tick() {
         return;
     }
     end_run();
-    if (outcome.kind == TickKind::succeeded) {
+    if (outcome.kind == TickKind::succeeded)
         show_finished(success_intro);
-    } else {
-        update_summary();
-        NotificationPopup popup;
-        style& s = popup.get_root_widget().get_style();
-        s.set_alias("message_popup_window_margins", "notifications_error_window_margins");
-        s.set_alias("message_popup_component_margins", "notifications_error_component_margins");
-        popup.setup(this, std::string(failure_title),
-                    failure_question(system_.host_names()[outcome.failed_slot],
-                                     static_cast<int32_t>(outcome.failure_code)));
-        if (with_popup([&] { return popup.show_modal(); }) == NotificationPopup::yes)
-            start_install();
-        else
-            show_finished(partial_intro);
-    }
+    else
+        ask_retry(outcome.failures);
     update_summary();
 }
 
+void InstallerUI::ask_retry(const std::vector<TargetFailure>& failures) {
+    update_summary();
+    std::vector<FailedTarget> failed;
+    for (const TargetFailure& f : failures) {
+        const host_entry& entry = host_entries_[f.entry];
+        failed.push_back({system_.host_names()[entry.id], System::plugin_folder(entry.plugin_path),
+                          static_cast<int32_t>(f.code), f.system_error});
+    }
+    // A run with no target has nothing to retry (INSTALL is not offered without one).
+    if (failed.empty()) {
+        show_finished(partial_intro);
+        return;
+    }
+    NotificationPopup popup;
+    style& s = popup.get_root_widget().get_style();
+    s.set_alias("message_popup_window_margins", "notifications_error_window_margins");
+    s.set_alias("message_popup_component_margins", "notifications_error_component_margins");
+    popup.setup(this, std::string(failure_title), failure_question(failed));
+    if (with_popup([&] { return popup.show_modal(); }) == NotificationPopup::yes)
+        start_install();
+    else
+        show_finished(partial_intro);
+}
+
 void InstallerUI::update_summary() {
-    const ProgressSummary summary = summarize(host_entries_, totals_, finished_);
+    const ProgressSummary summary = summarize(host_entries_, totals_);
     progress_bar_.set_progress(summary.fraction);
     progress_bar_.redraw(true);
 
@@ -283,7 +302,7 @@ void InstallerUI::update_summary() {
     if (!finished_) return;
     installing_status_.set_visible(false);
     finish_label_.set_visible(true);
-    if (all_targets_installed(host_entries_)) {
+    if (every_target_installed(host_entries_)) {
         installing_title_.set_text(success_title, false, false);
         installing_title_.fit_to_text();
         installing_title_.redraw(false);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace installer {
 
@@ -23,8 +24,23 @@ std::string install_error_message(std::int32_t code);
 // "Are you sure you want to cancel ... installation?"
 std::string cancel_question();
 
-// The retry question after a failed run: the failed host's display name and its status code.
-std::string failure_question(std::string_view host_name, std::int32_t code);
+// The system's own words for one of its error codes ("Access denied." and the like), or "system error N"
+// where it has none.
+std::string system_error_text(std::uint32_t error);
+
+// One target of a run that was not installed: the host's display name, the folder the plug-in was to go
+// to, its status code and the system's error code (0: none given).
+struct FailedTarget {
+    std::string host_name;
+    std::wstring folder;
+    std::int32_t code = 0;
+    std::uint32_t system_error = 0;
+};
+
+// The retry question after a failed run. It names every failed target with its folder; targets that
+// failed alike (same code, same system error) share the explanation of their code and the system's
+// words. One failure reads "The installation of ... <host> failed!".
+std::string failure_question(const std::vector<FailedTarget>& failed);
 
 // The selection page's line under the Custom row once a folder was chosen.
 std::string custom_path_text(std::wstring_view folder);

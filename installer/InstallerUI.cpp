@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 
 #include "InstallSummary.h"
 #include "InstallerLayout.h"
@@ -10,6 +11,7 @@
 #include "InstallerTheme.h"
 #include "License.h"
 #include "event_binding.h"
+#include "event_manager.h"
 #include "file_path.h"
 #include "painter.h"
 #include "text_codes.h"
@@ -31,6 +33,7 @@ constexpr int32_t result_row_step = 25;
 constexpr int32_t license_scroll_step = 30;
 constexpr int32_t license_scroll_width = 15;
 constexpr int32_t license_margin = 10;
+constexpr int32_t result_scroll_gap = 5;
 constexpr color license_scroll_back{0.208f, 0.208f, 0.208f, 1.0f};
 constexpr const char* license_link_text = "Quillstone Software License Agreement";
 constexpr std::string_view version_text = "1.0.2";
@@ -66,6 +69,19 @@ void place_label(text_label& l, widget& parent, const rect& r, std::string_view 
     l.create(&parent, r);
     l.set_background_color(transparent);
     l.set_text(text, auto_width, auto_height);
+}
+
+// The scroll bar follows its content (moved or resized by itself, or by the wheel over any of the given
+// widgets) and its viewport (resized).
+void follow_content(scroll_bar& bar, widget& content, widget& viewport, std::initializer_list<widget*> wheel_sources) {
+    event_manager& events = event_manager::instance();
+    scroll_bar* b = &bar;
+    for (const event_id id : {event_id::resized, event_id::moved})
+        events.connect(&content, b, id, [b](const event_info&) { b->update_thumb(); });
+    for (widget* source : wheel_sources)
+        events.connect(source, b, event_id::mouse_wheel, [b](const event_info& e) { b->on_wheel(e); });
+    events.connect(&viewport, b, event_id::resized, [b](const event_info&) { b->fit_content(); });
+    bar.update_thumb();
 }
 
 // A text link: no back or border colours, the text at the leading edge.
@@ -216,7 +232,8 @@ void InstallerUI::build_selection_page() {
     custom_path_label_.set_visible(false);
 
     version_aliases(disk_space_label_.get_style());
-    place_label(disk_space_label_, select_flow_, {0, 0, w - 150, title_height}, disk_space_text(host_entries_));
+    place_label(disk_space_label_, select_flow_, {0, 0, w - 150, title_height},
+                disk_space_text(host_entries_, plugin_size_mb_));
 
     select_flow_.layout();
     centre_page(page::select, std::max(select_flow_.get_rect().width, widest), bottom(select_flow_) + line_gap);
@@ -253,13 +270,7 @@ void InstallerUI::build_license_page() {
     license_label_.redraw(false);
     bind_member_handler(&license_label_, event_id::mouse_up, &InstallerUI::on_license_mouse_up, this);
 
-    event_manager& events = event_manager::instance();
-    scroll_bar* bar = &license_scroll_;
-    for (const event_id id : {event_id::resized, event_id::moved})
-        events.connect(&license_label_, bar, id, [bar](const event_info&) { bar->update_thumb(); });
-    events.connect(&license_label_, bar, event_id::mouse_wheel, [bar](const event_info& e) { bar->on_wheel(e); });
-    events.connect(&license_frame_, bar, event_id::resized, [bar](const event_info&) { bar->fit_content(); });
-    license_scroll_.update_thumb();
+    follow_content(license_scroll_, license_label_, license_frame_, {&license_label_});
 }
 
 void InstallerUI::build_installing_page() {
@@ -294,8 +305,25 @@ void InstallerUI::build_installing_page() {
     progress_label_.create(&page, {0, status_y, w - 150, row_height});
     progress_label_.set_background_color({0.5f, 0.5f, 0.5f, 0.0f});
 
-    int32_t y = bottom(progress_label_) + line_gap;
-    for (const std::size_t i : result_row_entries(host_entries_)) {
+    // The rows, one per target, under the percentage line; the finish line below them. More rows than
+    // the page has room for scroll in their frame.
+    const int32_t rows_y = bottom(progress_label_) + line_gap;
+    intro_aliases(finish_label_.get_style());
+    place_label(finish_label_, page, {0, rows_y, w - 150, title_height}, "Click Finish to close installer.");
+    finish_label_.set_visible(false);
+    const std::vector<std::size_t> targets = result_row_entries(host_entries_);
+    const int32_t list_height = static_cast<int32_t>(targets.size()) * result_row_step;
+    const int32_t room = page.get_rect().height - rows_y - 20 - finish_label_.get_rect().height - line_gap;
+    const bool scrolls = list_height > room;
+    const int32_t frame_height = scrolls ? std::max(room, result_row_step) : list_height;
+    const int32_t list_width = scrolls ? w - 150 - result_scroll_gap - license_scroll_width : w - 150;
+    result_frame_.create(&page, {0, rows_y, w - 150, frame_height});
+    result_frame_.set_background_color(transparent);
+    result_list_.create(&result_frame_, {0, 0, list_width, list_height});
+    result_list_.set_background_color(transparent);
+
+    int32_t y = 0;
+    for (const std::size_t i : targets) {
         auto row = std::make_unique<InstalledCheckbox>();
         style& s = row->get_style();
         s.set_alias("checkbox_font_name", "installed_check_font_name");
@@ -303,7 +331,7 @@ void InstallerUI::build_installing_page() {
         s.set_alias("checkbox_font_color", "installed_check_font_color");
         s.set_alias("checkbox_font_size", "installed_check_font_size");
         s.set_alias("checkbox_image", "installed_check_image");
-        row->create(&page, {0, y, w - 150, row_height});
+        row->create(&result_list_, {0, y, list_width, row_height});
         row->set_background_color(transparent);
         row->update_layout(static_cast<int32_t>(check_placement::box_then_text), 10);
         row->set_text(std::string(product_for_host) + " " + system_.host_names()[host_entries_[i].id]);
@@ -312,10 +340,19 @@ void InstallerUI::build_installing_page() {
         y += result_row_step;
         result_rows_.push_back(std::move(row));
     }
+    if (scrolls) {
+        result_scroll_.set_step(result_row_step);
+        result_scroll_.set_content(&result_list_);
+        result_scroll_.create(&result_frame_, {w - 150 - license_scroll_width, 0, license_scroll_width, frame_height});
+        result_scroll_.set_background_color(license_scroll_back);
+        follow_content(result_scroll_, result_list_, result_frame_, {&result_list_, &result_frame_});
+        for (const auto& row : result_rows_)
+            event_manager::instance().connect(row.get(), &result_scroll_, event_id::mouse_wheel,
+                                              [bar = &result_scroll_](const event_info& e) { bar->on_wheel(e); });
+    }
 
-    intro_aliases(finish_label_.get_style());
-    place_label(finish_label_, page, {0, y + 20, w - 150, title_height}, "Click Finish to close installer.");
-    finish_label_.set_visible(false);
+    const rect& finish = finish_label_.get_rect();
+    finish_label_.set_layout_rect({finish.x, rows_y + frame_height + 20, finish.width, finish.height});
     centre_page(page::installing, w - 150, bottom(finish_label_) + line_gap);
 }
 
@@ -347,6 +384,11 @@ void InstallerUI::build_footer() {
         b.button.set_text(b.text);
         bind_member_handler(&b.button, event_id::clicked, &InstallerUI::on_button_clicked, this);
     }
+    // Each of these moves to another page, where the same place may hold another control: the second
+    // click of a double click belongs to the first one's gesture and is taken as such, not as a new press.
+    for (widget* w : std::initializer_list<widget*>{&cancel_button_, &back_button_, &next_button_,
+                                                    &footer_license_link_, &welcome_license_link_})
+        bind_handler(w, event_id::double_click, [](const event_info&) {}, this);
 }
 
 }  // namespace installer

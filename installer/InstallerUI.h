@@ -23,6 +23,7 @@
 #include "ProgressBar.h"
 #include "RoundedButton.h"
 #include "System.h"
+#include "TickDecision.h"
 #include "check_box.h"
 #include "event_info.h"
 #include "flow_panel.h"
@@ -64,14 +65,19 @@ private:
     void on_license_mouse_up(const qssdk::ui::event_info& e);
     void start_install();
     void on_tick();
+    void ask_retry(const std::vector<TargetFailure>& failures);
     void end_run();
     void show_finished(std::string_view intro);
     void update_summary();
+    // INSTALL is usable exactly while something is chosen to install.
+    void update_install_button();
     // Runs a popup of this window; the install tick waits while one is open.
     template <class F>
     auto with_popup(F show);
 
     System system_;
+    // The plug-in this installer carries, measured once.
+    float plugin_size_mb_ = size_in_mb(system_.plugin_size());
     std::thread worker_;
     std::unique_ptr<qssdk::ui::image> banner_image_ = qssdk::ui::image::create();
     std::unique_ptr<qssdk::ui::image> background_image_ = qssdk::ui::image::create();
@@ -90,6 +96,9 @@ private:
     qssdk::ui::generic_panel license_frame_;
     qssdk::ui::scroll_bar license_scroll_;
     RoundedButton back_button_, next_button_, cancel_button_;
+    // Page 2's result rows stand in a list that scrolls in its frame when they are more than the page holds.
+    qssdk::ui::generic_panel result_frame_, result_list_;
+    qssdk::ui::scroll_bar result_scroll_;
     // The Custom row's box first: the boxes are made from the last entry to the first.
     std::vector<std::unique_ptr<qssdk::ui::check_box>> host_check_boxes_;
     std::vector<std::unique_ptr<InstalledCheckbox>> result_rows_;

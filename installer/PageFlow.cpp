@@ -33,7 +33,7 @@ void PageHistory::show(std::uint32_t n) {
     current = n;
 }
 
-ClickAction route_click(FooterControl control, const PageHistory& pages, bool finished) {
+ClickAction route_click(FooterControl control, const PageHistory& pages, bool finished, bool can_install) {
     const std::uint32_t current = pages.current;
     if (current == page::license && (control == FooterControl::back || control == FooterControl::next))
         return pages.previous == page::license ? ClickAction{} : go_to(pages.previous);
@@ -46,7 +46,7 @@ ClickAction route_click(FooterControl control, const PageHistory& pages, bool fi
     case FooterControl::next:
         if (finished) return {ClickKind::finish};
         if (current == page::welcome) return go_to(page::select);
-        if (current == page::select) return go_to(page::installing);
+        if (current == page::select) return can_install ? go_to(page::installing) : ClickAction{};
         return {};
     case FooterControl::cancel:
         return {ClickKind::ask_cancel};

@@ -53,7 +53,7 @@ struct ClickAction {
 
 // Where a click of a footer control or a licence link leads. BACK and NEXT on the licence page return to
 // the page it was opened from; a move that would leave the four pages, go back from the installing page
-// or skip a running install does nothing.
-ClickAction route_click(FooterControl control, const PageHistory& pages, bool finished);
+// or skip a running install does nothing, and so does INSTALL while nothing is chosen to install.
+ClickAction route_click(FooterControl control, const PageHistory& pages, bool finished, bool can_install);
 
 }  // namespace installer

@@ -18,21 +18,10 @@ namespace installer {
 
 namespace {
 
-constexpr std::array<const char*, System::slot_count> initial_host_names = {
-    "CS3", "CS4", "CS5", "CS55", "CS6", "CC", "CC2014", "CC2015", "CC2015.3", "CC2017", "CC2018", "Other", "Custom"};
-
-// Registry version keys with the slot they fill; the oldest versions are listed to be skipped.
-constexpr std::size_t skipped = System::slot_count;
-constexpr std::pair<std::wstring_view, std::size_t> version_slots[] = {
-    {L"8.0", skipped}, {L"9.0", skipped}, {L"10.0", skipped}, {L"10.5", skipped}, {L"11", 4},    {L"12", 5},
-    {L"13", 6},        {L"13.5", 7},      {L"13.8", 8},       {L"14.0", 9},       {L"15.0", 10},
-};
-
-std::size_t slot_of(std::wstring_view version) {
-    for (const auto& [name, slot] : version_slots)
-        if (name == version) return slot;
-    return System::other_slot;
-}
+// The table's display names and the Custom row's; the newer versions' slots are named when found.
+constexpr std::pair<std::size_t, const char*> initial_host_names[] = {
+    {0, "CS3"},   {1, "CS4"},          {2, "CS5"},     {3, "CS55"},    {4, "CS6"},    {5, "CC"},
+    {6, "CC2014"}, {7, "CC2015"},      {8, "CC2015.3"}, {9, "CC2017"}, {10, "CC2018"}, {System::custom_slot, "Custom"}};
 
 void to_backslashes(std::wstring& path) { std::replace(path.begin(), path.end(), L'/', L'\\'); }
 
@@ -62,7 +51,7 @@ std::optional<std::wstring> read_string(HKEY key, const wchar_t* sub_key, const 
 System::System() : System(Places{}) {}
 
 System::System(Places places) : places_(std::move(places)) {
-    std::copy(initial_host_names.begin(), initial_host_names.end(), host_names_.begin());
+    for (const auto& [slot, name] : initial_host_names) host_names_[slot] = name;
 }
 
 std::wstring System::plugin_folder(const std::wstring& folder) {
@@ -82,15 +71,18 @@ std::wstring System::shell_common_data_folder() {
 std::thread System::new_thread(std::function<void()> work) { return std::thread(std::move(work)); }
 
 std::vector<std::wstring> System::find_hosts() {
-    std::vector<std::wstring> folders(slot_count);
-    read_hosts(KEY_READ, folders);
+    std::vector<HostKey> keys;
+    read_hosts(KEY_READ, keys);
     BOOL wow64 = FALSE;
     // A 32-bit build on a 64-bit system reads the 64-bit view too; its finds win.
-    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64) read_hosts(KEY_READ | KEY_WOW64_64KEY, folders);
-    return folders;
+    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64) read_hosts(KEY_READ | KEY_WOW64_64KEY, keys);
+    const HostSlots slots = assign_host_slots(keys);
+    for (std::size_t slot = host_slot::first_newer; slot < host_slot::custom; ++slot)
+        host_names_[slot] = slots.names[slot];
+    return {slots.folders.begin(), slots.folders.end()};
 }
 
-void System::read_hosts(REGSAM access, std::vector<std::wstring>& folders) {
+void System::read_hosts(REGSAM access, std::vector<HostKey>& keys) const {
     HKEY hosts = nullptr;
     if (RegOpenKeyExW(places_.registry_root, places_.hosts_key.c_str(), 0, access, &hosts) != ERROR_SUCCESS) return;
     DWORD count = 0;
@@ -103,13 +95,7 @@ void System::read_hosts(REGSAM access, std::vector<std::wstring>& folders) {
         DWORD length = 256;
         if (RegEnumKeyExW(hosts, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) continue;
         std::optional<std::wstring> folder = read_string(hosts, name, L"PluginInstallPath");
-        if (!folder) continue;
-        const std::wstring_view version(name, length);
-        const std::size_t slot = slot_of(version);
-        if (slot == skipped) continue;
-        if (slot == other_slot) host_names_[other_slot] = qssdk::utf16_to_utf8(version);
-        to_backslashes(*folder);
-        folders[slot] = std::move(*folder);
+        if (folder) keys.push_back({std::wstring(name, length), std::move(*folder)});
     }
     RegCloseKey(hosts);
 }
@@ -119,7 +105,10 @@ std::thread System::start_install(std::vector<std::wstring> folders) {
     done_.store(false, std::memory_order_release);
     // Entries that exist keep their codes; new ones are zeroed before the count lets a reader see them.
     const std::size_t count = status_count_.load(std::memory_order_relaxed);
-    for (std::size_t i = count; i < folders.size(); ++i) plugin_status_[i].store(0, std::memory_order_relaxed);
+    for (std::size_t i = count; i < folders.size(); ++i) {
+        plugin_status_[i].store(0, std::memory_order_relaxed);
+        system_error_[i].store(0, std::memory_order_relaxed);
+    }
     status_count_.store(folders.size(), std::memory_order_release);
     try {
         return places_.start_thread([this, folders] { install(folders); });
@@ -138,30 +127,42 @@ System::Progress System::progress() const {
     result.done = done_.load(std::memory_order_acquire);
     const std::size_t count = status_count_.load(std::memory_order_acquire);
     result.plugin_status.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) result.plugin_status.push_back(plugin_status_[i].load(std::memory_order_acquire));
+    result.system_error.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        result.plugin_status.push_back(plugin_status_[i].load(std::memory_order_acquire));
+        result.system_error.push_back(system_error_[i].load(std::memory_order_acquire));
+    }
     return result;
+}
+
+std::uint64_t System::plugin_size() const {
+    HRSRC resource = FindResourceW(places_.plugin_module, MAKEINTRESOURCEW(plugin_resource_id), RT_RCDATA);
+    return resource ? SizeofResource(places_.plugin_module, resource) : 0;
 }
 
 void System::install(const std::vector<std::wstring>& folders) {
     for (std::size_t i = 0; i < folders.size(); ++i) {
         if (folders[i].empty()) continue;
         plugin_status_[i].store(install_status::writing, std::memory_order_release);
-        plugin_status_[i].store(install_one(folders[i]), std::memory_order_release);
+        const PluginWrite result = install_one(folders[i]);
+        // The error before the status: a reader that sees the status sees its error.
+        system_error_[i].store(result.system_error, std::memory_order_release);
+        plugin_status_[i].store(result.status, std::memory_order_release);
     }
     make_common_folder();
     // Last: a reader that sees done sees every status above.
     done_.store(true, std::memory_order_release);
 }
 
-std::uint32_t System::install_one(const std::wstring& folder) const {
+PluginWrite System::install_one(const std::wstring& folder) const {
     std::wstring target = plugin_folder(folder);
     CreateDirectoryW(target.c_str(), nullptr);  // it may exist already
     target += L"\\QSPellux.aex";
     HRSRC resource = FindResourceW(places_.plugin_module, MAKEINTRESOURCEW(plugin_resource_id), RT_RCDATA);
-    if (!resource) return install_status::resource_not_found;
+    if (!resource) return {install_status::resource_not_found, GetLastError()};
     HGLOBAL loaded = LoadResource(places_.plugin_module, resource);
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes) return install_status::resource_not_loaded;
+    if (!bytes) return {install_status::resource_not_loaded, GetLastError()};
     const DWORD size = SizeofResource(places_.plugin_module, resource);
     return replace_plugin_file(target, {static_cast<const unsigned char*>(bytes), size});
 }

@@ -13,14 +13,17 @@
 
 #include <windows.h>
 
+#include "HostVersions.h"
+#include "PluginFile.h"
+
 namespace installer {
 
 class System {
 public:
-    // One slot per host version the installer knows; the status list never holds more entries either.
-    static constexpr std::size_t slot_count = 13;
-    static constexpr std::size_t other_slot = 11;
-    static constexpr std::size_t custom_slot = 12;
+    // One slot per host version the installer can show (HostVersions.h); the status list never holds
+    // more entries either.
+    static constexpr std::size_t slot_count = host_slot::count;
+    static constexpr std::size_t custom_slot = host_slot::custom;
     static constexpr int plugin_resource_id = 400;
 
     // Where discovery reads and the worker reads and writes; the defaults are the machine's own.
@@ -34,10 +37,12 @@ public:
         std::function<std::thread(std::function<void()>)> start_thread = new_thread;
     };
 
-    // What the window's tick reads: the done flag first, then the statuses it covers.
+    // What the window's tick reads: the done flag first, then the statuses it covers, each with the
+    // system's error code of a failure (0 otherwise).
     struct Progress {
         bool done = false;
         std::vector<std::uint32_t> plugin_status;
+        std::vector<std::uint32_t> system_error;
     };
 
     System();
@@ -45,8 +50,8 @@ public:
     System(const System&) = delete;
     System& operator=(const System&) = delete;
 
-    // The plug-in folder of each host slot, empty where none was found; renames the other slot after the
-    // version it found. Called on the window thread, before the host names are shown.
+    // The plug-in folder of each host slot, empty where none was found; names the slots of the versions
+    // newer than the table after their keys. Called on the window thread, before the host names are shown.
     std::vector<std::wstring> find_hosts();
     const std::array<std::string, slot_count>& host_names() const { return host_names_; }
 
@@ -60,21 +65,25 @@ public:
 
     Progress progress() const;
 
+    // The size of the plug-in file this installer carries, in bytes; 0 when it carries none.
+    std::uint64_t plugin_size() const;
+
     static std::wstring plugin_folder(const std::wstring& folder);
     static std::wstring shell_common_data_folder();
     static std::thread new_thread(std::function<void()> work);
 
 private:
     void install(const std::vector<std::wstring>& folders);
-    std::uint32_t install_one(const std::wstring& folder) const;
+    PluginWrite install_one(const std::wstring& folder) const;
     void make_common_folder() const;
-    void read_hosts(REGSAM access, std::vector<std::wstring>& folders);
+    void read_hosts(REGSAM access, std::vector<HostKey>& keys) const;
 
     Places places_;
     // Shared with the worker: statuses are published before done (release), read after it (acquire).
     // The storage never moves; the count only grows over zeroed entries.
     std::atomic<bool> done_{false};
     std::array<std::atomic<std::uint32_t>, slot_count> plugin_status_{};
+    std::array<std::atomic<std::uint32_t>, slot_count> system_error_{};
     std::atomic<std::size_t> status_count_{slot_count};
     std::array<std::string, slot_count> host_names_;
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "InstallSummary.h"
+
 namespace installer {
 
 TickOutcome decide_tick(const System::Progress& snapshot, std::vector<host_entry>& entries) {
@@ -9,9 +11,14 @@ TickOutcome decide_tick(const System::Progress& snapshot, std::vector<host_entry
     for (std::size_t i = 0; i < count; ++i)
         if (snapshot.plugin_status[i] != 0) entries[i].state = snapshot.plugin_status[i];
     if (!snapshot.done) return {};
-    const auto failed = std::find_if(entries.rbegin(), entries.rend(), is_installable);
-    if (failed == entries.rend()) return {TickKind::succeeded};
-    return {TickKind::failed, failed->id, failed->state};
+    if (every_target_installed(entries)) return {TickKind::succeeded, {}};
+    TickOutcome outcome{TickKind::failed, {}};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!is_installable(entries[i])) continue;
+        const std::uint32_t error = i < snapshot.system_error.size() ? snapshot.system_error[i] : 0;
+        outcome.failures.push_back({i, entries[i].state, error});
+    }
+    return outcome;
 }
 
 }  // namespace installer

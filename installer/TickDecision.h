@@ -1,7 +1,8 @@
 // What one tick of the install timer decides, from one snapshot of the worker: still writing, every target
-// installed, or a failure to report with the failed host and its code.
+// installed, or failures to report, each with its entry, code and the system's error.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -12,15 +13,21 @@ namespace installer {
 
 enum class TickKind { writing, succeeded, failed };
 
+struct TargetFailure {
+    std::size_t entry = 0;           // index into the host list
+    std::uint32_t code = 0;          // its status code
+    std::uint32_t system_error = 0;  // the system's error code, 0 when none was given
+    bool operator==(const TargetFailure&) const = default;
+};
+
 struct TickOutcome {
     TickKind kind = TickKind::writing;
-    std::uint32_t failed_slot = 0;   // host slot of the failed entry (the last one when several failed)
-    std::uint32_t failure_code = 0;  // its status code
+    std::vector<TargetFailure> failures;  // every target left not installed, in list order
 };
 
 // Copies the snapshot's codes into the entries' states, then decides. The snapshot must be one
 // System::progress(): its statuses were read after its done flag, so once done they are final. Success
-// means no target is left to install.
+// means at least one target and none left to install.
 TickOutcome decide_tick(const System::Progress& snapshot, std::vector<host_entry>& entries);
 
 }  // namespace installer

@@ -26,7 +26,8 @@ run_installer_window() {
     fi
     trap restore_hosts_key EXIT
     local version folder
-    for version in 13.5 14.0 15.0; do
+    # Versions the table names, and newer ones (as current hosts have), each on a row of its own.
+    for version in 13.5 14.0 15.0 22.0 23.0 24.0 25.0; do
         mkdir -p "$PELLUX_HOSTS_DIR/AE $version/Plug-ins"
         folder=$(winepath -w "$PELLUX_HOSTS_DIR/AE $version/Plug-ins")
         # One version written with forward slashes, as some registries hold them.
@@ -34,7 +35,11 @@ run_installer_window() {
         wine reg add "$PELLUX_HOSTS_KEY\\$version" /v PluginInstallPath /t REG_SZ /d "$folder" /f >/dev/null 2>&1 \
             || die "cannot seed the host version $version"
     done
-    say "seeded host versions 13.5 (CC2015), 14.0 (CC2017) and 15.0 (CC2018) in the Wine prefix's registry;"
+    # A key that is no version: the installer leaves it out.
+    wine reg add "$PELLUX_HOSTS_KEY\\Beta" /v PluginInstallPath /t REG_SZ /d 'C:\Beta\Plug-ins' /f >/dev/null 2>&1 \
+        || die "cannot seed the key Beta"
+    say "seeded host versions 13.5 (CC2015), 14.0 (CC2017), 15.0 (CC2018), 22.0, 23.0, 24.0 and 25.0, and a key"
+    say "\"Beta\" that is no version (not offered), in the Wine prefix's registry;"
     say "their plug-in folders are temporary folders under $PELLUX_HOSTS_DIR, removed with the seeded keys at the end"
     wine "$PELLUX_BUILD/bin/qsinstaller.exe" /UAC </dev/null
     local rc=$?

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <string>
+#include <utility>
 
 #include <windows.h>
 
@@ -14,6 +15,12 @@ public:
         GetTempPathW(MAX_PATH, temp);
         path_ = std::wstring(temp) + L"pellux-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                 std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++);
+        CreateDirectoryW(path_.c_str(), nullptr);
+    }
+    // A folder at a fixed place, for what must look the same on every run (a path shown in a picture);
+    // one left over by an earlier run is cleared first.
+    explicit TempFolder(std::wstring fixed_path) : path_(std::move(fixed_path)) {
+        remove_tree(path_);
         CreateDirectoryW(path_.c_str(), nullptr);
     }
     ~TempFolder() { remove_tree(path_); }

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+
 #include "HostEntry.h"
+#include "HostVersions.h"
 #include "InstallPlan.h"
 #include "InstallStatus.h"
 #include "InstallerLayout.h"
@@ -52,13 +55,45 @@ TEST(InstallerTexts, ErrorMessagesByCode) {
     };
     for (const auto& c : cases) EXPECT_EQ(install_error_message(c.code), c.message) << c.code;
 
-    EXPECT_EQ(failure_question("CC2015", 40),
-              "The installation of QS Pellux for After Effects CC2015 failed!\n\nCould not create the plugin file "
-              "(Error code: 40)." + create +
+    EXPECT_EQ(failure_question({{"CC2015", L"C:\\AE 2015\\Quillstone", 40, 0}}),
+              "The installation of QS Pellux for After Effects CC2015 failed!\n\nCC2015: C:\\AE 2015\\Quillstone\n"
+              "Could not create the plugin file (Error code: 40)." + create +
                   "\n\nPlease contact support if you continue to have trouble.\n\nDo you want to retry?");
     EXPECT_EQ(cancel_question(), "Are you sure you want to cancel QS Pellux for After Effects installation?");
     EXPECT_EQ(custom_path_text(L"D:\\Caf\u00E9 FX"), "\nCustom Plugin Path: D:\\Caf\xC3\xA9 FX");
     EXPECT_EQ(footer_notice(), "\xC2\xA9 2024-2026 Quillstone");
+}
+
+// Every failed target is named with its folder; those that failed alike share their explanation and the
+// system's words for the reason, with both codes.
+TEST(InstallerTexts, TheFailureQuestionNamesEveryFailedTargetAndWhy) {
+    const std::string create_hints =
+        "\n - Make sure that After Effects is closed\n - Make sure you have enough disk space.\n - Make sure you have "
+        "administrative privileges.";
+    const std::string denied = system_error_text(ERROR_ACCESS_DENIED);
+    const std::string in_use = system_error_text(ERROR_SHARING_VIOLATION);
+    EXPECT_NE(denied, in_use);
+    EXPECT_EQ(denied.find("system error"), std::string::npos) << "the system has words for it: " << denied;
+    EXPECT_EQ(system_error_text(0x2A5F3B1u), "system error 44430257") << "a code the system does not know";
+
+    const std::string text = failure_question({
+        {"CC2017", L"C:\\AE 2017\\Quillstone", 50, ERROR_SHARING_VIOLATION},
+        {"2025", L"D:\\Caf\u00E9\\Quillstone", 40, ERROR_ACCESS_DENIED},
+        {"CC2018", L"C:\\AE 2018\\Quillstone", 50, ERROR_SHARING_VIOLATION},
+        {"Custom", L"E:\\Mine\\Quillstone", 20, 0},
+    });
+    EXPECT_EQ(text,
+              "The installation of QS Pellux for After Effects failed for 4 versions!\n"
+              "\nCC2017: C:\\AE 2017\\Quillstone\nCC2018: C:\\AE 2018\\Quillstone"
+              "\nCould not create the plugin file (Error code: 50)." + create_hints +
+                  "\n - The system said: " + in_use + " (system error 32)\n"
+                  "\n2025: D:\\Caf\xC3\xA9\\Quillstone"
+                  "\nCould not create the plugin file (Error code: 40)." + create_hints +
+                  "\n - The system said: " + denied + " (system error 5)\n"
+                  "\nCustom: E:\\Mine\\Quillstone"
+                  "\nCould not load the plugin file from the installer (Error code: 20).\n - The installer file may be "
+                  "corrupt."
+                  "\n\nPlease contact support if you continue to have trouble.\n\nDo you want to retry?");
 }
 
 // ---- The host list and the one rule of what a run writes ----
@@ -66,13 +101,13 @@ TEST(InstallerTexts, ErrorMessagesByCode) {
 TEST(HostEntries, EveryFoundFolderThenTheCustomRow) {
     std::vector<std::wstring> folders(System::slot_count);
     folders[4] = L"C:\\Program Files\\AE CS6\\Support Files\\Plug-ins";
-    folders[11] = L"D:\\AE16\\Plug-ins";
+    folders[host_slot::first_newer] = L"D:\\AE16\\Plug-ins";
     const Entries entries = make_host_entries(folders);
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].id, 4u);
     EXPECT_EQ(entries[0].plugin_path, folders[4]);
     EXPECT_EQ(entries[0].scripts_path, L"C:\\Program Files\\AE CS6\\Support Files\\Scripts");
-    EXPECT_EQ(entries[1].id, 11u);
+    EXPECT_EQ(entries[1].id, host_slot::first_newer);
     EXPECT_EQ(entries[1].scripts_path, L"D:\\AE16\\Scripts");
     for (const host_entry& e : {entries[0], entries[1]}) {
         EXPECT_TRUE(e.checked);
@@ -116,14 +151,21 @@ TEST(HostEntries, OneRuleDecidesWhatARunWrites) {
                              custom_row(true)};
     EXPECT_EQ(install_folders(entries),
               (std::vector<std::wstring>{L"", L"C:\\Hosts\\7", L"", L"C:\\Hosts\\10", L""}));
-    const RunTotals totals = run_totals(entries);
+    const RunTotals totals = run_totals(entries, 1.5f);
     EXPECT_EQ(totals.target_count, 3u) << "the Custom row without a folder is no target";
-    EXPECT_EQ(totals.total_size_mb, plugin_size_mb + plugin_size_mb + plugin_size_mb);
-    EXPECT_EQ(remaining_size_mb(entries), plugin_size_mb + plugin_size_mb);
-    EXPECT_FALSE(all_targets_installed(entries));
+    EXPECT_EQ(totals.total_size_mb, 4.5f);
+    EXPECT_EQ(remaining_size_mb(entries, 1.5f), 3.0f);
+    EXPECT_FALSE(every_target_installed(entries));
+    EXPECT_TRUE(has_install_target(entries));
     EXPECT_EQ(result_row_entries(entries), (std::vector<std::size_t>{0, 1, 3}));
     const Entries done = {host(4, true, status::installed), host(9, false), custom_row(true)};
-    EXPECT_TRUE(all_targets_installed(done)) << "an unchecked host and a Custom row without a folder are no targets";
+    EXPECT_TRUE(every_target_installed(done)) << "an unchecked host and a Custom row without a folder are no targets";
+    EXPECT_FALSE(has_install_target(done)) << "nothing left to install";
+    // Nothing chosen at all: no run can be a success, and there is nothing to install.
+    for (const Entries& nothing : {Entries{custom_row(false)}, Entries{host(4, false), custom_row(true)}}) {
+        EXPECT_FALSE(every_target_installed(nothing));
+        EXPECT_FALSE(has_install_target(nothing));
+    }
 }
 
 // ---- Disk space and summary ----
@@ -147,8 +189,13 @@ TEST(InstallPlan, DiskSpaceLine) {
         {"one installed already", {host(4, true, status::installed), host(9), custom_row(true)},
          "At least 2.9 MB of free disk space is required."},
     };
-    for (const auto& c : cases) EXPECT_EQ(disk_space_text(c.entries), c.text) << c.name;
-    EXPECT_EQ(format_number(plugin_size_mb), "2.9");
+    const float plugin_mb = size_in_mb(3070976);
+    for (const auto& c : cases) EXPECT_EQ(disk_space_text(c.entries, plugin_mb), c.text) << c.name;
+    EXPECT_EQ(format_number(plugin_mb), "2.9");
+    // The figure follows the size of the plug-in the installer carries.
+    EXPECT_EQ(disk_space_text({host(4), host(9), custom_row(false)}, size_in_mb(10 * 1024 * 1024)),
+              "At least 20.0 MB of free disk space is required.");
+    EXPECT_EQ(size_in_mb(1536 * 1024), 1.5f);
     EXPECT_EQ(format_number(0.0), "0.0");
     EXPECT_EQ(format_number(0.05), "0.1");
 }
@@ -156,16 +203,14 @@ TEST(InstallPlan, DiskSpaceLine) {
 TEST(InstallSummary, FractionStaysWithinZeroAndOne) {
     const struct {
         std::uint32_t installed, targets;
-        bool finished;
         float fraction;
     } cases[] = {
-        {0, 0, false, 0.0f}, {0, 0, true, 1.0f}, {0, 2, false, 0.0f}, {1, 2, false, 0.5f},
-        {2, 2, false, 1.0f}, {1, 3, true, 1.0f}, {3, 2, false, 1.0f},
+        {0, 0, 0.0f}, {0, 2, 0.0f}, {1, 2, 0.5f}, {2, 2, 1.0f}, {1, 3, 1.0f / 3.0f}, {3, 2, 1.0f},
     };
     for (const auto& c : cases) {
-        const float f = progress_fraction(c.installed, c.targets, c.finished);
+        const float f = progress_fraction(c.installed, c.targets);
         EXPECT_FALSE(std::isnan(f));
-        EXPECT_EQ(f, c.fraction) << c.installed << " of " << c.targets << (c.finished ? ", finished" : "");
+        EXPECT_FLOAT_EQ(f, c.fraction) << c.installed << " of " << c.targets;
     }
 }
 
@@ -176,29 +221,30 @@ TEST(InstallSummary, PercentageLineOfARun) {
     const struct {
         const char* name;
         Entries entries;
-        bool finished;
         float fraction;
         std::string html;
     } cases[] = {
-        {"nothing written yet", {host(4, true, status::writing), host(9)}, false, 0.0f,
+        {"nothing written yet", {host(4, true, status::writing), host(9)}, 0.0f,
          line("0% </font> Complete (0.0MB of 5.9MB)")},
-        {"one of two", {host(4, true, status::installed), host(9, true, status::writing)}, false, 0.5f,
+        {"one of two", {host(4, true, status::installed), host(9, true, status::writing)}, 0.5f,
          line("50% </font> Complete (2.9MB of 5.9MB)")},
-        {"one of three", {host(4, true, status::installed), host(9), host(10)}, false, 1.0f / 3.0f,
+        {"one of three", {host(4, true, status::installed), host(9), host(10)}, 1.0f / 3.0f,
          line("33% </font> Complete (2.9MB of 8.8MB)")},
-        {"two of three", {host(4, true, status::installed), host(9, true, status::installed), host(10)}, false,
+        {"two of three", {host(4, true, status::installed), host(9, true, status::installed), host(10)},
          2.0f / 3.0f, line("67% </font> Complete (5.9MB of 8.8MB)")},
-        {"no targets, running", {custom_row(true)}, false, 0.0f, line("0% </font> Complete (0.0MB of 0.0MB)")},
-        {"no targets, finished", {custom_row(true)}, true, 1.0f, line("100% </font> Complete (0.0MB of 0.0MB)")},
-        {"finished with a failure", {host(4, true, status::installed), host(9, true, 50)}, true, 1.0f,
-         line("100% </font> Complete (2.9MB of 5.9MB)")},
+        {"no targets", {custom_row(true)}, 0.0f, line("0% </font> Complete (0.0MB of 0.0MB)")},
+        // Over: what was written, not 100 %.
+        {"ended with a failure", {host(4, true, status::installed), host(9, true, 50)}, 0.5f,
+         line("50% </font> Complete (2.9MB of 5.9MB)")},
+        {"ended with every target failed", {host(4, true, 40), host(9, true, 50)}, 0.0f,
+         line("0% </font> Complete (0.0MB of 5.9MB)")},
         {"a retry counts the earlier install",
-         {host(4, true, status::installed), host(9, true, status::writing), custom_row(true, L"E:\\Mine", 40)}, false,
+         {host(4, true, status::installed), host(9, true, status::writing), custom_row(true, L"E:\\Mine", 40)},
          1.0f / 3.0f, line("33% </font> Complete (2.9MB of 8.8MB)")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const ProgressSummary summary = summarize(c.entries, run_totals(c.entries), c.finished);
+        const ProgressSummary summary = summarize(c.entries, run_totals(c.entries, size_in_mb(3070976)));
         EXPECT_FLOAT_EQ(summary.fraction, c.fraction);
         EXPECT_EQ(summary.html, c.html);
     }
@@ -220,32 +266,37 @@ TEST(InstallSummary, ResultRows) {
 // ---- The tick ----
 
 TEST(TickDecision, DecidesFromOneSnapshot) {
-    const auto snapshot = [](bool done, std::vector<std::uint32_t> codes) { return System::Progress{done, codes}; };
+    const auto snapshot = [](bool done, std::vector<std::uint32_t> codes, std::vector<std::uint32_t> errors = {}) {
+        errors.resize(codes.size(), 0);
+        return System::Progress{done, codes, errors};
+    };
+    using F = std::vector<TargetFailure>;
     const Entries list = {host(4), host(9), host(10), custom_row(false)};
     const struct {
         const char* name;
         System::Progress snapshot;
-        TickOutcome outcome;
+        TickKind kind;
+        F failures;
         std::vector<std::uint32_t> states;
     } cases[] = {
-        {"still writing", snapshot(false, {2, 1, 0, 0}), {TickKind::writing}, {2, 1, 0, 0}},
-        {"still writing after a failure", snapshot(false, {40, 1, 0, 0}), {TickKind::writing}, {40, 1, 0, 0}},
-        {"success", snapshot(true, {2, 2, 2, 0}), {TickKind::succeeded}, {2, 2, 2, 0}},
-        {"one failure", snapshot(true, {2, 50, 2, 0}), {TickKind::failed, 9, 50}, {2, 50, 2, 0}},
-        {"several failures: the last one is reported", snapshot(true, {20, 2, 40, 0}), {TickKind::failed, 10, 40},
-         {20, 2, 40, 0}},
-        {"no worker", snapshot(true, {10, 10, 10, 0}), {TickKind::failed, 10, status::worker_not_started},
+        {"still writing", snapshot(false, {2, 1, 0, 0}), TickKind::writing, {}, {2, 1, 0, 0}},
+        {"still writing after a failure", snapshot(false, {40, 1, 0, 0}, {5}), TickKind::writing, {}, {40, 1, 0, 0}},
+        {"success", snapshot(true, {2, 2, 2, 0}), TickKind::succeeded, {}, {2, 2, 2, 0}},
+        {"one failure", snapshot(true, {2, 50, 2, 0}, {0, 32}), TickKind::failed, F{{1, 50, 32}}, {2, 50, 2, 0}},
+        {"several failures: every one", snapshot(true, {20, 2, 40, 0}, {1813, 0, 5}), TickKind::failed,
+         F{{0, 20, 1813}, {2, 40, 5}}, {20, 2, 40, 0}},
+        {"no worker", snapshot(true, {10, 10, 10, 0}), TickKind::failed,
+         F{{0, status::worker_not_started, 0}, {1, status::worker_not_started, 0}, {2, status::worker_not_started, 0}},
          {10, 10, 10, 0}},
-        {"a target left untouched is no success", snapshot(true, {2, 0, 2, 0}), {TickKind::failed, 9, 0},
+        {"a target left untouched is no success", snapshot(true, {2, 0, 2, 0}), TickKind::failed, F{{1, 0, 0}},
          {2, 0, 2, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Entries entries = list;
         const TickOutcome outcome = decide_tick(c.snapshot, entries);
-        EXPECT_EQ(outcome.kind, c.outcome.kind);
-        EXPECT_EQ(outcome.failed_slot, c.outcome.failed_slot);
-        EXPECT_EQ(outcome.failure_code, c.outcome.failure_code);
+        EXPECT_EQ(outcome.kind, c.kind);
+        EXPECT_EQ(outcome.failures, c.failures);
         for (size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(entries[i].state, c.states[i]) << "entry " << i;
     }
 
@@ -253,9 +304,11 @@ TEST(TickDecision, DecidesFromOneSnapshot) {
     Entries retried = {host(4, true, status::installed), host(9, true, status::file_not_created)};
     EXPECT_EQ(decide_tick(snapshot(true, {0, 2}), retried).kind, TickKind::succeeded);
     EXPECT_EQ(retried[0].state, status::installed);
-    // Nothing to install: the first done snapshot is a success.
+    // A run that had nothing to write is never a success.
     Entries nothing = {custom_row(true)};
-    EXPECT_EQ(decide_tick(snapshot(true, {0}), nothing).kind, TickKind::succeeded);
+    const TickOutcome none = decide_tick(snapshot(true, {0}), nothing);
+    EXPECT_EQ(none.kind, TickKind::failed);
+    EXPECT_TRUE(none.failures.empty());
 }
 
 // ---- Pages ----
@@ -308,9 +361,13 @@ TEST(PageFlow, ClickRoutingOnEveryPage) {
         {C::next, page::license, page::license, false, none},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(route_click(c.control, {c.current, c.previous}, c.finished), c.action)
+        EXPECT_EQ(route_click(c.control, {c.current, c.previous}, c.finished, true), c.action)
             << "control " << static_cast<int>(c.control) << " on page " << c.current << " from " << c.previous
             << (c.finished ? ", finished" : "");
+    // Nothing chosen: INSTALL leads nowhere; every other move is as above.
+    EXPECT_EQ(route_click(C::next, {page::select, page::welcome}, false, false), none);
+    EXPECT_EQ(route_click(C::next, {page::welcome, page::welcome}, false, false), to(page::select));
+    EXPECT_EQ(route_click(C::back, {page::select, page::welcome}, false, false), to(page::welcome));
 }
 
 TEST(PageFlow, EveryWalkStaysWithinTheFourPages) {
@@ -330,7 +387,7 @@ TEST(PageFlow, EveryWalkStaysWithinTheFourPages) {
     for (const auto& walk : walks) {
         PageHistory pages;
         for (const C click : walk.clicks) {
-            const ClickAction action = route_click(click, pages, false);
+            const ClickAction action = route_click(click, pages, false, true);
             if (action.kind == ClickKind::show_page) pages.show(action.page);
             ASSERT_LT(pages.current, page::count);
             ASSERT_LT(pages.previous, page::count);
@@ -382,6 +439,16 @@ TEST(InstallerLayout, HostRowsNewestFirstWithTheCustomRowBesideThem) {
                                                }));
     EXPECT_EQ(layout::host_rows({custom_row(false)}, 120), std::vector<rect>{rect(190, 120, 85, 14)});
     EXPECT_EQ(layout::custom_folder_button(120), rect(285, 115, 110, 25));
+
+    // Every slot found: the table's seven and the newer versions fill the grid two by two, newest first,
+    // in rows of 20 below the Custom row's.
+    std::vector<std::wstring> folders(System::slot_count);
+    for (std::size_t slot = 4; slot < host_slot::custom; ++slot) folders[slot] = L"C:\\Hosts\\" + std::to_wstring(slot);
+    const Entries all = make_host_entries(folders);
+    ASSERT_EQ(all.size(), 7 + host_slot::newer_count + 1);
+    const std::vector<rect> rows = layout::host_rows(all, 0);
+    EXPECT_EQ(rows[all.size() - 2], rect(0, 0, 85, 14)) << "the newest version first";
+    EXPECT_EQ(rows[0], rect(0, 180, 85, 14)) << "CS6 last, in the tenth row";
 }
 
 }  // namespace

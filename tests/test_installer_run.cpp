@@ -102,8 +102,7 @@ TEST_F(InstallRun, AWorkerThatCannotStartIsAFailedRunThatCanBeRetried) {
     EXPECT_FALSE(worker.joinable());
     const TickOutcome outcome = poll_until_decided(system, entries);
     EXPECT_EQ(outcome.kind, TickKind::failed);
-    EXPECT_EQ(outcome.failed_slot, 5u);
-    EXPECT_EQ(outcome.failure_code, status::worker_not_started);
+    EXPECT_EQ(outcome.failures, (std::vector<TargetFailure>{{0, status::worker_not_started, 0}}));
     EXPECT_EQ(system.progress().plugin_status, (std::vector<std::uint32_t>{status::worker_not_started, 0}));
 
     ASSERT_TRUE(start_install_run(system, worker, entries));
@@ -125,8 +124,10 @@ TEST_F(InstallRun, ATickNeverSeesSuccessWhileATargetFails) {
         const TickOutcome outcome = poll_until_decided(system, entries);
         worker.join();
         EXPECT_EQ(outcome.kind, TickKind::failed) << "run " << run;
-        EXPECT_EQ(outcome.failed_slot, 10u) << "run " << run;
-        EXPECT_EQ(outcome.failure_code, status::file_not_created) << "run " << run;
+        ASSERT_EQ(outcome.failures.size(), 1u) << "run " << run;
+        EXPECT_EQ(outcome.failures[0].entry, 3u) << "run " << run;
+        EXPECT_EQ(outcome.failures[0].code, status::file_not_created) << "run " << run;
+        EXPECT_NE(outcome.failures[0].system_error, 0u) << "run " << run;
     }
 }
 

@@ -9,7 +9,9 @@
 
 #include <windows.h>
 
+#include "HostVersions.h"
 #include "InstallStatus.h"
+#include "PluginFile.h"
 #include "System.h"
 #include "FileBytes.h"
 #include "TempFolder.h"
@@ -17,7 +19,7 @@
 
 namespace {
 
-using installer::System;
+using namespace installer;
 namespace status = installer::install_status;
 using Folders = std::vector<std::wstring>;
 
@@ -101,8 +103,13 @@ protected:
     HKEY root_ = nullptr;
 };
 
-const std::array<std::string, System::slot_count> default_names = {
-    "CS3", "CS4", "CS5", "CS55", "CS6", "CC", "CC2014", "CC2015", "CC2015.3", "CC2017", "CC2018", "Other", "Custom"};
+// The table's names, the newer versions' slots unnamed until found, and Custom.
+std::array<std::string, System::slot_count> default_names() {
+    std::array<std::string, System::slot_count> names{"CS3",    "CS4",      "CS5",    "CS55",  "CS6",   "CC",
+                                                      "CC2014", "CC2015", "CC2015.3", "CC2017", "CC2018"};
+    names[System::custom_slot] = "Custom";
+    return names;
+}
 
 TEST_F(HostRegistry, EachListedVersionFillsItsSlotAndTheOldestAreSkipped) {
     const struct {
@@ -132,19 +139,29 @@ TEST_F(HostRegistry, EachListedVersionFillsItsSlotAndTheOldestAreSkipped) {
     }
     System system(places());
     EXPECT_EQ(system.find_hosts(), expected);
-    EXPECT_EQ(system.host_names(), default_names);
+    EXPECT_EQ(system.host_names(), default_names());
 }
 
-TEST_F(HostRegistry, OtherVersionsShareTheOtherSlotAndTheLastOneNamesIt) {
-    add_version(L"14", L"D:/other/14");
-    add_version(L"16.0", L"D:/other/16");
-    add_version(L"17.0 \u03B2", L"D:/other/17");
+// Versions newer than the table's last, as current hosts have them, each get a slot of their own in
+// version order, named by their key; other keys are left out, and so are folders that are not absolute.
+TEST_F(HostRegistry, EveryNewerVersionGetsASlotOfItsOwn) {
+    add_version(L"15.0", L"C:/AE/2018");
+    for (int v = 16; v < 16 + static_cast<int>(host_slot::newer_count); ++v)
+        add_version(std::to_wstring(v) + L".0", L"D:/AE/" + std::to_wstring(v));
+    add_version(L"Beta", L"D:/AE/beta");            // not a version
+    add_version(L"14", L"D:/AE/14");                // a version, but not newer than the table
+    add_version(L"30.0", L"Plug-ins");              // not an absolute folder
+    add_version(L"31.0", L"");                      // empty
     System system(places());
     const std::vector<std::wstring> folders = system.find_hosts();
-    for (size_t slot = 0; slot < System::slot_count; ++slot)
-        EXPECT_EQ(folders[slot], slot == System::other_slot ? L"D:\\other\\17" : L"") << slot;
-    std::array<std::string, System::slot_count> names = default_names;
-    names[System::other_slot] = "17.0 \xCE\xB2";
+    std::vector<std::wstring> expected(System::slot_count);
+    std::array<std::string, System::slot_count> names = default_names();
+    expected[10] = L"C:\\AE\\2018";
+    for (std::size_t i = 0; i < host_slot::newer_count; ++i) {
+        expected[host_slot::first_newer + i] = L"D:\\AE\\" + std::to_wstring(16 + i);
+        names[host_slot::first_newer + i] = std::to_string(16 + i) + ".0";
+    }
+    EXPECT_EQ(folders, expected);
     EXPECT_EQ(system.host_names(), names);
 }
 
@@ -152,19 +169,19 @@ TEST_F(HostRegistry, AVersionWithoutAStringPathLeavesItsSlotEmpty) {
     add_version(L"12");                                               // no value at all
     add_version(L"13", L"C:\\AE\\2014", REG_DWORD);                    // not a string
     add_version(L"13.5", L"C:\\AE\\2015", REG_SZ, L"PluginPath");     // another value
-    add_version(L"16.0");                                             // an other version without a path
+    add_version(L"16.0");                                             // a newer version without a path
     add_version(L"15.0", L"C:\\AE\\2018");
     System system(places());
     std::vector<std::wstring> expected(System::slot_count);
     expected[10] = L"C:\\AE\\2018";
     EXPECT_EQ(system.find_hosts(), expected);
-    EXPECT_EQ(system.host_names(), default_names) << "a version without a path does not rename the other slot";
+    EXPECT_EQ(system.host_names(), default_names()) << "a version without a path names no slot";
 }
 
 TEST_F(HostRegistry, NoHostsKeyFindsNothing) {
     System system(places());
     EXPECT_EQ(system.find_hosts(), std::vector<std::wstring>(System::slot_count));
-    EXPECT_EQ(system.host_names(), default_names);
+    EXPECT_EQ(system.host_names(), default_names());
 }
 
 TEST_F(HostRegistry, LongPathsAreReadWhole) {
@@ -187,6 +204,53 @@ TEST_F(HostRegistry, LongPathsAreReadWhole) {
     EXPECT_EQ(folders[6], with_backslashes(of_300));
     EXPECT_EQ(folders[9], with_backslashes(of_5000));
     EXPECT_EQ(folders[6].size(), 300u);
+}
+
+// ---- Which slot each key fills, without the registry ----
+
+TEST(HostSlots, VersionNumbersAndTheirOrder) {
+    const struct {
+        const wchar_t* key;
+        bool version;
+    } keys[] = {{L"16", true},   {L"16.0", true}, {L"2025.1", true}, {L"007", true},   {L"", false},
+                {L"16.", false}, {L".5", false},  {L"16.0.1", false}, {L"v16", false}, {L"16 ", false},
+                {L"Beta", false}, {L"1-2", false}, {L"\u0661\u0666", false}};
+    for (const auto& k : keys) EXPECT_EQ(is_version_number(k.key), k.version) << testing::PrintToString(std::wstring(k.key));
+    EXPECT_LT(compare_versions(L"15.0", L"16"), 0);
+    EXPECT_EQ(compare_versions(L"16", L"16.0"), 0);
+    EXPECT_GT(compare_versions(L"13.10", L"13.8"), 0) << "by value, not by spelling";
+    EXPECT_GT(compare_versions(L"100", L"99.9"), 0);
+    EXPECT_GT(compare_versions(L"123456789012345678901234567890", L"123456789012345678901234567889"), 0);
+    EXPECT_EQ(compare_versions(L"0016.00", L"16"), 0);
+    for (const wchar_t* absolute : {L"C:\\AE", L"z:\\", L"\\\\server\\share"}) EXPECT_TRUE(is_absolute_folder(absolute));
+    for (const wchar_t* relative : {L"", L"AE", L"C:AE", L"\\AE", L"\\\\\\x", L"1:\\AE"}) EXPECT_FALSE(is_absolute_folder(relative));
+}
+
+TEST(HostSlots, NewerVersionsInVersionOrderTheNewestWhenTooMany) {
+    std::vector<HostKey> keys = {
+        {L"13.5", L"C:/AE/2015"}, {L"17.0", L"D:\\17"}, {L"16", L"D:\\16"}, {L"16.1", L"D:\\16.1"},
+        {L"Next", L"D:\\next"},  {L"10.0", L"C:\\AE\\10"}, {L"13.5", L"relative"}, {L"16", L"D:\\16 again"},
+    };
+    HostSlots slots = assign_host_slots(keys);
+    EXPECT_EQ(slots.folders[7], L"C:\\AE\\2015") << "a later key without an absolute folder counts as none";
+    EXPECT_EQ(slots.folders[2], L"");
+    const std::size_t n = host_slot::first_newer;
+    EXPECT_EQ(slots.folders[n], L"D:\\16 again") << "a later key of the same version wins";
+    EXPECT_EQ(slots.names[n], "16");
+    EXPECT_EQ(slots.names[n + 1], "16.1");
+    EXPECT_EQ(slots.names[n + 2], "17.0");
+    EXPECT_EQ(slots.folders[n + 2], L"D:\\17");
+    EXPECT_EQ(slots.names[n + 3], "");
+    EXPECT_EQ(slots.folders[host_slot::custom], L"");
+
+    // More newer versions than slots, enumerated newest first: the newest keep their slots, oldest first.
+    keys.clear();
+    const int extra = 3;
+    for (int v = 40 + static_cast<int>(host_slot::newer_count) + extra - 1; v >= 40; --v)
+        keys.push_back({std::to_wstring(v), L"E:\\" + std::to_wstring(v)});
+    slots = assign_host_slots(keys);
+    for (std::size_t i = 0; i < host_slot::newer_count; ++i)
+        EXPECT_EQ(slots.names[n + i], std::to_string(40 + extra + static_cast<int>(i))) << i;
 }
 
 // The machine's own hosts key, written in the test prefix and removed again.
@@ -240,7 +304,8 @@ protected:
 
 TEST_F(Install, WritesThePluginIntoEveryChosenFolder) {
     System system(places());
-    EXPECT_EQ(system.progress().plugin_status, std::vector<std::uint32_t>(13, 0u)) << "13 untouched targets at first";
+    EXPECT_EQ(system.progress().plugin_status, std::vector<std::uint32_t>(System::slot_count, 0u))
+        << "one untouched target per slot at first";
     const Folders folders = {L"", target(L"a"), L"", target(L"b b"), target(L"c")};
     const System::Progress result = run(system, folders);
     EXPECT_TRUE(result.done);
@@ -301,14 +366,54 @@ TEST_F(Install, APluginHeldOpenByTheHostFailsAndStaysIntact) {
     const System::Progress result = run(system, {folder});
     CloseHandle(held);
     EXPECT_EQ(result.plugin_status, std::vector<std::uint32_t>{status::write_failed});
+    ASSERT_EQ(result.system_error.size(), 1u);
+    EXPECT_NE(result.system_error[0], 0u) << "the system's reason is kept";
     EXPECT_EQ(read_file(plugin_file(folder)), old_plugin);
     EXPECT_EQ(folder_entries(folder + L"\\Quillstone"), std::vector<std::wstring>{L"QSPellux.aex"});
+}
+
+// A run that was killed while writing leaves its temporary file; the next run clears such files away
+// before it writes, and leaves files of other names alone.
+TEST_F(Install, TemporaryFilesOfAnEarlierRunAreRemovedFirst) {
+    const std::wstring folder = target(L"a");
+    const std::wstring quillstone = folder + L"\\Quillstone";
+    CreateDirectoryW(quillstone.c_str(), nullptr);
+    const std::vector<std::wstring> leftovers = {L"QSPellux.aex.4242-17.tmp", L"QSPellux.aex.1-2.tmp"};
+    const std::vector<std::wstring> others = {L"QSPellux.aex.old", L"QSPellux.aex.12.tmp", L"QSPellux.aex.a-1.tmp",
+                                              L"Other.aex.1-2.tmp", L"QSPellux.aex.1-2.tmp.bak"};
+    for (const auto& names : {leftovers, others})
+        for (const std::wstring& name : names) write_file(quillstone + L"\\" + name, Bytes(3000, 0x11));
+    System system(places());
+    EXPECT_EQ(run(system, {folder}).plugin_status, std::vector<std::uint32_t>{status::installed});
+    std::vector<std::wstring> expected = others;
+    expected.push_back(L"QSPellux.aex");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(folder_entries(quillstone), expected);
+    EXPECT_EQ(read_file(plugin_file(folder)), payload());
+
+    const struct {
+        const wchar_t* name;
+        bool temporary;
+    } names[] = {{L"QSPellux.aex.12-34.tmp", true}, {L"QSPellux.aex.12-.tmp", false}, {L"QSPellux.aex.-34.tmp", false},
+                 {L"QSPellux.aex.12-34.TMP", false}, {L"QSPellux.aex.1-2-3.tmp", false}, {L"QSPellux.aex", false},
+                 {L"qspellux.aex.1-2.tmp", false}};
+    for (const auto& n : names) EXPECT_EQ(is_temporary_name(L"QSPellux.aex", n.name), n.temporary) << testing::PrintToString(std::wstring(n.name));
+}
+
+TEST_F(Install, TheSizeShownIsThatOfThePluginCarried) {
+    EXPECT_EQ(System(places()).plugin_size(), payload().size());
+    EXPECT_EQ(System(places(GetModuleHandleW(L"kernel32.dll"))).plugin_size(), 0u);
 }
 
 TEST_F(Install, AProgramWithoutThePluginResourceGives20) {
     const std::wstring folder = target(L"a");
     System system(places(GetModuleHandleW(L"kernel32.dll")));
-    EXPECT_EQ(run(system, {folder}).plugin_status, std::vector<std::uint32_t>{status::resource_not_found});
+    const System::Progress result = run(system, {folder});
+    EXPECT_EQ(result.plugin_status, std::vector<std::uint32_t>{status::resource_not_found});
+    ASSERT_EQ(result.system_error.size(), 1u);
+    EXPECT_TRUE(result.system_error[0] == ERROR_RESOURCE_TYPE_NOT_FOUND ||
+                result.system_error[0] == ERROR_RESOURCE_NAME_NOT_FOUND)
+        << result.system_error[0];
     EXPECT_FALSE(read_file(plugin_file(folder)));
 }
 
@@ -335,6 +440,7 @@ TEST_F(Install, TheInstallerCarriesTheBuiltPluginByteForByte) {
     const std::wstring folder = target(L"a");
     {
         System system(places(installer));
+        EXPECT_EQ(system.plugin_size(), plugin->size()) << "the figures shown come from the plug-in carried";
         EXPECT_EQ(run(system, {folder}).plugin_status, std::vector<std::uint32_t>{2});
     }
     FreeLibrary(installer);

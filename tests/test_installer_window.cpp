@@ -1,15 +1,20 @@
 // The real qsinstaller.exe on the display, with host versions seeded in the registry, walked by a driver
 // that clicks and types as a user would: every page against its reference picture, the licence link and
 // back, Copy on the licence, the Custom row and its folder, INSTALL into every chosen folder, a locked
-// target's failure popup, YES retrying once the lock is gone, NO ending with the partial result, and
-// FINISH. Every wait has a time bound; a stuck installer is ended by its own handle.
+// targets' failure popup naming both, YES retrying once the locks are gone, NO ending with the partial
+// result, and FINISH; every host version newer than the table on a row of its own; INSTALL refused while
+// nothing is chosen; a double click acting once; the CANCEL question. Every wait has a time bound; a
+// stuck installer is ended by its own handle.
 //
 // The references are tests/reference/installer_*.png; after a deliberate change of the look, run with
 // PELLUX_REGENERATE_REFERENCES=1 to write them anew (and look at them). A picture may differ from its
 // reference by at most 24 steps of 255 in any channel of any pixel (text and curve edges) and by at most
-// half a step on average.
+// half a step on average. The lines whose figures follow the size of the plug-in the installer carries
+// (the disk-space and percentage lines) are blanked in the picture and its reference alike; those
+// figures are checked without the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <functional>
@@ -170,7 +175,8 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
-// Host folders in a temporary folder, seeded as three host versions (one written with '/').
+// Host folders in a folder of fixed name (the failure popup shows them), seeded as three host versions
+// (one written with '/').
 struct SeededInstall {
     SeededInstall() {
         for (const std::wstring* f : {&cc2015, &cc2017, &cc2018, &custom}) CreateDirectoryW(f->c_str(), nullptr);
@@ -180,7 +186,7 @@ struct SeededInstall {
         seeded = hosts.add(L"13.5", cc2015) && hosts.add(L"14.0", with_slashes) && hosts.add(L"15.0", cc2018);
     }
 
-    TempFolder temp;
+    TempFolder temp{L"C:\\PelluxWalk"};
     std::wstring cc2015 = temp / L"AE 2015", cc2017 = temp / L"AE 2017", cc2018 = temp / L"AE 2018",
                  custom = temp / L"custom";
     SeededHosts hosts;
@@ -208,10 +214,13 @@ private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
 };
 
+using masking = std::function<void(hostsim::Image&)>;
+
 // The window's picture against its reference once it stopped changing, with the cursor out of the way.
-void expect_picture(HWND window, const char* name) {
+void expect_picture(HWND window, const char* name, const masking& mask = {}) {
     move_to(window, resting_place);
-    const hostsim::Image shot = gallery::settled_on_screen(window);
+    hostsim::Image shot = gallery::settled_on_screen(window);
+    if (mask) mask(shot);
     const auto d = reference_pictures::compare_with_reference(shot, name);
     if (!d) return;  // written anew
     EXPECT_LE(d->max, 24.0f / 255) << name;
@@ -236,6 +245,40 @@ std::optional<int> separator_row(const hostsim::Image& shot) {
         if (run) return y;
     }
     return std::nullopt;
+}
+
+constexpr int page_width = 424;
+constexpr int footer_top = 560;
+
+float brightness(const hostsim::rgba& p) { return (p.r + p.g + p.b) / 3.0f; }
+
+void blank_band(hostsim::Image& shot, int top, int bottom) {
+    for (int y = std::max(top, 0); y < std::min(bottom, shot.height()); ++y)
+        for (int x = select_page_x; x < select_page_x + page_width && x < shot.width(); ++x) shot.at(x, y) = {0, 0, 0, 1};
+}
+
+// The selection page's last line, the disk-space line: the lowest row of text above the footer.
+void blank_disk_space_line(hostsim::Image& shot) {
+    for (int y = footer_top - 5; y > 64; --y)
+        for (int x = select_page_x; x < select_page_x + page_width; ++x)
+            if (brightness(shot.at(x, y)) > 0.3f) {
+                blank_band(shot, y - 12, y + 3);
+                return;
+            }
+}
+
+// Page 2's percentage line, 15 below the progress bar (found by its green, wider than the title's letters;
+// the pictures show bars at least a quarter done).
+void blank_percentage_line(hostsim::Image& shot) {
+    const auto bar = [&](int y) {
+        for (const int x : {select_page_x + 2, select_page_x + 100})
+            if (!(shot.at(x, y).g - shot.at(x, y).r > 0.15f)) return false;
+        return true;
+    };
+    int y = 64;
+    while (y < footer_top && !bar(y)) ++y;
+    while (y < footer_top && bar(y)) ++y;
+    if (y < footer_top) blank_band(shot, y + 10, y + 40);
 }
 
 std::optional<std::wstring> clipboard_text() {
@@ -274,8 +317,8 @@ TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
     ASSERT_TRUE(setup.seeded);
     const std::optional<Bytes> plugin = read_file(bin_folder() + L"\\QSPellux.aex");
     ASSERT_TRUE(plugin);
-    LockedFile lock(setup.cc2018);
-    ASSERT_TRUE(lock.locked());
+    LockedFile lock(setup.cc2018), lock2017(setup.cc2017);
+    ASSERT_TRUE(lock.locked() && lock2017.locked());
 
     InstallerProcess installer;
     ASSERT_TRUE(installer.started());
@@ -308,14 +351,14 @@ TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
     before = picture(window);
     click(window, next_button);
     ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
-    expect_picture(window, "installer_select.png");
+    expect_picture(window, "installer_select.png", blank_disk_space_line);
 
     // The Custom row enables its folder button; the folder dialog takes the custom folder.
     const std::optional<int> separator = separator_row(picture(window));
     ASSERT_TRUE(separator) << "no separator line on the selection page";
     const int first_row = *separator + 25;
     click(window, {custom_box_x, first_row + 7});
-    expect_picture(window, "installer_select_custom.png");
+    expect_picture(window, "installer_select_custom.png", blank_disk_space_line);
     click(window, {folder_button_x, first_row + 7});
     const HWND dialog = wait_for_window(installer.id(), nullptr, L"#32770");
     ASSERT_NE(dialog, nullptr) << "no folder dialog";
@@ -324,23 +367,28 @@ TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(setup.custom.c_str()));
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(wait_until([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
+    // The chosen folder shows under the Custom row: a line two levels under the page, which was hidden
+    // when the line was made.
+    expect_picture(window, "installer_select_custom_path.png", blank_disk_space_line);
 
-    // INSTALL: the locked target fails with code 50 and the others are written.
+    // INSTALL: the locked targets fail with code 50, the popup names both, and the others are written.
     click(window, next_button);
     const HWND failure = wait_for_window(installer.id(), L"Failed to install");
     ASSERT_NE(failure, nullptr) << "no failure popup";
     on_top(failure);
     expect_picture(failure, "installer_failure_popup.png");
-    for (const std::wstring* folder : {&setup.cc2015, &setup.cc2017, &setup.custom})
+    for (const std::wstring* folder : {&setup.cc2015, &setup.custom})
         EXPECT_EQ(read_file(plugin_file(*folder)), plugin) << "not written byte for byte into the folder";
 
-    // YES once the lock is gone writes the last target and finishes.
+    // YES once the locks are gone writes the last targets and finishes.
     lock.release();
+    lock2017.release();
     post_key(failure, VK_RETURN);
-    EXPECT_TRUE(wait_until([&] { return read_file(plugin_file(setup.cc2018)) == plugin; }));
+    for (const std::wstring* folder : {&setup.cc2017, &setup.cc2018})
+        EXPECT_TRUE(wait_until([&] { return read_file(plugin_file(*folder)) == plugin; }));
     EXPECT_TRUE(wait_until([&] { return !IsWindow(failure); }));
     std::this_thread::sleep_for(500ms);  // a tick or two: the finish state is drawn
-    expect_picture(window, "installer_finished.png");
+    expect_picture(window, "installer_finished.png", blank_percentage_line);
 
     click(window, next_button);
     EXPECT_EQ(installer.exit_code(), std::optional<DWORD>(0));
@@ -366,9 +414,212 @@ TEST(InstallerWindow, NoAfterAFailureEndsWithThePartialResult) {
     post_key(failure, VK_ESCAPE);
     EXPECT_TRUE(wait_until([&] { return !IsWindow(failure); }));
     std::this_thread::sleep_for(500ms);
-    expect_picture(window, "installer_partial.png");
+    // The bar shows the two of three written, not a full bar.
+    expect_picture(window, "installer_partial.png", blank_percentage_line);
     EXPECT_EQ(read_file(plugin_file(setup.cc2018)), Bytes{}) << "the locked file is left as it was";
 
     click(window, next_button);
     EXPECT_EQ(installer.exit_code(), std::optional<DWORD>(0));
+}
+
+namespace {
+
+void double_click(HWND window, POINT client) {
+    move_to(window, client);
+    INPUT presses[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        presses[i].type = INPUT_MOUSE;
+        presses[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    }
+    for (INPUT& press : presses) {
+        SendInput(1, &press, sizeof(INPUT));
+        std::this_thread::sleep_for(30ms);
+    }
+    std::this_thread::sleep_for(100ms);
+}
+
+void wheel(HWND window, POINT client, int delta) {
+    move_to(window, client);
+    INPUT turn{};
+    turn.type = INPUT_MOUSE;
+    turn.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    turn.mi.mouseData = static_cast<DWORD>(delta);
+    SendInput(1, &turn, sizeof turn);
+    std::this_thread::sleep_for(150ms);
+}
+
+// One pixel of the window as the screen shows it, with the pointer away from every control.
+hostsim::rgba pixel(HWND window, POINT client) {
+    move_to(window, resting_place);
+    std::this_thread::sleep_for(200ms);
+    return picture(window).at(client.x, client.y);
+}
+
+bool same_colour(const hostsim::rgba& a, const hostsim::rgba& b) {
+    return std::abs(a.r - b.r) < 0.03f && std::abs(a.g - b.g) < 0.03f && std::abs(a.b - b.b) < 0.03f;
+}
+
+constexpr POINT cancel_button{559, 585};
+// Inside the pills, left of their texts.
+constexpr POINT back_fill{660, 585};
+constexpr POINT next_fill{830, 585};
+
+// Shows the selection page and returns the y of its first row of hosts.
+std::optional<int> to_selection_page(HWND window) {
+    const hostsim::Image before = picture(window);
+    click(window, next_button);
+    if (!wait_until([&] { return changed_from(window, before); })) return std::nullopt;
+    const std::optional<int> separator = separator_row(gallery::settled_on_screen(window));
+    if (!separator) return std::nullopt;
+    return *separator + 25;
+}
+
+}  // namespace
+
+// Today's hosts: every version newer than the table on a row of its own, after the table's, newest first
+// on the page; a key that is no version, a version older than the table's last and folders that are not
+// absolute are left out. INSTALL writes into each; page 2 lists them all, scrolling.
+TEST(InstallerWindow, EveryVersionNewerThanTheTableHasARowOfItsOwn) {
+    TempFolder temp{L"C:\\PelluxWalk"};
+    SeededHosts hosts;
+    std::vector<std::wstring> written, left_alone;
+    const auto seed = [&](const std::wstring& version, bool offered) {
+        const std::wstring folder = temp / (L"AE " + version);
+        CreateDirectoryW(folder.c_str(), nullptr);
+        (offered ? written : left_alone).push_back(folder);
+        return hosts.add(version, folder);
+    };
+    bool seeded = true;
+    for (const wchar_t* v : {L"11", L"12", L"13", L"13.5", L"13.8", L"14.0", L"15.0"}) seeded = seeded && seed(v, true);
+    for (int v = 16; v < 28; ++v) seeded = seeded && seed(std::to_wstring(v) + L".0", true);
+    seeded = seeded && seed(L"Beta", false) && seed(L"14", false) && hosts.add(L"28.0", L"AE 28\\Plug-ins");
+    ASSERT_TRUE(seeded);
+
+    InstallerProcess installer;
+    ASSERT_TRUE(installer.started());
+    const HWND window = wait_for_window(installer.id(), installer_title);
+    ASSERT_NE(window, nullptr);
+    on_top(window);
+    ASSERT_TRUE(to_selection_page(window));
+    expect_picture(window, "installer_select_many.png", blank_disk_space_line);
+
+    click(window, next_button);
+    EXPECT_TRUE(wait_until([&] {
+        return std::all_of(written.begin(), written.end(), [](const std::wstring& f) { return read_file(plugin_file(f)).has_value(); });
+    }));
+    for (const std::wstring& folder : left_alone) EXPECT_FALSE(read_file(plugin_file(folder))) << "written into a left-out version";
+    std::this_thread::sleep_for(500ms);
+    expect_picture(window, "installer_finished_many.png", blank_percentage_line);
+    // The rows that do not fit scroll into view with the wheel.
+    const hostsim::Image before = picture(window);
+    wheel(window, {700, 420}, -WHEEL_DELTA * 3);
+    EXPECT_TRUE(wait_until([&] { return changed_from(window, before); }, 3s)) << "the result rows did not scroll";
+
+    click(window, next_button);
+    EXPECT_EQ(installer.exit_code(), std::optional<DWORD>(0));
+}
+
+// With nothing chosen INSTALL is drawn disabled, as BACK is on the welcome page, and a click on it does
+// nothing; choosing a host again enables it.
+TEST(InstallerWindow, NothingChosenLeavesInstallDisabled) {
+    SeededInstall setup;
+    ASSERT_TRUE(setup.seeded);
+    InstallerProcess installer;
+    ASSERT_TRUE(installer.started());
+    const HWND window = wait_for_window(installer.id(), installer_title);
+    ASSERT_NE(window, nullptr);
+    on_top(window);
+    gallery::settled_on_screen(window);
+    const hostsim::rgba disabled = pixel(window, back_fill);
+    const std::optional<int> first_row = to_selection_page(window);
+    ASSERT_TRUE(first_row);
+    const hostsim::rgba enabled = pixel(window, next_fill);
+    ASSERT_FALSE(same_colour(enabled, disabled));
+
+    for (const POINT box : {POINT{select_page_x + 7, *first_row + 7}, POINT{select_page_x + 95 + 7, *first_row + 7},
+                            POINT{select_page_x + 7, *first_row + 27}})
+        click(window, box);
+    EXPECT_TRUE(same_colour(pixel(window, next_fill), disabled)) << "INSTALL is not drawn disabled";
+    const hostsim::Image before = picture(window);
+    click(window, next_button);
+    std::this_thread::sleep_for(600ms);
+    move_to(window, resting_place);
+    EXPECT_FALSE(changed_from(window, before)) << "INSTALL with nothing chosen moved on";
+
+    click(window, {custom_box_x, *first_row + 7});
+    EXPECT_TRUE(same_colour(pixel(window, next_fill), disabled)) << "the Custom row without a folder is nothing to install";
+    click(window, {select_page_x + 7, *first_row + 27});
+    EXPECT_TRUE(same_colour(pixel(window, next_fill), enabled));
+    for (const std::wstring* folder : {&setup.cc2015, &setup.cc2017, &setup.cc2018})
+        EXPECT_FALSE(read_file(plugin_file(*folder)));
+}
+
+// The kit makes the second click of a double click a press; on "I AGREE" it must not go on to INSTALL.
+TEST(InstallerWindow, ADoubleClickOnIAgreeShowsTheHostsAndInstallsNothing) {
+    SeededInstall setup;
+    ASSERT_TRUE(setup.seeded);
+    InstallerProcess installer;
+    ASSERT_TRUE(installer.started());
+    const HWND window = wait_for_window(installer.id(), installer_title);
+    ASSERT_NE(window, nullptr);
+    on_top(window);
+    const hostsim::Image before = gallery::settled_on_screen(window);
+    double_click(window, next_button);
+    ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
+    std::this_thread::sleep_for(600ms);  // a run would have written by now
+    expect_picture(window, "installer_select.png", blank_disk_space_line);
+    for (const std::wstring* folder : {&setup.cc2015, &setup.cc2017, &setup.cc2018})
+        EXPECT_FALSE(read_file(plugin_file(*folder))) << "a double click installed";
+}
+
+// CANCEL asks first: NO keeps the installer; asked during a run, the run's result waits until the
+// question is answered; YES ends the installer.
+TEST(InstallerWindow, CancelAsksAndOnlyYesEnds) {
+    SeededInstall setup;
+    ASSERT_TRUE(setup.seeded);
+    LockedFile lock(setup.cc2018);
+    ASSERT_TRUE(lock.locked());
+    {
+        InstallerProcess installer;
+        ASSERT_TRUE(installer.started());
+        const HWND window = wait_for_window(installer.id(), installer_title);
+        ASSERT_NE(window, nullptr);
+        on_top(window);
+        gallery::settled_on_screen(window);
+        click(window, cancel_button);
+        HWND question = wait_for_window(installer.id(), L"Exit Installer");
+        ASSERT_NE(question, nullptr) << "no question";
+        post_key(question, VK_ESCAPE);
+        ASSERT_TRUE(wait_until([&] { return !IsWindow(question); }));
+        EXPECT_EQ(installer.exit_code(300), std::nullopt) << "NO ended the installer";
+        EXPECT_TRUE(IsWindowVisible(window));
+
+        // INSTALL and CANCEL by keys, queued together: the question opens before the run's first tick.
+        ASSERT_TRUE(to_selection_page(window));  // the click leaves the focus on NEXT
+        post_key(window, VK_RETURN);
+        PostMessageW(window, WM_CHAR, L'\t', 1);  // Tab moves the focus on its character: to CANCEL
+        post_key(window, VK_RETURN);
+        question = wait_for_window(installer.id(), L"Exit Installer");
+        ASSERT_NE(question, nullptr) << "no question during the run";
+        EXPECT_TRUE(wait_until([&] { return read_file(plugin_file(setup.cc2017)).has_value(); })) << "the run did not go on";
+        std::this_thread::sleep_for(1200ms);  // six ticks with the run over
+        EXPECT_EQ(find_window(installer.id(), L"Failed to install", nullptr), nullptr)
+            << "the run's result came while the question was open";
+        post_key(question, VK_ESCAPE);
+        const HWND failure = wait_for_window(installer.id(), L"Failed to install");
+        EXPECT_NE(failure, nullptr) << "the run's result did not come once the question was answered";
+        if (failure) post_key(failure, VK_ESCAPE);
+        EXPECT_TRUE(wait_until([&] { return !IsWindow(failure); }));
+        EXPECT_EQ(installer.exit_code(300), std::nullopt);
+    }
+    InstallerProcess installer;
+    ASSERT_TRUE(installer.started());
+    const HWND window = wait_for_window(installer.id(), installer_title);
+    ASSERT_NE(window, nullptr);
+    gallery::settled_on_screen(window);
+    click(window, cancel_button);
+    const HWND question = wait_for_window(installer.id(), L"Exit Installer");
+    ASSERT_NE(question, nullptr);
+    post_key(question, VK_RETURN);
+    EXPECT_TRUE(installer.exit_code().has_value()) << "YES did not end the installer";
 }

@@ -90,6 +90,36 @@ TEST_F(UiFlowPanel, SizesItsLayoutGivesAreNotTakenForTheChildrensOwn) {
     EXPECT_EQ(panel.items().entries()[0].natural_height, 10);
 }
 
+// A panel that does not watch its children hears of none of their resizes: its owner calls layout, which
+// starts from the sizes the children have now, while the sizes its own layouts gave stay the layout's.
+TEST_F(UiFlowPanel, APanelThatDoesNotWatchLaysOutFromTheChildrensCurrentSizes) {
+    flow_panel panel(flow_direction::vertical, false);
+    panel.set_auto_size(false);
+    panel.create(&root, {0, 0, 200, 100});
+    widget head, tail;
+    head.create(&panel, {0, 0, 200, 20});
+    flow_panel row(flow_direction::horizontal, false);
+    row.set_fill_parent(true);
+    row.set_auto_size(false);
+    row.create(&panel, {0, 0, 50, 30});
+    tail.create(&panel, {0, 0, 200, 10});
+    panel.layout();
+    EXPECT_EQ(rects_of({&head, &row, &tail}), (std::vector<rect>{{0, 0, 200, 20}, {0, 20, 50, 70}, {0, 90, 200, 10}}));
+    panel.layout();
+    EXPECT_EQ(row.get_rect(), (rect{0, 20, 50, 70})) << "the stretched height is not taken for the row's own";
+
+    head.set_rect({0, 0, 200, 40}, true);  // unheard: no layout yet
+    tail.set_rect({0, 90, 200, 5}, true);
+    EXPECT_EQ(row.get_rect().y, 20);
+    panel.layout();
+    EXPECT_EQ(rects_of({&head, &row, &tail}), (std::vector<rect>{{0, 0, 200, 40}, {0, 40, 50, 55}, {0, 95, 200, 5}}));
+
+    row.set_rect({0, 40, 50, 10}, true);  // a size of its own, smaller than the share it was given
+    panel.layout();
+    EXPECT_EQ(rects_of({&head, &row, &tail}), (std::vector<rect>{{0, 0, 200, 40}, {0, 40, 50, 55}, {0, 95, 200, 5}}));
+    EXPECT_EQ(panel.items().entries()[1].natural_height, 10);
+}
+
 TEST_F(UiFlowPanel, NestedPanelOfTheOtherDirectionStretchesAndFitsItsParent) {
     flow_panel outer(flow_direction::vertical, true);
     outer.set_auto_size(false);

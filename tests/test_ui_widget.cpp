@@ -6,6 +6,7 @@
 #include "capture_widget.h"
 #include "event_manager.h"
 #include "pair_packing.h"
+#include "tab_order.h"
 #include "ui_test_support.h"
 #include "widget.h"
 
@@ -116,6 +117,52 @@ TEST_F(UiWidget, InheritedFlagsFollowTheOwnFlagsOfTheContainer) {
     EXPECT_FALSE(c.is_visible(true));
     a.set_visible(true);
     EXPECT_TRUE(c.is_visible(true));
+}
+
+// Boxes two levels deep: what a grandchild inherits is its parent's whole state, so a widget hidden or
+// disabled inside a box that was hidden or disabled comes back exactly when both it and the chain do, and
+// Tab reaches it only then.
+TEST_F(UiWidget, GrandchildrenInheritTheStateOfTheirWholeChain) {
+    widget outer, inner, button, other;
+    outer.create(&root, {0, 0, 200, 200});
+    inner.create(&outer, {0, 0, 100, 100});
+    button.create(&inner, {0, 0, 20, 20});
+    other.create(&root, {0, 150, 20, 20});
+    for (widget* w : {&button, &other}) w->set_tab_stop(true);
+    const auto tab_from_other = [&] { return next_tab_stop(host.widgets, &other); };
+
+    const struct {
+        const char* step;
+        void (*change)(widget& outer, widget& inner, widget& button);
+        bool shown, usable;
+    } steps[] = {
+        {"all shown", [](widget&, widget&, widget&) {}, true, true},
+        {"the outer box hidden", [](widget& o, widget&, widget&) { o.set_visible(false); }, false, true},
+        {"the button hidden meanwhile", [](widget&, widget&, widget& b) { b.set_visible(false); }, false, true},
+        {"the outer box shown again", [](widget& o, widget&, widget&) { o.set_visible(true); }, false, true},
+        // The installer's custom-path line: hidden itself while its page was hidden, shown later.
+        {"the button shown", [](widget&, widget&, widget& b) { b.set_visible(true); }, true, true},
+        {"the inner box hidden", [](widget&, widget& i, widget&) { i.set_visible(false); }, false, true},
+        {"the outer box hidden and shown", [](widget& o, widget&, widget&) { o.set_visible(false); o.set_visible(true); },
+         false, true},
+        {"the inner box shown", [](widget&, widget& i, widget&) { i.set_visible(true); }, true, true},
+        {"the inner box disabled", [](widget&, widget& i, widget&) { i.set_enabled(false); }, true, false},
+        {"the outer box disabled and enabled", [](widget& o, widget&, widget&) { o.set_enabled(false); o.set_enabled(true); },
+         true, false},
+        {"the inner box enabled", [](widget&, widget& i, widget&) { i.set_enabled(true); }, true, true},
+        {"the outer box disabled", [](widget& o, widget&, widget&) { o.set_enabled(false); }, true, false},
+        {"the button disabled meanwhile", [](widget&, widget&, widget& b) { b.set_enabled(false); }, true, false},
+        {"the outer box enabled", [](widget& o, widget&, widget&) { o.set_enabled(true); }, true, false},
+        {"the button enabled", [](widget&, widget&, widget& b) { b.set_enabled(true); }, true, true},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        s.change(outer, inner, button);
+        EXPECT_EQ(button.is_visible(true), s.shown);
+        EXPECT_EQ(button.is_enabled() && button.is_parent_enabled(), s.usable);
+        EXPECT_EQ(takes_tab_focus(button), s.shown && s.usable);
+        EXPECT_EQ(tab_from_other(), s.shown && s.usable ? &button : &other);
+    }
 }
 
 TEST_F(UiWidget, RemovingAChildResetsItsInheritedFlagsDisconnectsTheContainerAndDoesNotRepaint) {

@@ -11,12 +11,12 @@ bool flow_item_list::add_child(widget& child, bool stretch) {
     const auto listed = std::ranges::find(entries_, &child, &flow_entry::target);
     if (listed != entries_.end()) return false;
     const rect& r = child.get_rect();
-    entries_.push_back({&child, flow_item_kind::child, stretch, 0, r.width, r.height});
+    entries_.push_back({&child, flow_item_kind::child, stretch, 0, r.width, r.height, r.width, r.height});
     return true;
 }
 
 void flow_item_list::add_space(flow_item_kind kind, int32_t length) {
-    entries_.push_back({nullptr, kind, kind == flow_item_kind::stretch_space, length, 0, 0});
+    entries_.push_back({nullptr, kind, kind == flow_item_kind::stretch_space, length, 0, 0, 0, 0});
 }
 
 void flow_item_list::remove_child(const widget* child) {
@@ -26,8 +26,26 @@ void flow_item_list::remove_child(const widget* child) {
 void flow_item_list::child_resized(const widget& child) {
     for (flow_entry& e : entries_)
         if (e.target == &child) {
-            e.natural_width = child.get_rect().width;
-            e.natural_height = child.get_rect().height;
+            e.natural_width = e.known_width = child.get_rect().width;
+            e.natural_height = e.known_height = child.get_rect().height;
+        }
+}
+
+void flow_item_list::take_own_sizes() {
+    for (flow_entry& e : entries_) {
+        if (!e.target) continue;
+        const rect& r = e.target->get_rect();
+        if (r.width == e.known_width && r.height == e.known_height) continue;
+        e.natural_width = e.known_width = r.width;
+        e.natural_height = e.known_height = r.height;
+    }
+}
+
+void flow_item_list::child_placed(const widget& child, const rect& given) {
+    for (flow_entry& e : entries_)
+        if (e.target == &child) {
+            e.known_width = given.width;
+            e.known_height = given.height;
         }
 }
 

@@ -17,6 +17,7 @@ struct flow_entry {
     bool stretch = false;
     int32_t length = 0;  // a fixed space's length
     int32_t natural_width = 0, natural_height = 0;  // a child's own size, without its stretch share
+    int32_t known_width = 0, known_height = 0;      // the child's size as the list last knew it
 };
 
 class flow_item_list {
@@ -28,6 +29,11 @@ public:
     void remove_child(const widget* child);
     // A size the child took by itself (not from a layout) becomes its natural size.
     void child_resized(const widget& child);
+    // Any child whose size is not the one the list last knew took it by itself meanwhile (a panel that
+    // does not watch its children hears of no resize): that size becomes its natural size.
+    void take_own_sizes();
+    // The size a layout gave the child: not its own.
+    void child_placed(const widget& child, const rect& given);
     bool has_stretch() const;
     // What flow_layout reads: each child's position, natural size and own visible flag.
     std::vector<flow_item> describe() const;

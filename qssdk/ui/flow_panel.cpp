@@ -94,12 +94,16 @@ void flow_panel::layout() {
         ~end_of_layout() { flag = false; }
     } guard{laying_out_};
     const rect own = get_rect();
+    items_.take_own_sizes();
     const flow_result result =
         flow_layout({direction_, fill_cross_, auto_size_, own.width, own.height}, items_.describe());
     // Copied: a child's handlers may change the list while it is moved.
     const std::vector<flow_entry> entries = items_.entries();
     for (const flow_placement& placed : result.placements)
-        if (widget* child = entries[placed.item].target) child->set_rect(placed.bounds, true);
+        if (widget* child = entries[placed.item].target) {
+            items_.child_placed(*child, placed.bounds);
+            child->set_rect(placed.bounds, true);
+        }
     if (result.width != own.width || result.height != own.height)
         set_rect({own.x, own.y, result.width, result.height}, true);
 }

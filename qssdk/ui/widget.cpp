@@ -151,7 +151,8 @@ void widget::set_enabled(bool v) {
 
 void widget::set_parent_enabled(bool v) {
     parent_enabled_ = v;
-    for (widget* c : children_) c->set_parent_enabled(v && c->enabled_);
+    // What is inherited below is this widget's state: the chain above and its own flag.
+    for (widget* c : children_) c->set_parent_enabled(v && enabled_);
 }
 
 void widget::set_visible(bool v) {
@@ -164,7 +165,7 @@ void widget::set_visible(bool v) {
 
 void widget::set_parent_visible(bool v) {
     parent_visible_ = v;
-    for (widget* c : children_) c->set_parent_visible(v && c->visible_);
+    for (widget* c : children_) c->set_parent_visible(v && visible_);
 }
 
 void widget::set_background_color(const color& c) {
