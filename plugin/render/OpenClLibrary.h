@@ -1,11 +1,14 @@
 // The platform's OpenCL library, loaded when the renderer starts rather than linked, so that a machine
-// without OpenCL gets a start-up error instead of a plug-in that fails to load.
+// without OpenCL gets a start-up error instead of a plug-in that fails to load. It comes from the system
+// folder only: an OpenCL.dll in the host's current folder or on the PATH is never taken.
 #pragma once
 
 #include <windows.h>
 
 #include <CL/cl.h>
 #include <CL/cl_gl.h>
+
+#include "system_library.h"
 
 // Every entry point the renderer calls; X(name) is expanded once for the members and once for loading.
 #define QS_OPENCL_ENTRY_POINTS(X)                                                                        \
@@ -22,7 +25,6 @@ class OpenClLibrary {
 public:
     // Throws qs_exception when the library or one of its entry points is missing.
     explicit OpenClLibrary(const wchar_t* file = L"OpenCL.dll");
-    ~OpenClLibrary();
     OpenClLibrary(const OpenClLibrary&) = delete;
     OpenClLibrary& operator=(const OpenClLibrary&) = delete;
 
@@ -31,5 +33,5 @@ public:
 #undef QS_OPENCL_MEMBER
 
 private:
-    HMODULE module_ = nullptr;
+    qssdk::system_library library_;
 };

@@ -38,6 +38,9 @@ constexpr float dotted_dashes[] = {1.0f, 1.0f};
 constexpr float dashed_dashes[] = {4.0f, 4.0f};
 constexpr D2D1_COLOR_F opaque_black{0.0f, 0.0f, 0.0f, 1.0f};
 
+// D2D1CreateFactory's exported form (the header adds inline overloads of the name).
+using create_d2d_factory = HRESULT(WINAPI*)(D2D1_FACTORY_TYPE, REFIID, const D2D1_FACTORY_OPTIONS*, void**);
+
 D2D1_MATRIX_3X2_F translation(float x, float y) { return {1.0f, 0.0f, 0.0f, 1.0f, x, y}; }
 
 com_ptr<ID2D1StrokeStyle> make_dash_style(ID2D1Factory& factory, const float* dashes, UINT32 count) {
@@ -51,13 +54,16 @@ com_ptr<ID2D1StrokeStyle> make_dash_style(ID2D1Factory& factory, const float* da
 
 }  // namespace
 
-render_context::render_context(HWND window) : window_(window) {
-    if (FAILED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
-                                 reinterpret_cast<void**>(factory_.put()))))
+render_context::render_context(HWND window)
+    : window_(window), direct2d_(L"d2d1.dll", "Direct2D library"), directwrite_(L"dwrite.dll", "DirectWrite library") {
+    const auto create_factory = direct2d_.entry_point<create_d2d_factory>("D2D1CreateFactory");
+    if (FAILED(create_factory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
+                              reinterpret_cast<void**>(factory_.put()))))
         throw qs_exception("unable to create a d2d resource factory");
     create_target();
-    if (FAILED(DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
-                                   reinterpret_cast<IUnknown**>(write_factory_.put()))))
+    const auto create_write_factory = directwrite_.entry_point<decltype(&DWriteCreateFactory)>("DWriteCreateFactory");
+    if (FAILED(create_write_factory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                                    reinterpret_cast<IUnknown**>(write_factory_.put()))))
         throw qs_exception("unable to create the write factory");
     if (FAILED(write_factory_->CreateTextFormat(installed_family(default_family).c_str(), nullptr,
                                                 DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,

@@ -20,6 +20,7 @@
 #include "non_copyable_non_moveable.h"
 #include "rect.h"
 #include "size.h"
+#include "system_library.h"
 #include "text_run.h"
 
 namespace qssdk::ui {
@@ -30,7 +31,8 @@ class widget;
 
 class render_context : non_copyable_non_moveable {
 public:
-    // Throws qs_exception "unable to create a d2d resource factory", "unable to create a d2d render
+    // Throws qs_exception "unable to load the Direct2D library d2d1.dll (error <code>)", the same of the
+    // DirectWrite library dwrite.dll, "unable to create a d2d resource factory", "unable to create a d2d render
     // target", "unable to create one or more solid brushes", "unable to create the write factory",
     // "unable to initialize the d2d write factory", "unable to initialize the shadow gradients" or
     // "unable to initialize the dotted stroke".
@@ -88,6 +90,9 @@ private:
     void set_brush_color(com_ptr<ID2D1SolidColorBrush>& brush, color& kept, const color& c);
 
     HWND window_;
+    // Loaded from the system folder, and before (so released after) everything made through them.
+    qssdk::system_library direct2d_;
+    qssdk::system_library directwrite_;
     com_ptr<ID2D1Factory> factory_;
     com_ptr<ID2D1HwndRenderTarget> target_;
     com_ptr<IDWriteFactory> write_factory_;

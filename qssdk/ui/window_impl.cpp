@@ -1,7 +1,5 @@
 #include "window_impl.h"
 
-#include <wtsapi32.h>
-
 #include <string>
 
 #include "dip_conversion.h"
@@ -47,7 +45,13 @@ void register_window_class() {
 
 const wchar_t* window_class_name() { return registration.name.c_str(); }
 
-window_impl::window_impl(window& owner) : back(owner), drop_target_(owner), ole_result_(OleInitialize(nullptr)) {
+window_impl::window_impl(window& owner)
+    : back(owner),
+      sessions_(L"wtsapi32.dll", "session library"),
+      register_session_(sessions_.entry_point<decltype(register_session_)>("WTSRegisterSessionNotification")),
+      unregister_session_(sessions_.entry_point<decltype(unregister_session_)>("WTSUnRegisterSessionNotification")),
+      drop_target_(owner),
+      ole_result_(OleInitialize(nullptr)) {
     CoLockObjectExternal(&drop_target_, TRUE, FALSE);
 }
 
@@ -75,7 +79,7 @@ void window_impl::create(const window_impl* owner, const rect& r, uint16_t flags
                            GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    session_notification_ = WTSRegisterSessionNotification(hwnd, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    session_notification_ = register_session_(hwnd, NOTIFY_FOR_THIS_SESSION) != FALSE;
     if (!drop_target_registered_) drop_target_registered_ = SUCCEEDED(RegisterDragDrop(hwnd, &drop_target_));
 }
 
@@ -87,7 +91,7 @@ void window_impl::stand_for(HWND native) {
 void window_impl::detach() {
     if (!hwnd || foreign_) return;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    if (session_notification_) WTSUnRegisterSessionNotification(hwnd);
+    if (session_notification_) unregister_session_(hwnd);
     session_notification_ = false;
 }
 

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <windows.h>
+#include <wtsapi32.h>
 
 #include <cstdint>
 
 #include "native_drop_target.h"
 #include "point.h"
 #include "rect.h"
+#include "system_library.h"
 #include "window_styles.h"
 
 namespace qssdk::ui {
@@ -19,7 +21,8 @@ LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
 
 class window_impl {
 public:
-    // Initialises OLE for the window's thread and locks the drop target.
+    // Loads the session-notification library, initialises OLE for the window's thread and locks the drop
+    // target. Throws qs_exception "unable to load the session library wtsapi32.dll (error <code>)".
     explicit window_impl(window& owner);
     // Revokes the drop target, gives the owner back its input, destroys the native window, unlocks the
     // drop target and uninitialises OLE where its initialisation succeeded.
@@ -57,6 +60,11 @@ public:
     point max_client{100000, 100000};
 
 private:
+    // First of the private members: loaded before OLE is initialised, so a missing library leaves nothing
+    // to undo.
+    qssdk::system_library sessions_;
+    decltype(&WTSRegisterSessionNotification) register_session_;
+    decltype(&WTSUnRegisterSessionNotification) unregister_session_;
     native_drop_target drop_target_;
     HRESULT ole_result_;
     bool drop_target_registered_ = false;
