@@ -139,12 +139,11 @@ struct AEGP_StreamValue {
     AEGP_StreamVal val;
 };
 
-// The host's token for the state of a parameter's inputs; equal tokens mean unchanged content.
+// The host's token for the state of a parameter's inputs; equal tokens mean unchanged content. Its words are
+// the host's alone and the effect never reads them, but it keeps tokens and hands them back: unlike unnamed
+// space, a member is copied with the record, so this one is named (the host's headers name it otherwise).
 struct PF_State {
-    A_long : 32;
-    A_long : 32;
-    A_long : 32;
-    A_long : 32;
+    A_long token[4];
 };
 
 // --- AEGP suites --------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // Basic value types of the host's effect interface, as the effect and our simulated host use them.
 // This folder is the only place a build against the host's own interface headers would replace; its
-// records, tables and constants match the host's binary interface on x64 Windows (tests/test_host_abi.cpp).
+// records, tables and constants match the host's binary interface on x64 Windows (tests/test_host_abi.cpp),
+// and each name it shares with the host's headers has the type they give it (tests/test_host_abi_types.cpp).
 #pragma once
 
 #include <cstdint>
