@@ -71,17 +71,17 @@ struct PF_LayerDef {
     void* reserved0;
     void* reserved1;
     A_long world_flags;
-    void* data;
+    PF_Pixel* data;
     A_long rowbytes;
     A_long width;
     A_long height;
-    PF_Rect extent_hint;
+    PF_LRect extent_hint;
     A_long reserved_long1;
-    void* reserved_ptr1;
-    A_long reserved_long2;
-    void* reserved_ptr2;
+    A_u_longlong : 64;
+    void* reserved_long2;
+    A_u_longlong : 64;
     PF_RationalScale pix_aspect_ratio;
-    void* reserved_ptr3;
+    A_u_longlong : 64;
     A_long origin_x;
     A_long origin_y;
     A_long reserved_long3;
@@ -136,13 +136,19 @@ constexpr int PF_MAX_EFFECT_PARAM_NAME_LEN = 31;
 struct PF_FloatSliderDef {
     PF_FpLong value;
     PF_FpLong phase;
-    A_char reserved_text[32];
+    A_u_longlong : 64;
+    A_u_longlong : 64;
+    A_u_longlong : 64;
+    A_u_longlong : 64;
     PF_FpShort valid_min, valid_max;
     PF_FpShort slider_min, slider_max;
     PF_FpShort dephault;
     A_short precision;
     A_short display_flags;
-    A_long reserved[4];
+    A_long : 32;
+    A_long : 32;
+    A_long : 32;
+    A_long : 32;
 };
 
 struct PF_PopupDef {
@@ -157,7 +163,8 @@ struct PF_PopupDef {
 struct PF_AngleDef {
     PF_Fixed value;  // degrees, 16.16
     PF_Fixed dephault;
-    A_long reserved[2];
+    A_long : 32;
+    A_long : 32;
 };
 
 struct PF_CheckBoxDef {
@@ -178,7 +185,7 @@ struct PF_ColorDef {
 struct PF_Point3DDef {
     PF_FpLong x_value, y_value, z_value;
     PF_FpLong x_dephault, y_dephault, z_dephault;  // percent of the layer's size (z: of its width)
-    A_long reserved[4];
+    A_char reserved[16];
 };
 
 union PF_ParamDefUnion {
@@ -216,7 +223,7 @@ enum : A_long {
     PF_CustomEFlag_EFFECT = 1 << 2,
 };
 
-struct PF_CustomUIInfo {
+typedef struct _PF_CustomUIInfo {
     A_long reserved;
     A_long events;
     A_long comp_ui_width, comp_ui_height;
@@ -225,7 +232,7 @@ struct PF_CustomUIInfo {
     A_long layer_ui_alignment;
     A_long preview_ui_width, preview_ui_height;
     A_long preview_ui_alignment;
-};
+} PF_CustomUIInfo;
 
 // --- Callbacks ----------------------------------------------------------------------------------------
 typedef A_long PF_PlatDataID;
@@ -246,7 +253,7 @@ struct PF_ColorCallbacks {
 
 // The host's utility table, whole: image operations the effect does not use, memory handles, the C
 // library and platform data.
-struct PF_UtilCallbacks {
+typedef struct _PF_UtilCallbacks {
     AE_UnusedSlot begin_sampling;
     AE_UnusedSlot subpixel_sample;
     AE_UnusedSlot area_sample;
@@ -290,7 +297,7 @@ struct PF_UtilCallbacks {
     AE_UnusedSlot get_pixel_data8;
     AE_UnusedSlot get_pixel_data16;
     AE_UnusedSlot reserved;
-};
+} PF_UtilCallbacks;
 
 struct PF_InteractCallbacks {
     PF_Err (*checkout_param)(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time, A_long time_step,
@@ -321,21 +328,18 @@ struct PF_SpecVersion {
     A_short minor;
 };
 
-// Words of the host's audio commands, which this effect does not handle.
-struct PF_ReservedAudio {
-    A_u_longlong words[4];
-};
-
 struct PF_InData {
     PF_InteractCallbacks inter;
     PF_UtilCallbacks* utils;
     PF_ProgPtr effect_ref;
     A_long quality;
     PF_SpecVersion version;
-    A_long reserved_word1;
+    A_long : 32;
     A_long appl_id;
     A_long num_params;
-    A_long reserved_words2[3];
+    A_long : 32;
+    A_long : 32;
+    A_long : 32;
     A_long current_time;
     A_long time_step;
     A_long total_time;
@@ -345,7 +349,7 @@ struct PF_InData {
     PF_Fixed shutter_angle;
     A_long width;
     A_long height;
-    PF_Rect extent_hint;
+    PF_LRect extent_hint;
     A_long output_origin_x;
     A_long output_origin_y;
     PF_RationalScale downsample_x;
@@ -355,10 +359,16 @@ struct PF_InData {
     PF_Handle global_data;
     PF_Handle sequence_data;
     PF_Handle frame_data;
-    A_long reserved_audio_words[3];
-    PF_ReservedAudio reserved_audio;
+    A_long : 32;  // the host's audio words, which this effect does not handle
+    A_long : 32;
+    A_long : 32;
+    A_u_longlong : 64;
+    A_u_longlong : 64;
+    A_u_longlong : 64;
+    A_u_longlong : 64;
     SPBasicSuite* pica_basicP;
-    A_long reserved_origin[2];
+    A_long : 32;
+    A_long : 32;
     PF_Fixed shutter_phase;
 };
 
@@ -375,8 +385,12 @@ struct PF_OutData {
     PF_Point origin;
     A_long out_flags;
     A_char return_msg[256];
-    A_long reserved_audio_words[2];
-    PF_ReservedAudio reserved_audio;
+    A_long : 32;  // the host's audio words, which this effect does not handle
+    A_long : 32;
+    A_u_longlong : 64;
+    A_u_longlong : 64;
+    A_u_longlong : 64;
+    A_u_longlong : 64;
     A_long out_flags2;
 };
 
@@ -430,7 +444,7 @@ struct PF_DoClickEventInfo {
 };
 
 struct PF_DrawEventInfo {
-    PF_Rect update_rect;
+    PF_LRect update_rect;
     A_long depth;
 };
 
@@ -449,8 +463,8 @@ union PF_EventUnion {
 struct PF_EffectWindowInfo {
     PF_ParamIndex index;
     PF_EffectArea area;
-    PF_Rect current_frame;
-    PF_Rect param_title_frame;
+    PF_LRect current_frame;
+    PF_LRect param_title_frame;
     A_long horiz_offset;
 };
 

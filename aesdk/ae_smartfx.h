@@ -31,17 +31,11 @@ struct PF_CheckoutResult {
     A_long reserved[6];
 };
 
-// The host's GPU words of a request; this effect renders on the CPU side of the host's interface.
-struct PF_ReservedGpu {
-    const void* data;
-    A_long what;
-    A_u_long device_index;
-};
-
 struct PF_PreRenderInput {
     PF_RenderRequest output_request;
     A_short bitdepth;
-    PF_ReservedGpu reserved_gpu;
+    A_u_longlong : 64;  // the host's GPU words: this effect renders on the CPU side of the host's interface
+    A_u_longlong : 64;
 };
 
 typedef void (*PF_DeletePreRenderDataFunc)(void* pre_render_data);
@@ -73,7 +67,8 @@ struct PF_SmartRenderInput {
     PF_RenderRequest output_request;
     A_short bitdepth;  // bits per channel: 8, 16 or 32
     void* pre_render_data;
-    PF_ReservedGpu reserved_gpu;
+    A_u_longlong : 64;  // the host's GPU words, as in PF_PreRenderInput
+    A_u_longlong : 64;
 };
 
 struct PF_SmartRenderCallbacks {

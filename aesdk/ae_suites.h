@@ -22,12 +22,13 @@ struct SPBasicSuite {
 
 // --- AEGP types ---------------------------------------------------------------------------------------
 typedef A_long AEGP_PluginID;
-typedef void* AEGP_GlobalRefcon;
-typedef struct _AEGP_Layer* AEGP_LayerH;
-typedef struct _AEGP_Comp* AEGP_CompH;
-typedef struct _AEGP_Item* AEGP_ItemH;
-typedef struct _AEGP_EffectRef* AEGP_EffectRefH;
-typedef struct _AEGP_StreamRef* AEGP_StreamRefH;
+typedef struct _AEGP_GlobalRefcon* AEGP_GlobalRefcon;
+// Handles: each points at the host's pointer to an object the host alone knows.
+typedef struct _AEGP_Layer** AEGP_LayerH;
+typedef struct _AEGP_Comp** AEGP_CompH;
+typedef struct _AEGP_Item** AEGP_ItemH;
+typedef struct _AEGP_Effect** AEGP_EffectRefH;
+typedef struct _AEGPp_Stream** AEGP_StreamRefH;
 typedef A_long AEGP_LayerIDVal;
 
 typedef A_long AEGP_LayerFlags;
@@ -52,7 +53,7 @@ enum : AEGP_ObjectType {
     AEGP_ObjectType_TEXT = 3,
 };
 
-typedef A_long AEGP_LightType;
+typedef A_u_long AEGP_LightType;
 enum : AEGP_LightType {
     AEGP_LightType_PARALLEL = 0,
     AEGP_LightType_SPOT = 1,
@@ -60,7 +61,7 @@ enum : AEGP_LightType {
     AEGP_LightType_AMBIENT = 3,
 };
 
-typedef A_long AEGP_CameraType;
+typedef A_u_long AEGP_CameraType;
 enum : AEGP_CameraType {
     AEGP_CameraType_PERSPECTIVE = 0,
     AEGP_CameraType_ORTHOGRAPHIC = 1,
@@ -109,7 +110,7 @@ enum : AEGP_StreamType {
     AEGP_StreamType_LAYER_ID = 9,
 };
 
-typedef A_long AEGP_DynStreamFlags;
+typedef A_u_long AEGP_DynStreamFlags;
 enum : AEGP_DynStreamFlags {
     AEGP_DynStreamFlag_ACTIVE_EYEBALL = 1 << 0,
     AEGP_DynStreamFlag_HIDDEN = 1 << 1,
@@ -117,7 +118,7 @@ enum : AEGP_DynStreamFlags {
 };
 
 struct AEGP_ColorVal {
-    A_FpLong alphaF, red, green, blue;
+    A_FpLong alphaF, redF, greenF, blueF;
 };
 
 union AEGP_StreamVal {
@@ -138,9 +139,11 @@ struct AEGP_StreamValue {
     AEGP_StreamVal val;
 };
 
-// The host's token for the state of a parameter's inputs; equal tokens mean unchanged content.
+// The host's token for the state of a parameter's inputs; equal tokens mean unchanged content. Its words are
+// the host's alone and the effect never reads them, but it keeps tokens and hands them back: unlike unnamed
+// space, a member is copied with the record, so this one is named (the host's headers name it otherwise).
 struct PF_State {
-    A_long reserved[4];
+    A_long token[4];
 };
 
 // --- AEGP suites --------------------------------------------------------------------------------------
@@ -441,11 +444,12 @@ struct PF_ParamUtilsSuite3 {
 };
 
 // --- DRAWBOT suites -----------------------------------------------------------------------------------
-typedef struct _DRAWBOT_Draw* DRAWBOT_DrawRef;
-typedef struct _DRAWBOT_Supplier* DRAWBOT_SupplierRef;
-typedef struct _DRAWBOT_Surface* DRAWBOT_SurfaceRef;
-typedef struct _DRAWBOT_Object* DRAWBOT_ObjectRef;
-typedef DRAWBOT_ObjectRef DRAWBOT_ImageRef;
+typedef struct _DRAWBOT_DrawRef* DRAWBOT_DrawRef;
+typedef struct _DRAWBOT_SupplierRef* DRAWBOT_SupplierRef;
+typedef struct _DRAWBOT_SurfaceRef* DRAWBOT_SurfaceRef;
+typedef struct _DRAWBOT_ObjectRef* DRAWBOT_ObjectRef;
+// An image is an object of its own type; the suites release it as an object.
+typedef struct _DRAWBOT_ImageRef* DRAWBOT_ImageRef;
 
 struct DRAWBOT_PointF32 {
     float x, y;

@@ -1,6 +1,7 @@
 // Basic value types of the host's effect interface, as the effect and our simulated host use them.
 // This folder is the only place a build against the host's own interface headers would replace; its
-// records, tables and constants match the host's binary interface on x64 Windows (tests/test_host_abi.cpp).
+// records, tables and constants match the host's binary interface on x64 Windows (tests/test_host_abi.cpp),
+// and each name it shares with the host's headers has the type they give it (tests/test_host_abi_types.cpp).
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,6 @@ typedef int16_t A_short;
 typedef uint16_t A_u_short;
 typedef int32_t A_long;
 typedef uint32_t A_u_long;
-typedef int64_t A_longlong;
 typedef uint64_t A_u_longlong;
 typedef uint8_t A_Boolean;
 typedef double A_FpLong;
@@ -21,7 +21,7 @@ typedef int32_t A_Err;
 typedef A_long PF_Err;
 typedef A_long PF_Fixed;     // 16.16 fixed point
 typedef A_long PF_ParamIndex;
-typedef A_u_char PF_Boolean;
+typedef char PF_Boolean;
 typedef double PF_FpLong;
 typedef float PF_FpShort;
 
@@ -34,16 +34,20 @@ struct A_Ratio {
     A_long num;
     A_u_long den;
 };
-typedef A_Ratio PF_RationalScale;
+
+struct PF_RationalScale {
+    A_long num;
+    A_u_long den;
+};
 
 struct A_Matrix4 {
     A_FpLong mat[4][4];
 };
 
-struct PF_Rect {
+struct PF_LRect {
     A_long left, top, right, bottom;
 };
-typedef PF_Rect PF_LRect;
+typedef PF_LRect PF_Rect;
 
 struct PF_Point {
     A_long h, v;
@@ -58,7 +62,7 @@ typedef void** PF_Handle;
 
 // Opaque host references.
 typedef struct PF_ProgressInfo* PF_ProgPtr;
-typedef struct _PF_CustomContext* PF_ContextH;
+typedef struct PF_Context** PF_ContextH;
 
 enum : PF_Err {
     PF_Err_NONE = 0,
@@ -75,5 +79,5 @@ enum : PF_Err {
 // at the offset the host gives it.
 typedef void (*AE_UnusedSlot)();
 
-// Whole-number fixed-point helpers.
-constexpr PF_Fixed PF_Fixed_ONE = 0x10000;
+// Space a record reserves for the host is declared as unnamed bit-fields of the width it takes: they keep
+// the host's layout without a name of our own.

@@ -12,7 +12,7 @@ constexpr A_long controlLeft = 24, controlGap = 2;
 // A control whose parameter declares no size.
 constexpr A_long defaultControlWidth = 200, defaultControlHeight = 30;
 
-bool inside(const PF_Rect& rect, PF_Point point) {
+bool inside(const PF_LRect& rect, PF_Point point) {
     return point.h >= rect.left && point.h < rect.right && point.v >= rect.top && point.v < rect.bottom;
 }
 
@@ -35,7 +35,7 @@ control_layout ControlsPanel::layoutOf(PF_ParamIndex index) const {
 }
 
 PF_Point ControlsPanel::controlPoint(PF_ParamIndex index, A_long x, A_long y) const {
-    const PF_Rect frame = layoutOf(index).controlFrame;
+    const PF_LRect frame = layoutOf(index).controlFrame;
     return {frame.left + x, frame.top + y};
 }
 
@@ -100,7 +100,7 @@ event_result ControlsPanel::send(PF_EventExtra event) {
 draw_result ControlsPanel::draw(PF_ParamIndex index, A_long inFlags, bool offerDrawing) {
     requireCustomUi();
     PF_EventExtra extra = drawEvent(index, inFlags);
-    const PF_Rect& frame = extra.effect_win.current_frame;
+    const PF_LRect& frame = extra.effect_win.current_frame;
     draw_result result{PF_Err_NONE, {}, Canvas(frame.right - frame.left, frame.bottom - frame.top, background)};
     drawing_ref drawing{extra.contextH, &result.canvas, frame.left, frame.top};
     struct draw_scope {

@@ -12,8 +12,8 @@ namespace hostsim {
 // Where the panel shows a parameter's custom control, in panel coordinates. The control does not start at
 // the panel's origin, so an effect that forgets to take the frame's corner off a point misses.
 struct control_layout {
-    PF_Rect titleFrame;
-    PF_Rect controlFrame;
+    PF_LRect titleFrame;
+    PF_LRect controlFrame;
 };
 
 // One event as the effect handed it back.

@@ -121,7 +121,7 @@ SPErr Drawbot::drawImage(DRAWBOT_SurfaceRef surface, DRAWBOT_ImageRef ref, const
 
 SPErr Drawbot::releaseObject(DRAWBOT_ObjectRef object) {
     std::lock_guard guard(mutex_);
-    const auto found = images_.find(object);
+    const auto found = images_.find(reinterpret_cast<DRAWBOT_ImageRef>(object));  // images are released as objects
     if (found == images_.end()) {
         fault("ReleaseObject of an object the host did not make or already released");
         return kDrawbotBadReference;

@@ -19,7 +19,7 @@ std::string defaultText(const PF_ParamDef& def) {
     case PF_Param_POPUP:
         return std::to_string(def.u.pd.dephault);
     case PF_Param_ANGLE:
-        return number(static_cast<double>(def.u.ad.dephault) / PF_Fixed_ONE);
+        return number(static_cast<double>(def.u.ad.dephault) / fixedOne);
     case PF_Param_CHECKBOX:
         return std::to_string(def.u.bd.dephault);
     case PF_Param_COLOR: {

@@ -179,7 +179,7 @@ PF_ParamDef ParamStore::current(PF_ParamIndex index, const layer_ref& effect_lay
     case PF_Param_ANGLE:
         if (param.rate != 0) {
             // 16.16 degrees hold about +-32767 degrees; a long run stops at the end of that range.
-            const double fixed = static_cast<double>(def.u.ad.value) + param.rate * seconds * PF_Fixed_ONE;
+            const double fixed = static_cast<double>(def.u.ad.value) + param.rate * seconds * fixedOne;
             def.u.ad.value = static_cast<PF_Fixed>(std::llround(std::clamp(fixed, -2147483648.0, 2147483647.0)));
         }
         break;
@@ -191,7 +191,7 @@ PF_ParamDef ParamStore::current(PF_ParamIndex index, const layer_ref& effect_lay
         world.rowbytes = 0;
         world.width = layer.id ? downsampledSize(layer.width, downsample) : 0;
         world.height = layer.id ? downsampledSize(layer.height, downsample) : 0;
-        world.extent_hint = PF_Rect{0, 0, world.width, world.height};
+        world.extent_hint = PF_LRect{0, 0, world.width, world.height};
         world.pix_aspect_ratio = PF_RationalScale{1, 1};
         break;
     }
@@ -291,7 +291,7 @@ void ParamStore::setCheckbox(const param_ref& ref, bool on) {
 
 void ParamStore::setAngle(const param_ref& ref, double degrees) {
     revise(entry(ref, PF_Param_ANGLE),
-           [&](host_param& p) { p.def.u.ad.value = static_cast<PF_Fixed>(std::lround(degrees * PF_Fixed_ONE)); });
+           [&](host_param& p) { p.def.u.ad.value = static_cast<PF_Fixed>(std::lround(degrees * fixedOne)); });
 }
 
 void ParamStore::setColor(const param_ref& ref, PF_Pixel argb) {
@@ -340,7 +340,7 @@ A_Err ParamStore::streamValue(PF_ParamIndex index, const layer_ref& effect_layer
         value->one_d = def.u.bd.value;
         return 0;
     case PF_Param_ANGLE:
-        value->one_d = static_cast<double>(def.u.ad.value) / PF_Fixed_ONE;
+        value->one_d = static_cast<double>(def.u.ad.value) / fixedOne;
         return 0;
     case PF_Param_COLOR:
         value->color = AEGP_ColorVal{def.u.cd.value.alpha / 255.0, def.u.cd.value.red / 255.0,

@@ -17,6 +17,9 @@
 
 namespace hostsim {
 
+// 1 in the host's 16.16 fixed point, in which angles are given.
+constexpr PF_Fixed fixedOne = 1 << 16;
+
 // One parameter. The definition's text pointers point at this record's own copies.
 struct host_param {
     PF_ParamDef def{};

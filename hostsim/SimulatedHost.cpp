@@ -90,10 +90,10 @@ PF_InData SimulatedHost::inData(A_long time, int downsample) {
     in.total_time = static_cast<A_long>(std::lround(comp_.duration * in.time_scale));
     in.field = PF_Field_FRAME;
     in.downsample_x = in.downsample_y = PF_RationalScale{1, static_cast<A_u_long>(std::max(downsample, 1))};
-    in.pixel_aspect_ratio = comp_.pixelAspect;
+    in.pixel_aspect_ratio = PF_RationalScale{comp_.pixelAspect.num, comp_.pixelAspect.den};
     in.width = downsampledSize(comp_.width, downsample);
     in.height = downsampledSize(comp_.height, downsample);
-    in.extent_hint = PF_Rect{0, 0, in.width, in.height};
+    in.extent_hint = PF_LRect{0, 0, in.width, in.height};
     in.global_data = globalData_;
     in.sequence_data = sequenceData_;
     in.pica_basicP = &basic_;

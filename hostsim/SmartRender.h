@@ -34,8 +34,8 @@ struct frame_record {
     bool renderSent = false;  // SMART_RENDER follows only a pre-render that succeeded
     PF_Err renderResult = PF_Err_NONE;
     double renderMilliseconds = 0;  // the SMART_RENDER call's wall time, as the host timed it
-    PF_Rect resultRect{};     // as the effect's pre-render left them
-    PF_Rect maxResultRect{};
+    PF_LRect resultRect{};     // as the effect's pre-render left them
+    PF_LRect maxResultRect{};
     struct checkout {
         PF_ParamIndex index = 0;
         A_long id = 0;

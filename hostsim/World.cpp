@@ -26,11 +26,11 @@ World::World(int width, int height, int bitsPerChannel, int rowPadding) : bits_(
         std::fill(row + rowBytes - rowPadding, row + rowBytes, paddingByte);
     }
     def_.world_flags = PF_WorldFlag_WRITEABLE | (bits_ == 16 ? PF_WorldFlag_DEEP : 0);
-    def_.data = bytes_.data();
+    def_.data = reinterpret_cast<PF_Pixel*>(bytes_.data());  // the host declares 8-bit pixels for every depth
     def_.rowbytes = rowBytes;
     def_.width = width;
     def_.height = height;
-    def_.extent_hint = PF_Rect{0, 0, width, height};
+    def_.extent_hint = PF_LRect{0, 0, width, height};
     def_.pix_aspect_ratio = PF_RationalScale{1, 1};
 }
 

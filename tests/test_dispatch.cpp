@@ -75,11 +75,11 @@ struct FakeSmartFx {
     FakeSmartFx() { self = this; }
     static PF_EffectWorld makeWorld(unsigned char* data, A_long width, A_long height) {
         PF_EffectWorld w{};
-        w.data = data;
+        w.data = reinterpret_cast<PF_Pixel*>(data);
         w.rowbytes = 4 * width;
         w.width = width;
         w.height = height;
-        w.extent_hint = PF_Rect{0, 0, width, height};
+        w.extent_hint = PF_LRect{0, 0, width, height};
         w.pix_aspect_ratio = PF_RationalScale{1, 1};
         return w;
     }

@@ -305,8 +305,8 @@ TEST_F(HostParams, MovingFloatsAndAnglesChangeWithCompTime) {
     };
     params.setAngle("Rotation Y", 10);
     params.setRate("Rotation Y", 90);
-    EXPECT_EQ(checkout("Rotation Y", PF_Param_ANGLE, 0).u.ad.value, 10 * PF_Fixed_ONE);
-    EXPECT_EQ(checkout("Rotation Y", PF_Param_ANGLE, 1.5).u.ad.value, 145 * PF_Fixed_ONE);
+    EXPECT_EQ(checkout("Rotation Y", PF_Param_ANGLE, 0).u.ad.value, 10 * hostsim::fixedOne);
+    EXPECT_EQ(checkout("Rotation Y", PF_Param_ANGLE, 1.5).u.ad.value, 145 * hostsim::fixedOne);
 
     params.setRate("Radius", -100);
     EXPECT_DOUBLE_EQ(checkout("Radius", PF_Param_FLOAT_SLIDER, 1).u.fs_d.value, 100);

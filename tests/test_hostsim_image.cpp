@@ -60,7 +60,7 @@ TEST(HostWorld, HoldsPixelsInTheHostsLayoutAtEachDepth) {
     }
     hostsim::World eight(1, 1, 8);
     eight.fill(Image(1, 1, rgba{1.0f, 0.0f, 0.5f, 1.0f}));
-    const auto* bytes = static_cast<const uint8_t*>(eight.def().data);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(eight.def().data);
     EXPECT_EQ(bytes[0], 255);  // alpha first
     EXPECT_EQ(bytes[1], 255);
     EXPECT_EQ(bytes[2], 0);
@@ -68,7 +68,7 @@ TEST(HostWorld, HoldsPixelsInTheHostsLayoutAtEachDepth) {
     // The host's buffers hold straight colour: half-transparent orange is full orange at half alpha.
     hostsim::World straight(1, 1, 8);
     straight.fill(Image(1, 1, rgba{0.5f, 0.25f, 0.0f, 0.5f}));
-    const auto* half = static_cast<const uint8_t*>(straight.def().data);
+    const auto* half = reinterpret_cast<const uint8_t*>(straight.def().data);
     EXPECT_EQ(half[0], 128);
     EXPECT_EQ(half[1], 255);
     EXPECT_EQ(half[2], 128);
@@ -76,7 +76,7 @@ TEST(HostWorld, HoldsPixelsInTheHostsLayoutAtEachDepth) {
     EXPECT_NEAR(straight.pixel(0, 0).g, 0.25f, 1.0f / 255);
     hostsim::World sixteen(1, 1, 16);
     sixteen.fill(Image(1, 1, rgba{1.0f, 1.0f, 1.0f, 1.0f}));
-    EXPECT_EQ(static_cast<const uint16_t*>(sixteen.def().data)[0], 32768);
+    EXPECT_EQ(reinterpret_cast<const uint16_t*>(sixteen.def().data)[0], 32768);
 }
 
 }  // namespace

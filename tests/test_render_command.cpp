@@ -51,8 +51,8 @@ TEST(RenderOptions, EveryOptionIsRead) {
     EXPECT_EQ(spot.type, AEGP_LightType_SPOT);
     EXPECT_EQ(o.lights[0].position->y, 8);
     EXPECT_FALSE(o.lights[0].pointOfInterest.has_value());
-    EXPECT_DOUBLE_EQ(spot.color.green, 128 / 255.0);
-    EXPECT_DOUBLE_EQ(spot.color.blue, 1.0);
+    EXPECT_DOUBLE_EQ(spot.color.greenF, 128 / 255.0);
+    EXPECT_DOUBLE_EQ(spot.color.blueF, 1.0);
     EXPECT_EQ(spot.intensity, 50);
     EXPECT_EQ(spot.coneAngle, 30);
     EXPECT_EQ(spot.coneFeather, 20);

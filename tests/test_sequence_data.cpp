@@ -69,7 +69,8 @@ TEST_F(SequenceOperations, SetupClearsEveryEntryAndLeavesTheStateTokens) {
     const auto& cache = *static_cast<const layer_texture_cache*>(*handle);
     expectEmptyCache(cache);
     for (const layer_cache_entry& entry : cache.entries)
-        for (A_long word : entry.state.reserved) EXPECT_EQ(static_cast<uint32_t>(word), 0xABABABABu);
+        for (size_t byte = 0; byte < sizeof entry.state; ++byte)
+            EXPECT_EQ(reinterpret_cast<const unsigned char*>(&entry.state)[byte], 0xAB);
     store.dispose(handle);
 }
 

@@ -18,21 +18,21 @@ PF_Err getCurrentState(PF_ProgPtr effect_ref, PF_ParamIndex index, const A_Time*
     if (!state || !start || effect_ref != host().effectRef()) return PF_Err_BAD_CALLBACK_PARAM;
     if (index < 0 || static_cast<size_t>(index) >= host().params().count()) return PF_Err_INVALID_INDEX;
     const host_param& param = host().params().at(index);
-    *state = PF_State{};
-    state->reserved[0] = index;
-    state->reserved[1] = static_cast<A_long>(param.revision);
+    A_long words[4]{index, static_cast<A_long>(param.revision)};  // the token's bytes, which only the host reads
+    static_assert(sizeof words == sizeof(PF_State));
     if (param.def.param_type == PF_Param_LAYER) {
         const AEGP_LayerIDVal id = host().params().layerOf(index, host().effectLayer()).id;
         const comp_layer* layer = host().comp().layerById(id);
-        state->reserved[2] = id;
-        state->reserved[3] = layer ? static_cast<A_long>(layer->revision) : 0;
+        words[2] = id;
+        words[3] = layer ? static_cast<A_long>(layer->revision) : 0;
     } else if (param.rate != 0) {
         AEGP_StreamVal value{};
         const double seconds = start->scale ? static_cast<double>(start->value) / start->scale : 0.0;
         host().params().streamValue(index, host().effectLayer(), &value, seconds);
-        static_assert(sizeof value.one_d == 2 * sizeof state->reserved[2]);
-        std::memcpy(&state->reserved[2], &value.one_d, sizeof value.one_d);
+        static_assert(sizeof value.one_d == 2 * sizeof words[2]);
+        std::memcpy(&words[2], &value.one_d, sizeof value.one_d);
     }
+    std::memcpy(state, words, sizeof words);
     return PF_Err_NONE;
 }
 

@@ -56,7 +56,7 @@ A_Err setDynamicStreamFlag(AEGP_StreamRefH stream, AEGP_DynStreamFlags flag, A_B
 A_Err getDynamicStreamFlags(AEGP_StreamRefH stream, AEGP_DynStreamFlags* flags) {
     const PF_ParamIndex index = host().aegp().paramOfStream(stream);
     if (!flags || index < 0) return kAegpBadArgument;
-    *flags = host().params().at(index).hidden ? AEGP_DynStreamFlag_HIDDEN : 0;
+    *flags = host().params().at(index).hidden ? AEGP_DynStreamFlags{AEGP_DynStreamFlag_HIDDEN} : 0u;
     return 0;
 }
 

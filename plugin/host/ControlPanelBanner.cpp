@@ -17,11 +17,11 @@
 namespace {
 
 // The part of the banner that looks like a link, relative to the control's frame; both ends inclusive.
-constexpr PF_Rect hotRect{150, 20, 280, 64};
+constexpr PF_LRect hotRect{150, 20, 280, 64};
 // The host's pixel layout code for bytes B, G, R, A.
 constexpr DRAWBOT_PixelLayout bannerLayout = kDRAWBOT_PixelLayout_32BGR;
 
-bool inHotRect(const PF_Point& point, const PF_Rect& frame) {
+bool inHotRect(const PF_Point& point, const PF_LRect& frame) {
     const A_long x = point.h - frame.left, y = point.v - frame.top;
     return x >= hotRect.left && x <= hotRect.right && y >= hotRect.top && y <= hotRect.bottom;
 }
@@ -125,7 +125,7 @@ void ControlPanelBanner::click(PF_EventExtra& event, bool isBanner) {
 }
 
 void ControlPanelBanner::drawBanner(SuiteHandler& suites, DRAWBOT_SupplierRef supplier, DRAWBOT_SurfaceRef surface,
-                                    const PF_Rect& frame) {
+                                    const PF_LRect& frame) {
     const banner_pixels* banner = pixels();
     if (!banner) return;
     const size_t frameBytes = size_t(banner->frameWidth) * size_t(banner->frameHeight) * 4;
@@ -155,7 +155,7 @@ void ControlPanelBanner::adjustCursor(PF_EventExtra& event, bool isBanner) {
 void ControlPanelBanner::releaseHostImages(SuiteHandler& suites) {
     for (DRAWBOT_ImageRef* image : {&normalImage_, &hoverImage_}) {
         if (!*image) continue;
-        if (const auto* supplierSuite = suites.get<DRAWBOT_SupplierSuite1>()) supplierSuite->ReleaseObject(*image);
+        if (const auto* supplierSuite = suites.get<DRAWBOT_SupplierSuite1>()) supplierSuite->ReleaseObject(reinterpret_cast<DRAWBOT_ObjectRef>(*image));
         *image = nullptr;
     }
 }

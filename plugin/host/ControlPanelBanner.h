@@ -43,7 +43,7 @@ private:
     void click(PF_EventExtra& event, bool isBanner);
     void draw(PF_EventExtra& event, bool isBanner);
     void drawBanner(SuiteHandler& suites, DRAWBOT_SupplierRef supplier, DRAWBOT_SurfaceRef surface,
-                    const PF_Rect& frame);
+                    const PF_LRect& frame);
     void adjustCursor(PF_EventExtra& event, bool isBanner);
 
     std::span<const unsigned char> png_;

@@ -17,7 +17,7 @@ qssdk::mat4 toFloat(const A_Matrix4& m) {
 }
 
 // A ratio the host may leave unset counts as 1.
-float ratio(const A_Ratio& r) { return numOverDenOr(r, 1.0f); }
+template <class Ratio> float ratio(const Ratio& r) { return numOverDenOr(r, 1.0f); }
 
 // The effect's layer, its comp and the comp time of a time in the effect's scale.
 struct effect_place {
@@ -179,9 +179,9 @@ std::vector<light_properties>& captureLights(std::vector<light_properties>& ligh
         const float intensity =
             toFloatRange(layerStream(streams, layer, AEGP_LayerStream_INTENSITY, place.compTime).one_d * 0.01);
         const AEGP_ColorVal color = layerStream(streams, layer, AEGP_LayerStream_COLOR, place.compTime).color;
-        light.color = {std::max(intensity * static_cast<float>(color.red), 0.0f),
-                       std::max(intensity * static_cast<float>(color.green), 0.0f),
-                       std::max(intensity * static_cast<float>(color.blue), 0.0f), 1.0f};
+        light.color = {std::max(intensity * static_cast<float>(color.redF), 0.0f),
+                       std::max(intensity * static_cast<float>(color.greenF), 0.0f),
+                       std::max(intensity * static_cast<float>(color.blueF), 0.0f), 1.0f};
         const A_FpLong falloff =
             layerStream(streams, layer, AEGP_LayerStream_LIGHT_FALLOFF_DISTANCE, place.compTime).one_d;
         light.falloff = static_cast<float>(falloff);

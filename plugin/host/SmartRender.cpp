@@ -46,7 +46,7 @@ PF_EffectWorld* checkoutWorld(command_context& context, A_long checkoutId, int32
     buffer.bytes_per_channel = static_cast<uint32_t>(bytesPerChannel);
     buffer.width = static_cast<uint32_t>(world->width);
     buffer.height = static_cast<uint32_t>(world->height);
-    buffer.data = static_cast<uint8_t*>(world->data);
+    buffer.data = reinterpret_cast<uint8_t*>(world->data);  // the host declares 8-bit pixels for every depth
     return world;
 }
 

@@ -14,7 +14,7 @@ probe_report report;
 PF_Err preRenderAnswer = PF_Err_NONE;
 
 float channel(const PF_EffectWorld& world, A_short depth, int c) {
-    const auto* row = static_cast<const unsigned char*>(world.data);
+    const auto* row = reinterpret_cast<const unsigned char*>(world.data);
     if (depth == 8) return row[c] / 255.0f;
     if (depth == 16) return reinterpret_cast<const A_u_short*>(row)[c] / 32768.0f;
     return reinterpret_cast<const float*>(row)[c];
@@ -92,7 +92,7 @@ PF_Err smartRender(PF_InData* in, PF_SmartRenderExtra* extra) {
     err = extra->cb->checkout_output(in->effect_ref, &world);
     note(report.output, err, world, depth);
     if (!err && world && world->data && depth == 8) {
-        auto* pixel = static_cast<unsigned char*>(world->data);
+        auto* pixel = reinterpret_cast<unsigned char*>(world->data);
         pixel[0] = 255;  // opaque red
         pixel[1] = 255;
     }
