@@ -267,11 +267,11 @@ void blank_disk_space_line(hostsim::Image& shot) {
             }
 }
 
-// Page 2's percentage line, 15 below the progress bar (found by its green, wider than the title's letters;
-// the pictures show bars at least a quarter done).
+// Page 2's percentage line, 15 below the progress bar (found by its green along a run of pixels that no
+// letter of the green title fills; the pictures show bars at least a quarter done).
 void blank_percentage_line(hostsim::Image& shot) {
     const auto bar = [&](int y) {
-        for (const int x : {select_page_x + 2, select_page_x + 100})
+        for (int x = select_page_x + 2; x <= select_page_x + 100; ++x)
             if (!(shot.at(x, y).g - shot.at(x, y).r > 0.15f)) return false;
         return true;
     };

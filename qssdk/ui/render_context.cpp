@@ -9,6 +9,7 @@
 #include "image.h"
 #include "qs_exception.h"
 #include "shadow_geometry.h"
+#include "system_library.h"
 #include "text_codes.h"
 #include "text_range_geometry.h"
 #include "utf.h"
@@ -41,6 +42,20 @@ constexpr D2D1_COLOR_F opaque_black{0.0f, 0.0f, 0.0f, 1.0f};
 // D2D1CreateFactory's exported form (the header adds inline overloads of the name).
 using create_d2d_factory = HRESULT(WINAPI*)(D2D1_FACTORY_TYPE, REFIID, const D2D1_FACTORY_OPTIONS*, void**);
 
+// Direct2D and DirectWrite, loaded from the system folder on first use and kept for the module's life, as
+// imported libraries would be: objects made through them (layouts, bitmaps, a target a caller still holds)
+// may outlive the context that made them. Both are loaded before either is used: a Direct2D that reaches
+// DirectWrite itself then finds the system's copy already loaded, never one beside the program.
+struct drawing_libraries {
+    qssdk::system_library directwrite{L"dwrite.dll", "DirectWrite library"};
+    qssdk::system_library direct2d{L"d2d1.dll", "Direct2D library"};
+};
+
+const drawing_libraries& loaded_drawing_libraries() {
+    static const drawing_libraries libraries;
+    return libraries;
+}
+
 D2D1_MATRIX_3X2_F translation(float x, float y) { return {1.0f, 0.0f, 0.0f, 1.0f, x, y}; }
 
 com_ptr<ID2D1StrokeStyle> make_dash_style(ID2D1Factory& factory, const float* dashes, UINT32 count) {
@@ -55,13 +70,15 @@ com_ptr<ID2D1StrokeStyle> make_dash_style(ID2D1Factory& factory, const float* da
 }  // namespace
 
 render_context::render_context(HWND window)
-    : window_(window), direct2d_(L"d2d1.dll", "Direct2D library"), directwrite_(L"dwrite.dll", "DirectWrite library") {
-    const auto create_factory = direct2d_.entry_point<create_d2d_factory>("D2D1CreateFactory");
+    : window_(window) {
+    const drawing_libraries& libraries = loaded_drawing_libraries();
+    const auto create_factory = libraries.direct2d.entry_point<create_d2d_factory>("D2D1CreateFactory");
     if (FAILED(create_factory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
                               reinterpret_cast<void**>(factory_.put()))))
         throw qs_exception("unable to create a d2d resource factory");
     create_target();
-    const auto create_write_factory = directwrite_.entry_point<decltype(&DWriteCreateFactory)>("DWriteCreateFactory");
+    const auto create_write_factory =
+        libraries.directwrite.entry_point<decltype(&DWriteCreateFactory)>("DWriteCreateFactory");
     if (FAILED(create_write_factory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
                                     reinterpret_cast<IUnknown**>(write_factory_.put()))))
         throw qs_exception("unable to create the write factory");

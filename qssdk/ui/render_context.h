@@ -20,7 +20,6 @@
 #include "non_copyable_non_moveable.h"
 #include "rect.h"
 #include "size.h"
-#include "system_library.h"
 #include "text_run.h"
 
 namespace qssdk::ui {
@@ -90,9 +89,6 @@ private:
     void set_brush_color(com_ptr<ID2D1SolidColorBrush>& brush, color& kept, const color& c);
 
     HWND window_;
-    // Loaded from the system folder, and before (so released after) everything made through them.
-    qssdk::system_library direct2d_;
-    qssdk::system_library directwrite_;
     com_ptr<ID2D1Factory> factory_;
     com_ptr<ID2D1HwndRenderTarget> target_;
     com_ptr<IDWriteFactory> write_factory_;
