@@ -1,7 +1,7 @@
 #include "HostEntry.h"
 
 #include "InstallStatus.h"
-#include "System.h"
+#include "HostVersions.h"
 #include "file_path.h"
 
 namespace installer {
@@ -15,17 +15,17 @@ std::vector<host_entry> make_host_entries(const std::vector<std::wstring>& folde
         entries.push_back({static_cast<std::uint32_t>(slot), folders[slot], scripts.wstring(), true,
                            install_status::untouched});
     }
-    entries.push_back({static_cast<std::uint32_t>(System::custom_slot), {}, {}, false, install_status::untouched});
+    entries.push_back({static_cast<std::uint32_t>(host_slot::custom), {}, {}, false, install_status::untouched});
     return entries;
 }
 
 const host_entry* custom_entry(const std::vector<host_entry>& entries) {
-    if (entries.empty() || entries.back().id != System::custom_slot) return nullptr;
+    if (entries.empty() || entries.back().id != host_slot::custom) return nullptr;
     return &entries.back();
 }
 
 bool is_install_target(const host_entry& entry) {
-    return entry.checked && !(entry.id == System::custom_slot && entry.plugin_path.empty());
+    return entry.checked && !(entry.id == host_slot::custom && entry.plugin_path.empty());
 }
 
 bool is_installable(const host_entry& entry) {

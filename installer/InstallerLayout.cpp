@@ -1,6 +1,6 @@
 #include "InstallerLayout.h"
 
-#include "System.h"
+#include "HostVersions.h"
 
 namespace installer::layout {
 
@@ -57,7 +57,7 @@ std::vector<rect> host_rows(const std::vector<host_entry>& entries, std::int32_t
     std::vector<rect> rows(entries.size());
     std::int32_t placed = 0;
     for (std::size_t i = entries.size(); i-- > 0;) {
-        if (entries[i].id == System::custom_slot) {
+        if (entries[i].id == host_slot::custom) {
             rows[i] = {custom_row_x, first_row_y, row_width, row_height};
             continue;
         }

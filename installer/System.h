@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include "InstallProgress.h"
 #include "HostVersions.h"
 #include "PluginFile.h"
 
@@ -37,13 +38,7 @@ public:
         std::function<std::thread(std::function<void()>)> start_thread = new_thread;
     };
 
-    // What the window's tick reads: the done flag first, then the statuses it covers, each with the
-    // system's error code of a failure (0 otherwise).
-    struct Progress {
-        bool done = false;
-        std::vector<std::uint32_t> plugin_status;
-        std::vector<std::uint32_t> system_error;
-    };
+    using Progress = install_progress;
 
     System();
     explicit System(Places places);

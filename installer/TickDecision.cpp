@@ -6,7 +6,7 @@
 
 namespace installer {
 
-TickOutcome decide_tick(const System::Progress& snapshot, std::vector<host_entry>& entries) {
+TickOutcome decide_tick(const install_progress& snapshot, std::vector<host_entry>& entries) {
     const std::size_t count = std::min(snapshot.plugin_status.size(), entries.size());
     for (std::size_t i = 0; i < count; ++i)
         if (snapshot.plugin_status[i] != 0) entries[i].state = snapshot.plugin_status[i];

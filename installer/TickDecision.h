@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "HostEntry.h"
-#include "System.h"
+#include "InstallProgress.h"
 
 namespace installer {
 
@@ -28,6 +28,6 @@ struct TickOutcome {
 // Copies the snapshot's codes into the entries' states, then decides. The snapshot must be one
 // System::progress(): its statuses were read after its done flag, so once done they are final. Success
 // means at least one target and none left to install.
-TickOutcome decide_tick(const System::Progress& snapshot, std::vector<host_entry>& entries);
+TickOutcome decide_tick(const install_progress& snapshot, std::vector<host_entry>& entries);
 
 }  // namespace installer

@@ -5,17 +5,14 @@
 #include <string>
 #include <vector>
 
-#include <windows.h>
-
 #include "HostEntry.h"
 #include "HostVersions.h"
+#include "InstallProgress.h"
 #include "InstallPlan.h"
 #include "InstallStatus.h"
 #include "InstallerLayout.h"
 #include "InstallSummary.h"
-#include "InstallerTexts.h"
 #include "PageFlow.h"
-#include "System.h"
 #include "TickDecision.h"
 
 namespace {
@@ -24,7 +21,7 @@ using namespace installer;
 namespace status = installer::install_status;
 using Entries = std::vector<host_entry>;
 
-constexpr std::uint32_t custom = System::custom_slot;
+constexpr std::uint32_t custom = host_slot::custom;
 
 host_entry host(std::uint32_t id, bool checked = true, std::uint32_t state = status::untouched) {
     return {id, L"C:\\Hosts\\" + std::to_wstring(id), L"", checked, state};
@@ -33,73 +30,10 @@ host_entry custom_row(bool checked, std::wstring folder = L"", std::uint32_t sta
     return {custom, std::move(folder), L"", checked, state};
 }
 
-// ---- Texts ----
-
-TEST(InstallerTexts, ErrorMessagesByCode) {
-    const std::string load = "\n - The installer file may be corrupt.";
-    const std::string create =
-        "\n - Make sure that After Effects is closed\n - Make sure you have enough disk space.\n - Make sure you have "
-        "administrative privileges.";
-    const struct {
-        std::int32_t code;
-        std::string message;
-    } cases[] = {
-        {20, "Could not load the plugin file from the installer (Error code: 20)." + load},
-        {30, "Could not load the plugin file from the installer (Error code: 30)." + load},
-        {40, "Could not create the plugin file (Error code: 40)." + create},
-        {50, "Could not create the plugin file (Error code: 50)." + create},
-        {60, "Unkown error (60)."},
-        {static_cast<std::int32_t>(status::worker_not_started), "Unkown error (10)."},
-        {2, "Unkown error (2)."},
-        {-20, "Unkown error (-20)."},
-    };
-    for (const auto& c : cases) EXPECT_EQ(install_error_message(c.code), c.message) << c.code;
-
-    EXPECT_EQ(failure_question({{"CC2015", L"C:\\AE 2015\\Quillstone", 40, 0}}),
-              "The installation of QS Pellux for After Effects CC2015 failed!\n\nCC2015: C:\\AE 2015\\Quillstone\n"
-              "Could not create the plugin file (Error code: 40)." + create +
-                  "\n\nPlease contact support if you continue to have trouble.\n\nDo you want to retry?");
-    EXPECT_EQ(cancel_question(), "Are you sure you want to cancel QS Pellux for After Effects installation?");
-    EXPECT_EQ(custom_path_text(L"D:\\Caf\u00E9 FX"), "\nCustom Plugin Path: D:\\Caf\xC3\xA9 FX");
-    EXPECT_EQ(footer_notice(), "\xC2\xA9 2024-2026 Quillstone");
-}
-
-// Every failed target is named with its folder; those that failed alike share their explanation and the
-// system's words for the reason, with both codes.
-TEST(InstallerTexts, TheFailureQuestionNamesEveryFailedTargetAndWhy) {
-    const std::string create_hints =
-        "\n - Make sure that After Effects is closed\n - Make sure you have enough disk space.\n - Make sure you have "
-        "administrative privileges.";
-    const std::string denied = system_error_text(ERROR_ACCESS_DENIED);
-    const std::string in_use = system_error_text(ERROR_SHARING_VIOLATION);
-    EXPECT_NE(denied, in_use);
-    EXPECT_EQ(denied.find("system error"), std::string::npos) << "the system has words for it: " << denied;
-    EXPECT_EQ(system_error_text(0x2A5F3B1u), "system error 44430257") << "a code the system does not know";
-
-    const std::string text = failure_question({
-        {"CC2017", L"C:\\AE 2017\\Quillstone", 50, ERROR_SHARING_VIOLATION},
-        {"2025", L"D:\\Caf\u00E9\\Quillstone", 40, ERROR_ACCESS_DENIED},
-        {"CC2018", L"C:\\AE 2018\\Quillstone", 50, ERROR_SHARING_VIOLATION},
-        {"Custom", L"E:\\Mine\\Quillstone", 20, 0},
-    });
-    EXPECT_EQ(text,
-              "The installation of QS Pellux for After Effects failed for 4 versions!\n"
-              "\nCC2017: C:\\AE 2017\\Quillstone\nCC2018: C:\\AE 2018\\Quillstone"
-              "\nCould not create the plugin file (Error code: 50)." + create_hints +
-                  "\n - The system said: " + in_use + " (system error 32)\n"
-                  "\n2025: D:\\Caf\xC3\xA9\\Quillstone"
-                  "\nCould not create the plugin file (Error code: 40)." + create_hints +
-                  "\n - The system said: " + denied + " (system error 5)\n"
-                  "\nCustom: E:\\Mine\\Quillstone"
-                  "\nCould not load the plugin file from the installer (Error code: 20).\n - The installer file may be "
-                  "corrupt."
-                  "\n\nPlease contact support if you continue to have trouble.\n\nDo you want to retry?");
-}
-
 // ---- The host list and the one rule of what a run writes ----
 
 TEST(HostEntries, EveryFoundFolderThenTheCustomRow) {
-    std::vector<std::wstring> folders(System::slot_count);
+    std::vector<std::wstring> folders(host_slot::count);
     folders[4] = L"C:\\Program Files\\AE CS6\\Support Files\\Plug-ins";
     folders[host_slot::first_newer] = L"D:\\AE16\\Plug-ins";
     const Entries entries = make_host_entries(folders);
@@ -118,7 +52,7 @@ TEST(HostEntries, EveryFoundFolderThenTheCustomRow) {
     EXPECT_TRUE(entries[2].plugin_path.empty());
     EXPECT_FALSE(entries[2].checked);
 
-    const Entries none = make_host_entries(std::vector<std::wstring>(System::slot_count));
+    const Entries none = make_host_entries(std::vector<std::wstring>(host_slot::count));
     ASSERT_EQ(none.size(), 1u);
     EXPECT_EQ(none[0].id, custom);
     EXPECT_EQ(custom_entry(Entries{host(4)}), nullptr);
@@ -268,13 +202,13 @@ TEST(InstallSummary, ResultRows) {
 TEST(TickDecision, DecidesFromOneSnapshot) {
     const auto snapshot = [](bool done, std::vector<std::uint32_t> codes, std::vector<std::uint32_t> errors = {}) {
         errors.resize(codes.size(), 0);
-        return System::Progress{done, codes, errors};
+        return install_progress{done, codes, errors};
     };
     using F = std::vector<TargetFailure>;
     const Entries list = {host(4), host(9), host(10), custom_row(false)};
     const struct {
         const char* name;
-        System::Progress snapshot;
+        install_progress snapshot;
         TickKind kind;
         F failures;
         std::vector<std::uint32_t> states;
@@ -442,7 +376,7 @@ TEST(InstallerLayout, HostRowsNewestFirstWithTheCustomRowBesideThem) {
 
     // Every slot found: the table's seven and the newer versions fill the grid two by two, newest first,
     // in rows of 20 below the Custom row's.
-    std::vector<std::wstring> folders(System::slot_count);
+    std::vector<std::wstring> folders(host_slot::count);
     for (std::size_t slot = 4; slot < host_slot::custom; ++slot) folders[slot] = L"C:\\Hosts\\" + std::to_wstring(slot);
     const Entries all = make_host_entries(folders);
     ASSERT_EQ(all.size(), 7 + host_slot::newer_count + 1);

@@ -24,6 +24,8 @@ sanitize_test(sanitize_ui SOURCES test_ui_event_manager.cpp test_ui_style.cpp te
     test_ui_scroll_bar_math.cpp test_ui_flow_layout.cpp test_ui_text_run_positions.cpp
     LIBS qssdk_ui ENVIRONMENT PELLUX_HTML_FUZZ_RUNS=200000)
 
+sanitize_test(sanitize_installer SOURCES test_installer_flow.cpp LIBS installer_flow)
+
 sanitize_test(sanitize_plugin SOURCES test_camera_algebra.cpp test_uniform_blocks.cpp test_render_limits.cpp
     test_chunk_container.cpp
     LIBS pellux_plugin)
