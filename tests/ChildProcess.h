@@ -1,7 +1,13 @@
 // Runs a program of the build as a child process and collects its standard output and error (merged, or
 // the output alone), its exit code, and whether it had to be stopped for running too long.
+//
+// The child is handed only its standard handles. What it writes is read until the child has ended and the
+// pipe holds nothing more, not until the pipe's end of file: a process the child started may have inherited
+// the write end and live on (Wine starts its desktop process from the first program that opens a window),
+// and it must not hold the test.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include <windows.h>
@@ -12,55 +18,161 @@ struct child_result {
     bool timedOut = false;
 };
 
-inline child_result runChild(std::wstring commandLine, DWORD timeoutMs = 60000, bool withErrors = true) {
-    child_result result;
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {~0u, "cannot make a pipe", false};
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                             OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nul;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = withErrors ? writeEnd : nul;
-    PROCESS_INFORMATION process{};
-    const BOOL started =
-        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-    CloseHandle(writeEnd);
-    CloseHandle(nul);
-    if (!started) {
-        CloseHandle(readEnd);
-        return {~0u, "cannot start the program", false};
+namespace child_process_detail {
+
+// Closes a handle when it goes out of scope.
+struct owned_handle {
+    HANDLE h = nullptr;
+    owned_handle() = default;
+    explicit owned_handle(HANDLE handle) : h(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+    owned_handle(const owned_handle&) = delete;
+    owned_handle& operator=(const owned_handle&) = delete;
+    ~owned_handle() {
+        if (h) CloseHandle(h);
     }
-    // The pipe is read on its own thread so a child that fills it can never stall, and the wait can end.
-    struct reader_state {
-        HANDLE pipe;
-        std::string text;
-    } state{readEnd, {}};
-    HANDLE reader = CreateThread(
-        nullptr, 0,
-        [](void* p) -> DWORD {
-            auto* s = static_cast<reader_state*>(p);
-            char buffer[4096];
+    void reset() {
+        if (h) CloseHandle(h);
+        h = nullptr;
+    }
+};
+
+// The read end of the child's output: overlapped, so that the wait for data can also wait for the child.
+class output_reader {
+public:
+    output_reader(HANDLE pipe) : pipe_(pipe), event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    output_reader(const output_reader&) = delete;
+    output_reader& operator=(const output_reader&) = delete;
+
+    HANDLE event() const { return event_.h; }
+    bool ended() const { return ended_; }
+
+    // Starts a read unless one is pending; reads that complete at once are taken in a loop.
+    void start() {
+        while (!pending_ && !ended_) {
+            overlapped_ = OVERLAPPED{};
+            overlapped_.hEvent = event_.h;
             DWORD count = 0;
-            while (ReadFile(s->pipe, buffer, sizeof buffer, &count, nullptr) && count > 0) s->text.append(buffer, count);
-            return 0;
-        },
-        &state, 0, nullptr);
-    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT) {
-        result.timedOut = true;
-        TerminateProcess(process.hProcess, 99);  // only this child, by its own handle
-        WaitForSingleObject(process.hProcess, INFINITE);
+            if (ReadFile(pipe_, buffer_, sizeof buffer_, &count, &overlapped_)) {
+                finish(false);
+            } else if (GetLastError() == ERROR_IO_PENDING) {
+                pending_ = true;
+            } else {
+                ended_ = true;  // every writer has closed the pipe
+            }
+        }
     }
-    GetExitCodeProcess(process.hProcess, &result.exitCode);
-    WaitForSingleObject(reader, INFINITE);
-    CloseHandle(reader);
-    CloseHandle(readEnd);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    result.output = std::move(state.text);
+
+    // Takes the pending read's data once it has completed; `wait` waits for its completion.
+    void finish(bool wait) {
+        DWORD count = 0;
+        if (GetOverlappedResult(pipe_, &overlapped_, &count, wait ? TRUE : FALSE)) {
+            text.append(buffer_, count);
+        } else if (GetLastError() == ERROR_IO_INCOMPLETE) {
+            return;
+        } else if (GetLastError() != ERROR_OPERATION_ABORTED) {
+            ended_ = true;
+        }
+        pending_ = false;
+    }
+
+    // After the child's end everything it wrote is in the pipe or in the pending read: the pending read is
+    // cancelled (it keeps what it already received), and what the pipe still holds is read.
+    void drain() {
+        if (pending_) {
+            CancelIo(pipe_);
+            finish(true);
+        }
+        DWORD available = 0;
+        while (!ended_ && PeekNamedPipe(pipe_, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+            start();
+            if (pending_) finish(true);
+        }
+    }
+
+    std::string text;
+
+private:
+    HANDLE pipe_;
+    owned_handle event_;
+    OVERLAPPED overlapped_{};
+    bool pending_ = false;
+    bool ended_ = false;
+    char buffer_[4096];
+};
+
+// A name no other pipe of this machine has.
+inline std::wstring uniquePipeName() {
+    static std::atomic<unsigned> counter{0};
+    return L"\\\\.\\pipe\\pellux-test-child-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(counter++) + L"-" + std::to_wstring(GetTickCount64());
+}
+
+}  // namespace child_process_detail
+
+inline child_result runChild(std::wstring commandLine, DWORD timeoutMs = 60000, bool withErrors = true) {
+    using namespace child_process_detail;
+    child_result result;
+    const std::wstring pipeName = uniquePipeName();
+    // The read end stays with this process (not inheritable); the child gets the write end.
+    owned_handle readEnd(CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED |
+                                                                FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                          PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 65536, 0, nullptr));
+    if (!readEnd.h) return {~0u, "cannot make a pipe", false};
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    owned_handle writeEnd(
+        CreateFileW(pipeName.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    owned_handle nul(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                 OPEN_EXISTING, 0, nullptr));
+    if (!writeEnd.h || !nul.h) return {~0u, "cannot open the pipe's write end", false};
+
+    // Exactly these two handles are inherited, whatever else of this process is inheritable.
+    HANDLE inherited[2] = {writeEnd.h, nul.h};
+    SIZE_T attributeBytes = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &attributeBytes);
+    std::string attributeBuffer(attributeBytes, '\0');
+    auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributeBuffer.data());
+    if (!InitializeProcThreadAttributeList(attributes, 1, 0, &attributeBytes) ||
+        !UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited, sizeof inherited,
+                                   nullptr, nullptr))
+        return {~0u, "cannot list the inherited handles", false};
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = nul.h;
+    startup.StartupInfo.hStdOutput = writeEnd.h;
+    startup.StartupInfo.hStdError = withErrors ? writeEnd.h : nul.h;
+    startup.lpAttributeList = attributes;
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                                        EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo, &process);
+    DeleteProcThreadAttributeList(attributes);
+    writeEnd.reset();
+    nul.reset();
+    if (!started) return {~0u, "cannot start the program", false};
+    const owned_handle child(process.hProcess), childThread(process.hThread);
+
+    // Data is read as it comes, so that a child that fills the pipe never stalls, until the child ends or
+    // runs out of time.
+    output_reader reader(readEnd.h);
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    reader.start();
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        HANDLE waits[2] = {child.h, reader.event()};
+        const DWORD woken = WaitForMultipleObjects(reader.ended() ? 1 : 2, waits, FALSE, left);
+        if (woken == WAIT_OBJECT_0) break;
+        if (woken == WAIT_TIMEOUT) {
+            result.timedOut = true;
+            TerminateProcess(child.h, 99);  // only this child, by its own handle
+            WaitForSingleObject(child.h, INFINITE);
+            break;
+        }
+        reader.finish(false);
+        reader.start();
+    }
+    reader.drain();
+    GetExitCodeProcess(child.h, &result.exitCode);
+    result.output = std::move(reader.text);
     return result;
 }
