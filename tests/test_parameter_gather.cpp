@@ -1,7 +1,8 @@
 // Every material, UV, Fresnel, shadow/light, edge and environment-rotation parameter, set by its name in
 // the simulated host, reaches the material record the renderer draws with as its own field. Each gets a
 // value no other one has, so two parameters whose ids were swapped fail here. The effect is the test
-// build of the module (pellux_fault_effect.aex), which shows the record each draw received.
+// build of the module (pellux_fault_effect.aex), which shows the record each draw received and the
+// multisample count each frame asked for. Every choice of every popup reaches the renderer as its value.
 #include <windows.h>
 
 #include <cmath>
@@ -29,6 +30,9 @@ protected:
         takeDrawn = reinterpret_cast<bool (*)(material_properties*)>(
             reinterpret_cast<void*>(GetProcAddress(host->module().handle(), "qs_test_take_drawn_material")));
         ASSERT_NE(takeDrawn, nullptr);
+        takeSamples = reinterpret_cast<long long (*)()>(
+            reinterpret_cast<void*>(GetProcAddress(host->module().handle(), "qs_test_take_requested_samples")));
+        ASSERT_NE(takeSamples, nullptr);
         host->comp().width = 32;
         host->comp().height = 32;
         ASSERT_EQ(host->send(PF_Cmd_GLOBAL_SETUP), PF_Err_NONE);
@@ -54,6 +58,7 @@ protected:
     }
 
     bool (*takeDrawn)(material_properties*) = nullptr;
+    long long (*takeSamples)() = nullptr;
 };
 
 struct field_row {
@@ -132,6 +137,46 @@ TEST_F(ParameterGather, EachParameterReachesItsOwnFieldOfTheMaterial) {
     EXPECT_NEAR(m.environmentRotation.y, rotation.y, 1e-5);
     EXPECT_NEAR(m.environmentRotation.z, rotation.z, 1e-5);
     EXPECT_NEAR(m.environmentRotation.w, rotation.w, 1e-5);
+}
+
+TEST_F(ParameterGather, EveryPopupChoiceReachesTheRendererAsItsValue) {
+    struct choice_row {
+        const char* popup;
+        const char* choice;
+        std::function<double(const material_properties&)> field;
+        double expected;
+    };
+    const auto surface = [](const material_properties& m) { return m.surface; };
+    const auto uvType = [](const material_properties& m) { return m.uvType; };
+    const auto uvMode = [](const material_properties& m) { return m.uvMode; };
+    const auto hemisphere = [](const material_properties& m) { return m.flattenBottom; };
+    const choice_row rows[] = {
+        {"Surface", "All", surface, surfaceAll},
+        {"Surface", "Front", surface, surfaceFront},
+        {"Surface", "Back", surface, surfaceBack},
+        {"UV Type", "Spherical", uvType, 1},
+        {"UV Type", "Box", uvType, 2},
+        {"UV Type", "Plane XY", uvType, 3},
+        {"UV Type", "Plane XZ", uvType, 4},
+        {"UV Type", "Plane ZY", uvType, 5},
+        {"UV Mode", "Repeat", uvMode, uvRepeat},
+        {"UV Mode", "Mirror", uvMode, uvMirror},
+        {"3D Object", "Sphere", hemisphere, 0},
+        {"3D Object", "Hemisphere", hemisphere, 1},
+    };
+    for (const choice_row& r : rows) {
+        hostsim::setParamFromText(host->params(), r.popup, r.choice);
+        EXPECT_EQ(r.field(drawnMaterial()), r.expected) << r.popup << " = " << r.choice;
+    }
+
+    // Each choice names the samples a pixel the frame asks for ("0": none); what the renderer makes of it
+    // depends on the GL (this one stops at 4).
+    const std::pair<const char*, long long> multisampling[] = {{"0", 0}, {"2", 2}, {"4", 4}, {"8", 8}, {"16", 16}};
+    for (const auto& [choice, samples] : multisampling) {
+        hostsim::setParamFromText(host->params(), "Multisampling", choice);
+        drawnMaterial();
+        EXPECT_EQ(takeSamples(), samples) << "Multisampling = " << choice;
+    }
 }
 
 }  // namespace
