@@ -515,8 +515,14 @@ TEST_F(UiWindowInput, ATimerTicksOnItsWidgetAndGoesWithItSoANewWidgetAtItsAddres
     slot->create(&w.get_root_widget(), {10, 100, 50, 50});
     log.clear();
     log.watch(&*slot, event_id::timer);
-    // Three periods of the old timer.
-    gallery::pump_messages_for(3 * widget_timer_period_ms);
+    // A witness with a timer of the same period, started after the old one: by its third tick the old
+    // timer, were it still running, would have ticked at least twice.
+    widget witness;
+    witness.create(&w.get_root_widget(), {100, 100, 20, 20});
+    event_log witnessed;
+    witnessed.watch(&witness, event_id::timer);
+    w.add_timer(&witness);
+    ASSERT_TRUE(pump_until([&] { return witnessed.events.size() >= 3; }, 10000)) << "the witness's timer did not tick";
     EXPECT_TRUE(log.events.empty());
 }
 
