@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "HostCallbacks.h"
+#include "format_string.h"
 
 namespace hostsim {
 
@@ -30,6 +31,9 @@ namespace {
 SimulatedHost* activeHost = nullptr;
 
 constexpr wchar_t mainWindowClass[] = L"PelluxHostMainWindow";
+// How long the main window waits for a usable desktop, and how often it tries.
+constexpr ULONGLONG desktopWaitMs = 10000;
+constexpr DWORD desktopRetryMs = 100;
 
 }  // namespace
 
@@ -39,9 +43,23 @@ HostMainWindow::HostMainWindow() {
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = mainWindowClass;
     RegisterClassW(&windowClass);
-    window_ = CreateWindowExW(0, mainWindowClass, L"Simulated Host", WS_OVERLAPPEDWINDOW, 0, 0, 1280, 800, nullptr,
-                              nullptr, windowClass.hInstance, nullptr);
-    if (!window_) throw std::runtime_error("cannot create the host's main window");
+    // Wine's desktop process ends a moment after the last program with a window and is started again by
+    // the next one: a program that joins the desktop while that process starts or ends can find no usable
+    // desktop window, and its first windows fail. The thread is then attached to the desktop afresh (which
+    // makes it look its desktop window up again) and tries again, for a bounded time.
+    const ULONGLONG deadline = GetTickCount64() + desktopWaitMs;
+    for (;;) {
+        window_ = CreateWindowExW(0, mainWindowClass, L"Simulated Host", WS_OVERLAPPEDWINDOW, 0, 0, 1280, 800,
+                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+        if (window_) break;
+        const DWORD error = GetLastError();
+        if (GetTickCount64() >= deadline)
+            throw std::runtime_error(qssdk::format_string("cannot create the host's main window (error %lu)", error));
+        Sleep(desktopRetryMs);
+        // Attached, the handle stays open as long as the thread uses the desktop.
+        if (HDESK desktop = OpenDesktopW(L"Default", 0, FALSE, GENERIC_ALL); desktop && !SetThreadDesktop(desktop))
+            CloseDesktop(desktop);
+    }
     ShowWindow(window_, SW_SHOWNOACTIVATE);
 }
 
