@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <stdexcept>
 
 #include "ErrorReport.h"
@@ -20,6 +22,23 @@ public:
     void SetUp() override { SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1); }
 };
 testing::Environment* const cursorAway = testing::AddGlobalTestEnvironment(new CursorAway);
+
+// The reference picture of the popup with this text: its words (up to 40 characters of letters and digits)
+// and a hash of the whole text.
+std::string referenceName(const std::string& text) {
+    std::string words;
+    for (const char c : text) {
+        const bool kept = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (kept) words += static_cast<char>(c | 0x20);
+        else if (!words.empty() && words.back() != '_') words += '_';
+        if (words.size() == 40) break;
+    }
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(hash));
+    return "error_popup_" + words + (words.empty() || words.back() == '_' ? "" : "_") + suffix + ".png";
+}
 
 }  // namespace
 
@@ -47,6 +66,17 @@ testing::AssertionResult isErrorPopupShowing(hostsim::SimulatedHost& host, const
         return testing::AssertionFailure() << "the popup does not show \"" << text << "\" (difference " << difference.max
                                            << ", mean " << difference.mean << "; error_popup_seen.png and "
                                            << "error_popup_expected.png show both)";
+    }
+    // A popup drawn wrong by the popup's own code draws its reference wrong too: the picture must also
+    // match the one kept for this text, looked at when it was written (PELLUX_REGENERATE_REFERENCES=1).
+    const std::string name = referenceName(text);
+    const std::optional<reference_pictures::difference> kept =
+        reference_pictures::compare_with_reference(seen.pixels, name.c_str());
+    if (kept && kept->max > pixelTolerance) {
+        seen.pixels.save(L"error_popup_seen.png");
+        return testing::AssertionFailure() << "the popup for \"" << text << "\" is not the picture kept in tests/reference/"
+                                           << name << " (difference " << kept->max << ", mean " << kept->mean
+                                           << "; error_popup_seen.png shows it)";
     }
     return testing::AssertionSuccess();
 }

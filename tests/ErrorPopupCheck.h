@@ -1,6 +1,8 @@
 // Tells whether a window the simulated host's watcher saw is the effect's error popup with a given text.
 // The popup draws its text, so the text is checked by looks: the plug-in library's own report with that
-// text is made here over the same main window, and the two pictures must match.
+// text is made here over the same main window, and the two pictures must match; and since that report
+// draws with the same code, the picture must also match the one kept for the text in tests/reference
+// (error_popup_*.png, written anew with PELLUX_REGENERATE_REFERENCES=1 and looked at before committing).
 #pragma once
 
 #include <gtest/gtest.h>
