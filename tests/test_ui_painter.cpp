@@ -278,9 +278,10 @@ TEST_F(UiPainter, PageMatchesTheReferencePicture) {
 
     const auto d = reference_pictures::compare_with_reference(picture, "painter_page.png");
     if (!d) GTEST_SKIP() << "wrote the reference picture instead of comparing with it";
-    // Per channel: a mean under half a step, single pixels up to a quarter of the range (text edges).
+    // The kit draws the page the same way each time (measured: no pixel differs between runs), so nothing
+    // is masked; a channel may differ by the one step that rounding to 8 bits can give.
     EXPECT_LE(d->mean, 0.5 / 255);
-    EXPECT_LE(d->max, 64.0f / 255);
+    EXPECT_LE(d->max, 1.0f / 255 + 1e-6f);
 }
 
 TEST_F(UiPainter, MeasuredTextFollowsSizeWeightParagraphsWrapAndRuns) {
