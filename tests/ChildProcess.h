@@ -27,6 +27,13 @@ struct owned_handle {
     explicit owned_handle(HANDLE handle) : h(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
     owned_handle(const owned_handle&) = delete;
     owned_handle& operator=(const owned_handle&) = delete;
+    owned_handle(owned_handle&& other) noexcept : h(other.h) { other.h = nullptr; }
+    owned_handle& operator=(owned_handle&& other) noexcept {
+        reset();
+        h = other.h;
+        other.h = nullptr;
+        return *this;
+    }
     ~owned_handle() {
         if (h) CloseHandle(h);
     }
@@ -46,20 +53,25 @@ public:
     HANDLE event() const { return event_.h; }
     bool ended() const { return ended_; }
 
-    // Starts a read unless one is pending; reads that complete at once are taken in a loop.
-    void start() {
-        while (!pending_ && !ended_) {
-            overlapped_ = OVERLAPPED{};
-            overlapped_.hEvent = event_.h;
-            DWORD count = 0;
-            if (ReadFile(pipe_, buffer_, sizeof buffer_, &count, &overlapped_)) {
-                finish(false);
-            } else if (GetLastError() == ERROR_IO_PENDING) {
-                pending_ = true;
-            } else {
-                ended_ = true;  // every writer has closed the pipe
-            }
+    // Issues one read unless one is pending or the pipe has ended; a read that completes at once is taken.
+    void readOnce() {
+        if (pending_ || ended_) return;
+        overlapped_ = OVERLAPPED{};
+        overlapped_.hEvent = event_.h;
+        DWORD count = 0;
+        if (ReadFile(pipe_, buffer_, sizeof buffer_, &count, &overlapped_)) {
+            pending_ = true;
+            finish(false);
+        } else if (GetLastError() == ERROR_IO_PENDING) {
+            pending_ = true;
+        } else {
+            ended_ = true;  // every writer has closed the pipe
         }
+    }
+
+    // While the child runs: reads until one has to wait for data.
+    void start() {
+        while (!pending_ && !ended_) readOnce();
     }
 
     // Takes the pending read's data once it has completed; `wait` waits for its completion.
@@ -75,17 +87,18 @@ public:
         pending_ = false;
     }
 
-    // After the child's end everything it wrote is in the pipe or in the pending read: the pending read is
-    // cancelled (it keeps what it already received), and what the pipe still holds is read.
+    // After the child's end everything it wrote is in the pipe or in the pending read. A pending read is
+    // cancelled (it keeps what it already received), and what the pipe still holds is read one read at a
+    // time, never waiting for more: a process the child started may hold the pipe open forever.
     void drain() {
-        if (pending_) {
-            CancelIo(pipe_);
-            finish(true);
-        }
-        DWORD available = 0;
-        while (!ended_ && PeekNamedPipe(pipe_, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
-            start();
-            if (pending_) finish(true);
+        for (;;) {
+            if (pending_) {
+                CancelIo(pipe_);
+                finish(true);
+            }
+            DWORD available = 0;
+            if (ended_ || !PeekNamedPipe(pipe_, nullptr, 0, nullptr, &available, nullptr) || available == 0) return;
+            readOnce();
         }
     }
 
@@ -107,23 +120,38 @@ inline std::wstring uniquePipeName() {
            std::to_wstring(counter++) + L"-" + std::to_wstring(GetTickCount64());
 }
 
+// The child's output: a read end that stays with this process (not inheritable, overlapped) and an
+// inheritable write end for the child.
+struct child_pipe {
+    owned_handle readEnd, writeEnd;
+};
+
+inline child_pipe makeChildPipe() {
+    const std::wstring name = uniquePipeName();
+    child_pipe pipe;
+    pipe.readEnd = owned_handle(CreateNamedPipeW(name.c_str(),
+                                                 PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                                 PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 65536, 0, nullptr));
+    if (!pipe.readEnd.h) return pipe;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    pipe.writeEnd = owned_handle(
+        CreateFileW(name.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return pipe;
+}
+
 }  // namespace child_process_detail
 
 inline child_result runChild(std::wstring commandLine, DWORD timeoutMs = 60000, bool withErrors = true) {
     using namespace child_process_detail;
     child_result result;
-    const std::wstring pipeName = uniquePipeName();
-    // The read end stays with this process (not inheritable); the child gets the write end.
-    owned_handle readEnd(CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED |
-                                                                FILE_FLAG_FIRST_PIPE_INSTANCE,
-                                          PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 65536, 0, nullptr));
-    if (!readEnd.h) return {~0u, "cannot make a pipe", false};
+    child_pipe pipe = makeChildPipe();
+    if (!pipe.readEnd.h || !pipe.writeEnd.h) return {~0u, "cannot make a pipe", false};
+    owned_handle& readEnd = pipe.readEnd;
+    owned_handle& writeEnd = pipe.writeEnd;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    owned_handle writeEnd(
-        CreateFileW(pipeName.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     owned_handle nul(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                  OPEN_EXISTING, 0, nullptr));
-    if (!writeEnd.h || !nul.h) return {~0u, "cannot open the pipe's write end", false};
+    if (!nul.h) return {~0u, "cannot open NUL", false};
 
     // Exactly these two handles are inherited, whatever else of this process is inheritable.
     HANDLE inherited[2] = {writeEnd.h, nul.h};

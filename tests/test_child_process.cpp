@@ -38,6 +38,41 @@ TEST(ChildProcess, ReturnsAtTheChildsEndWithAllItWroteWhileItsOwnChildHoldsTheOu
     CloseHandle(process);
 }
 
+// After the child's end, what it left in the pipe is read without waiting for the pipe's end, which a
+// process holding the write end would put off for ever; here this test holds it.
+TEST(ChildProcess, WhatTheChildLeftInThePipeIsReadWithoutWaitingForMore) {
+    using namespace child_process_detail;
+    child_pipe pipe = makeChildPipe();
+    ASSERT_NE(pipe.readEnd.h, nullptr);
+    ASSERT_NE(pipe.writeEnd.h, nullptr);
+    struct reading {
+        output_reader reader;
+        HANDLE done;
+    } state{output_reader(pipe.readEnd.h), CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    state.reader.start();  // pending, as while the child ran
+    // More than one read takes: part goes to the pending read, the rest stays in the pipe.
+    const std::string written(20000, 'x');
+    DWORD count = 0;
+    ASSERT_TRUE(WriteFile(pipe.writeEnd.h, written.data(), static_cast<DWORD>(written.size()), &count, nullptr));
+    // Drained on a thread of its own, so that a drain that waits can be ended: by closing the write end.
+    HANDLE drainer = CreateThread(
+        nullptr, 0,
+        [](void* p) -> DWORD {
+            auto* s = static_cast<reading*>(p);
+            s->reader.drain();
+            SetEvent(s->done);
+            return 0;
+        },
+        &state, 0, nullptr);
+    const bool drained = WaitForSingleObject(state.done, 10000) == WAIT_OBJECT_0;
+    pipe.writeEnd.reset();
+    WaitForSingleObject(drainer, INFINITE);
+    CloseHandle(drainer);
+    CloseHandle(state.done);
+    EXPECT_TRUE(drained) << "the drain waited for the pipe's end";
+    EXPECT_EQ(state.reader.text.size(), written.size());
+}
+
 TEST(ChildProcess, AChildThatRunsTooLongIsStoppedAtItsTimeLimit) {
     const child_result result = runChild(L"lingering_child.exe hang", 1000);
     EXPECT_TRUE(result.timedOut);

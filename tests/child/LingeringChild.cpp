@@ -1,11 +1,9 @@
-// A child for the tests of runChild. Run with no argument it writes a known text to its standard output,
-// starts a copy of itself that inherits that output and outlives it (as Wine's desktop process can outlive
-// the program it was started from), says that copy's process id, and ends. "hang" makes it wait until it
-// is stopped. Each copy ends by itself after a minute, so that nothing it starts outlives a broken run.
+// A child for the tests of runChild. Run with no argument it starts a copy of itself that inherits its
+// standard output and outlives it (as Wine's desktop process can outlive the program it was started from),
+// then writes a known text and that copy's process id in one write, and ends at once: most of the text is
+// still in the pipe when it has ended. "hang" makes it wait until it is stopped. Each copy ends by itself
+// after a minute, so that nothing it starts outlives a broken run.
 #include <windows.h>
-
-#include <fcntl.h>
-#include <io.h>
 
 #include <cstdio>
 #include <cstring>
@@ -14,9 +12,10 @@
 namespace {
 
 constexpr DWORD lifetimeMs = 60000;
-constexpr int textLines = 2000;  // far more than a pipe's buffer holds
+constexpr int textLines = 2000;  // many reads' worth
 
-int startLingeringCopy() {
+// The copy's process id, 0 when it could not start.
+DWORD startLingeringCopy() {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring commandLine = L"\"" + std::wstring(self) + L"\" linger";
@@ -29,11 +28,10 @@ int startLingeringCopy() {
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                         &process))
-        return 2;
-    std::printf("lingering %lu\n", process.dwProcessId);
+        return 0;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return 0;
+    return process.dwProcessId;
 }
 
 }  // namespace
@@ -43,10 +41,17 @@ int main(int argc, char** argv) {
         Sleep(lifetimeMs);
         return 0;
     }
-    _setmode(_fileno(stdout), _O_BINARY);  // the lines as written, without carriage returns
-    for (int i = 0; i < textLines; ++i) std::printf("line %04d of the child's output\n", i);
-    const int result = startLingeringCopy();
-    std::printf("end of the child's output\n");
-    std::fflush(stdout);
-    return result;
+    const DWORD copy = startLingeringCopy();
+    std::string text;
+    char line[64];
+    for (int i = 0; i < textLines; ++i) {
+        std::snprintf(line, sizeof line, "line %04d of the child's output\n", i);
+        text += line;
+    }
+    std::snprintf(line, sizeof line, "lingering %lu\n", copy);
+    text += line;
+    text += "end of the child's output\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    return copy != 0 && written == text.size() ? 0 : 2;
 }
