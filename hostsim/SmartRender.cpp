@@ -156,6 +156,7 @@ PF_Err SmartRenderSession::checkoutLayer(PF_ParamIndex index, A_long id, const P
     result->par = PF_RationalScale{1, 1};
     result->ref_width = w;
     result->ref_height = h;
+    record_.layerCheckouts.back().result = result->result_rect;
     return PF_Err_NONE;
 }
 

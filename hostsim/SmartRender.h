@@ -45,6 +45,7 @@ struct frame_record {
         A_long id = 0;
         PF_RenderRequest request{};
         A_long time = 0;
+        PF_LRect result{};  // the host's answer: where the layer's pixels will lie
     };
     std::vector<checkout> layerCheckouts;   // pre-render
     std::vector<A_long> pixelCheckouts;     // render, by checkout id

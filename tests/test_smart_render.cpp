@@ -718,6 +718,13 @@ TEST_F(SmartRender, AMapLayerHandedOverTrimmedGivesThePictureOfTheWholeLayer) {
         request.sparseLayers = true;
         const hostsim::rendered_frame trimmed = renderFrame(request);
         ASSERT_EQ(trimmed.record.renderResult, PF_Err_NONE);
+        for (const hostsim::frame_record::checkout& c : trimmed.record.layerCheckouts) {
+            if (c.id == 0) continue;
+            EXPECT_EQ(c.result.left, 20 / ds.x) << "checkout id " << c.id << " handed over trimmed";
+            EXPECT_EQ(c.result.top, 10);
+            EXPECT_EQ(c.result.right, 86 / ds.x);
+            EXPECT_EQ(c.result.bottom, 40);
+        }
         EXPECT_EQ(reference_pictures::compare(trimmed.output->toImage(), whole).max, 0.0f);
         EXPECT_GT(center(whole).a, 0.0f);
     }
@@ -727,15 +734,19 @@ TEST_F(SmartRender, TheHostsMainWindowAnswersWhileAFrameRenders) {
     // A program's message to the host's main window while the effect renders (sent from the render thread
     // here, where the frame is surely running): the host's interface thread answers it.
     host->setLayerParam("Diffuse Layer", comp().addImage("Planet", Image(16, 8, {1, 1, 1, 1})).id);
-    bool answered = false;
+    bool asked = false, answered = false;
     host->refuseLayerPixels = [&](A_long) {
-        DWORD_PTR result = 0;
-        answered = SendMessageTimeoutW(host->mainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+        if (!asked) {
+            asked = true;
+            DWORD_PTR result = 0;
+            answered = SendMessageTimeoutW(host->mainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+        }
         return false;
     };
     const hostsim::rendered_frame frame = renderFrame({0, 8, 1});
     host->refuseLayerPixels = nullptr;
     EXPECT_EQ(frame.record.renderResult, PF_Err_NONE);
+    EXPECT_TRUE(asked);
     EXPECT_TRUE(answered);
 }
 
