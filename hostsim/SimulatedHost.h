@@ -93,7 +93,9 @@ public:
     // The frame being rendered; throws std::logic_error outside a render.
     SmartRenderSession& activeSession();
     // The downsample factors of the frame being rendered; 1 outside a render.
-    downsample_factors renderDownsample() const { return session_ ? session_->request().downsample : downsample_factors{}; }
+    downsample_factors renderDownsample() const {
+        return session_ ? session_->request().downsample : downsample_factors{};
+    }
     AEGP_PluginID registeredPluginId() const { return pluginId_; }
     const std::string& registeredName() const { return registeredName_; }
     bool isRegisteredPlugin(AEGP_PluginID id) const { return pluginId_ != 0 && id == pluginId_; }

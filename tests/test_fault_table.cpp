@@ -411,9 +411,12 @@ void sequenceFlattenRefused(const char* fault) {
     scene.host.setLayerParam("Diffuse Layer", scene.comp().addImage("Map", Image(16, 8, {0, 0, 1, 1})).id);
     ASSERT_EQ(scene.frame().code, PF_Err_NONE);
     const PF_Handle cache = scene.host.sequenceData();
-    const size_t size = scene.host.handles().size(cache);
-    const std::vector<unsigned char> before(static_cast<unsigned char*>(*cache), static_cast<unsigned char*>(*cache) + size);
-    ASSERT_NE(before, std::vector<unsigned char>(size, 0)) << "the cache holds the map's texture";
+    const auto bytes = [&] {
+        const auto* data = static_cast<const unsigned char*>(*cache);
+        return std::vector<unsigned char>(data, data + scene.host.handles().size(cache));
+    };
+    const std::vector<unsigned char> before = bytes();
+    ASSERT_NE(before, std::vector<unsigned char>(before.size(), 0)) << "the cache holds the map's texture";
 
     scene.host.refuseHandles = [](size_t) { return true; };
     const frame_result failed{scene.host.send(PF_Cmd_SEQUENCE_FLATTEN), {}, Image(1, 1), ""};
@@ -422,8 +425,7 @@ void sequenceFlattenRefused(const char* fault) {
     EXPECT_EQ(scene.host.sequenceData(), cache) << "the instance's sequence data is still its cache";
     ASSERT_TRUE(scene.host.handles().isLive(cache));
     EXPECT_EQ(scene.host.handles().lockCount(cache), 0u);
-    EXPECT_EQ(std::vector<unsigned char>(static_cast<unsigned char*>(*cache), static_cast<unsigned char*>(*cache) + size),
-              before);
+    EXPECT_EQ(bytes(), before) << "the cache as it was";
 
     const frame_result next = scene.frame();
     EXPECT_EQ(next.code, PF_Err_NONE);

@@ -1,5 +1,7 @@
 // A trimmed layer world placed in a buffer of the whole layer's size, against layouts worked out by hand.
+#include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>

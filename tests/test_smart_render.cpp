@@ -583,7 +583,8 @@ TEST_F(SmartRender, TheSphereStaysWhereTheCameraLooksUnderEveryPixelAspectAndDow
     offCentre.position = {aside.x, aside.y, -asideDistance};
     offCentre.pointOfInterest = aside;
     hostsim::comp_layer& asideCamera = comp().addCamera(offCentre);
-    const double perspectiveAside = zoom * scaledRadius / std::sqrt(asideDistance * asideDistance - scaledRadius * scaledRadius);
+    const double perspectiveAside =
+        zoom * scaledRadius / std::sqrt(asideDistance * asideDistance - scaledRadius * scaledRadius);
     const struct {
         const char* name;
         hostsim::comp_layer* camera;  // null: no camera layer
@@ -634,7 +635,8 @@ TEST_F(SmartRender, ADownsampledFrameIsTheFullFrameScaledOnEachAxis) {
     // Lit, off the centre, so that a wrong factor on either axis moves, squeezes or shades the disc.
     params().setPoint("Position", 300, 100, 0);
     const Image full = render({0, 32, 1});
-    for (const hostsim::downsample_factors ds : {hostsim::downsample_factors{2, 1}, hostsim::downsample_factors{1, 2}}) {
+    const hostsim::downsample_factors downsamplings[] = {{2, 1}, {1, 2}};
+    for (const hostsim::downsample_factors& ds : downsamplings) {
         SCOPED_TRACE(testing::Message() << "downsampled " << ds.x << "," << ds.y);
         const Image scaled = boxScaled(full, ds.x, ds.y);
         const Image image = render({0, 32, ds});
@@ -693,7 +695,8 @@ TEST_F(SmartRender, ALightLateInALongCompLightsTheSphere) {
     const Image image = render({frameSeconds, 32, 1});
     const double radius = discRadius(defaultZoom(compWidth), scaledRadius);
     const int d = static_cast<int>(radius * 0.5);
-    for (const rgba& p : {image.at(compWidth / 2 - d, compHeight / 2 - d), image.at(compWidth / 2 + d, compHeight / 2 + d)}) {
+    const int cx = compWidth / 2, cy = compHeight / 2;
+    for (const rgba& p : {image.at(cx - d, cy - d), image.at(cx + d, cy + d)}) {
         EXPECT_NEAR(p.r, 0.5f, 0.01f) << "the late light alone, evenly";
         EXPECT_FLOAT_EQ(p.a, 1.0f);
     }
@@ -704,14 +707,16 @@ TEST_F(SmartRender, AMapLayerHandedOverTrimmedGivesThePictureOfTheWholeLayer) {
     // layer comes with the result rectangle that says where its pixels lie. Every map layer is used so.
     Image margined(96, 48);
     for (int y = 10; y < 40; ++y)
-        for (int x = 20; x < 86; ++x) margined.at(x, y) = ((x / 6 + y / 6) % 2) ? rgba{1, 0.5f, 0, 1} : rgba{0, 0.2f, 1, 1};
+        for (int x = 20; x < 86; ++x)
+            margined.at(x, y) = ((x / 6 + y / 6) % 2) ? rgba{1, 0.5f, 0, 1} : rgba{0, 0.2f, 1, 1};
     const AEGP_LayerIDVal id = comp().addImage("Text", margined).id;
     params().setFloat("Gamma", 2.2);
     params().setFloat("Reflectivity", 0.5);
     for (const char* map : {"Diffuse Layer", "Glossiness Layer", "Illumination Layer", "Bump Map Layer",
                             "Environment Layer"})
         host->setLayerParam(map, id);
-    for (const hostsim::downsample_factors ds : {hostsim::downsample_factors{1, 1}, hostsim::downsample_factors{2, 1}}) {
+    const hostsim::downsample_factors downsamplings[] = {{1, 1}, {2, 1}};
+    for (const hostsim::downsample_factors& ds : downsamplings) {
         SCOPED_TRACE(testing::Message() << "downsampled " << ds.x << "," << ds.y);
         hostsim::frame_request request{0, 32, ds};
         const Image whole = render(request);
