@@ -32,7 +32,7 @@ SPErr reallocateBlock(void* block, size_t size, void** moved) {
 SPErr undefined() { return 0; }
 
 A_char* ansiStrcpy(A_char* dst, const A_char* src) { return std::strcpy(dst, src); }
-PF_Handle newHandle(A_u_longlong size) { return host().handles().create(static_cast<size_t>(size)); }
+PF_Handle newHandle(A_u_longlong size) { return host().newHandle(static_cast<size_t>(size)); }
 void* lockHandle(PF_Handle handle) { return host().handles().lock(handle); }
 void unlockHandle(PF_Handle handle) { host().handles().unlock(handle); }
 void disposeHandle(PF_Handle handle) { host().handles().dispose(handle); }

@@ -1,8 +1,39 @@
 #include "HostRenderThread.h"
 
+#include <stdexcept>
+
 namespace hostsim {
 
-HostRenderThread::HostRenderThread() : thread_([this] { main(); }) {
+namespace {
+
+// Dispatches the calling thread's messages until `done` is set, as the host's interface thread goes on
+// running its windows while a frame renders: a program's broadcast is answered at once. A quit message
+// met on the way is posted again for the loop that waits for it.
+void dispatchUntil(HANDLE done) {
+    bool quit = false;
+    WPARAM quitCode = 0;
+    for (;;) {
+        const DWORD woken = MsgWaitForMultipleObjectsEx(1, &done, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken == WAIT_OBJECT_0) break;
+        if (woken != WAIT_OBJECT_0 + 1) throw std::runtime_error("the host's wait for its render thread failed");
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quit = true;
+                quitCode = message.wParam;
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    if (quit) PostQuitMessage(static_cast<int>(quitCode));
+}
+
+}  // namespace
+
+HostRenderThread::HostRenderThread()
+    : done_(CreateEventW(nullptr, FALSE, FALSE, nullptr), &CloseHandle), thread_([this] { main(); }) {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return id_ != 0; });
 }
@@ -17,11 +48,15 @@ HostRenderThread::~HostRenderThread() {
 }
 
 void HostRenderThread::run(const std::function<void()>& work) {
-    std::unique_lock lock(mutex_);
-    work_ = &work;
-    failure_ = nullptr;
+    if (!done_) throw std::runtime_error("the host's render thread has no event to say it is done");
+    {
+        std::lock_guard lock(mutex_);
+        work_ = &work;
+        failure_ = nullptr;
+    }
     changed_.notify_all();
-    changed_.wait(lock, [this] { return work_ == nullptr; });
+    dispatchUntil(done_.get());
+    std::lock_guard lock(mutex_);
     if (failure_) std::rethrow_exception(failure_);
 }
 
@@ -42,7 +77,7 @@ void HostRenderThread::main() {
         lock.lock();
         failure_ = failure;
         work_ = nullptr;
-        changed_.notify_all();
+        SetEvent(done_.get());
     }
 }
 

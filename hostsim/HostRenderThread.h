@@ -1,5 +1,6 @@
 // The host's render thread: the host sends its render commands from a thread of its own, not from the
-// thread that runs its windows, and waits for each to end.
+// thread that runs its windows, and waits for each to end while that thread goes on taking its windows'
+// messages (the host's interface never blocks on a render).
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <condition_variable>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -20,7 +22,8 @@ public:
     HostRenderThread(const HostRenderThread&) = delete;
     HostRenderThread& operator=(const HostRenderThread&) = delete;
 
-    // Runs `work` on the render thread and waits until it has run; what it throws is thrown here.
+    // Runs `work` on the render thread and waits until it has run, dispatching the calling thread's
+    // messages meanwhile; what it throws is thrown here.
     void run(const std::function<void()>& work);
     DWORD id() const { return id_; }
 
@@ -33,6 +36,7 @@ private:
     std::exception_ptr failure_;
     bool quit_ = false;
     DWORD id_ = 0;
+    const std::unique_ptr<void, decltype(&CloseHandle)> done_;  // set once the work has run
     std::thread thread_;  // last: starts once the rest is ready
 };
 

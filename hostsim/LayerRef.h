@@ -13,6 +13,16 @@ struct layer_ref {
     bool operator==(const layer_ref&) const = default;
 };
 
+// The host's downsample factors: a frame at 1/x of the full resolution across and 1/y down. The host's
+// custom resolutions skip pixels differently each way; one number is both.
+struct downsample_factors {
+    int x = 1, y = 1;
+    constexpr downsample_factors() = default;
+    constexpr downsample_factors(int both) : x(both), y(both) {}
+    constexpr downsample_factors(int across, int down) : x(across), y(down) {}
+    bool operator==(const downsample_factors&) const = default;
+};
+
 // A size as the host renders it at 1/factor of full resolution: rounded up, never below one pixel.
 constexpr A_long downsampledSize(A_long size, int factor) {
     if (factor <= 1) return size;

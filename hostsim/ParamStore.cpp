@@ -149,7 +149,7 @@ PF_Err ParamStore::registerUi(const PF_CustomUIInfo* info) {
 }
 
 PF_Err ParamStore::checkout(PF_ParamIndex index, A_long time, A_long time_step, A_u_long time_scale,
-                            const layer_ref& effect_layer, PF_ParamDef* out, int downsample) {
+                            const layer_ref& effect_layer, PF_ParamDef* out, downsample_factors downsample) {
     checkouts_.push_back({index, time, time_step, time_scale});
     if (forbiddenDuring_) {
         fault("parameter " + std::to_string(index) + " checked out during " + *forbiddenDuring_);
@@ -164,10 +164,12 @@ PF_Err ParamStore::checkout(PF_ParamIndex index, A_long time, A_long time_step, 
 }
 
 PF_ParamDef ParamStore::current(PF_ParamIndex index, const layer_ref& effect_layer, double seconds,
-                                int downsample) const {
+                                downsample_factors downsample) const {
     const host_param& param = params_[static_cast<size_t>(index)];
     PF_ParamDef def = param.def;
-    const double scale = downsample > 1 ? 1.0 / downsample : 1.0;
+    // Each axis at its own resolution; depth goes with the width, as the default's does.
+    const double scaleX = downsample.x > 1 ? 1.0 / downsample.x : 1.0;
+    const double scaleY = downsample.y > 1 ? 1.0 / downsample.y : 1.0;
     switch (def.param_type) {
     case PF_Param_FLOAT_SLIDER: {
         PF_FloatSliderDef& slider = def.u.fs_d;
@@ -189,8 +191,8 @@ PF_ParamDef ParamStore::current(PF_ParamIndex index, const layer_ref& effect_lay
         PF_LayerDef& world = def.u.ld;
         world.data = nullptr;
         world.rowbytes = 0;
-        world.width = layer.id ? downsampledSize(layer.width, downsample) : 0;
-        world.height = layer.id ? downsampledSize(layer.height, downsample) : 0;
+        world.width = layer.id ? downsampledSize(layer.width, downsample.x) : 0;
+        world.height = layer.id ? downsampledSize(layer.height, downsample.y) : 0;
         world.extent_hint = PF_LRect{0, 0, world.width, world.height};
         world.pix_aspect_ratio = PF_RationalScale{1, 1};
         break;
@@ -199,13 +201,13 @@ PF_ParamDef ParamStore::current(PF_ParamIndex index, const layer_ref& effect_lay
         // Set points are in layer pixels; the default is in percent of the layer (z: of its width).
         PF_Point3DDef& point = def.u.point3d_d;
         if (param.point) {
-            point.x_value = (*param.point)[0] * scale;
-            point.y_value = (*param.point)[1] * scale;
-            point.z_value = (*param.point)[2] * scale;
+            point.x_value = (*param.point)[0] * scaleX;
+            point.y_value = (*param.point)[1] * scaleY;
+            point.z_value = (*param.point)[2] * scaleX;
         } else {
-            point.x_value = point.x_dephault / 100.0 * effect_layer.width * scale;
-            point.y_value = point.y_dephault / 100.0 * effect_layer.height * scale;
-            point.z_value = point.z_dephault / 100.0 * effect_layer.width * scale;
+            point.x_value = point.x_dephault / 100.0 * effect_layer.width * scaleX;
+            point.y_value = point.y_dephault / 100.0 * effect_layer.height * scaleY;
+            point.z_value = point.z_dephault / 100.0 * effect_layer.width * scaleX;
         }
         break;
     }
@@ -219,7 +221,7 @@ std::vector<PF_ParamDef> ParamStore::valuesAt(A_long time, A_u_long time_scale, 
     std::vector<PF_ParamDef> values;
     const double seconds = time_scale ? static_cast<double>(time) / time_scale : 0.0;
     for (size_t index = 0; index < params_.size(); ++index)
-        values.push_back(current(static_cast<PF_ParamIndex>(index), effect_layer, seconds, 1));
+        values.push_back(current(static_cast<PF_ParamIndex>(index), effect_layer, seconds, {}));
     return values;
 }
 

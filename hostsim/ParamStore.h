@@ -68,7 +68,7 @@ public:
     // The definition with its value at that time; index 0 is the input layer, the effect's own layer.
     // At a downsample factor above 1 layer sizes and points are those of the reduced resolution.
     PF_Err checkout(PF_ParamIndex index, A_long time, A_long time_step, A_u_long time_scale,
-                    const layer_ref& effect_layer, PF_ParamDef* out, int downsample = 1);
+                    const layer_ref& effect_layer, PF_ParamDef* out, downsample_factors downsample = {});
     PF_Err checkin(PF_ParamDef* def);
     // The parameter array a command carries: every definition with its value at that time, as a checkout
     // would give it (layer parameters without pixels), the input layer first.
@@ -122,7 +122,8 @@ private:
     // Applies `change` to the parameter and counts a revision when its value changed.
     template <class Change> void revise(host_param& param, Change change);
     // The definition with its value at that time filled in for the layer the effect is applied to.
-    PF_ParamDef current(PF_ParamIndex index, const layer_ref& effect_layer, double seconds, int downsample) const;
+    PF_ParamDef current(PF_ParamIndex index, const layer_ref& effect_layer, double seconds,
+                        downsample_factors downsample) const;
     void validate(const host_param& param);
     void fault(std::string what) { faults_.push_back(std::move(what)); }
 

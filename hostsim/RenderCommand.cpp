@@ -44,7 +44,9 @@ void renderFrames(SimulatedHost& host, const render_plan& plan, DebugOutput& deb
         const std::string label = out.frame ? "frame " + std::to_string(*out.frame) : "the frame";
         debug.clear();
         host.dialogs().clear();
-        const rendered_frame frame = host.renderFrame({seconds, plan.depth, plan.downsample});
+        frame_request request{seconds, plan.depth, plan.downsample};
+        request.sparseLayers = plan.sparseLayers;
+        const rendered_frame frame = host.renderFrame(request);
         if (frame.record.preRenderResult != PF_Err_NONE)
             throw std::runtime_error(
                 failure(host, label + ": SMART_PRE_RENDER", frame.record.preRenderResult, frame.record, debug));
@@ -74,6 +76,7 @@ render_plan renderPlan(const render_options& options) {
     render_plan plan;
     plan.depth = options.depth;
     plan.downsample = options.downsample;
+    plan.sparseLayers = options.sparseLayers;
     plan.hostReport = options.hostReport;
     if (options.frames) {
         plan.frame = [first = options.frames->first, last = options.frames->second,
@@ -110,6 +113,9 @@ render_plan renderPlan(const render_options& options) {
         Comp& comp = host.comp();
         comp.width = options.width;
         comp.height = options.height;
+        comp.pixelAspect = options.pixelAspect;
+        comp.shutterAngle = options.shutterAngle;
+        comp.shutterPhase = options.shutterPhase;
         comp.motionBlur = options.compMotionBlur;
         comp.effectLayer().motionBlur = true;
         comp.effectLayer().inPoint = options.layerStart;

@@ -23,7 +23,8 @@ std::function<std::optional<frame_output>(size_t index)> singleFrame(frame_outpu
 
 struct render_plan {
     int depth = 8;  // 8 and 16 write PNGs of that depth; a .pfm file is a float map at any depth
-    int downsample = 1;
+    downsample_factors downsample;
+    bool sparseLayers = false;  // map layers handed over trimmed to their content
     bool hostReport = false;  // after each frame, its pixel checkouts by checkout id and its layer renders
     // The i-th frame to render, or nothing after the last: frames are made as they are rendered, so a
     // long range takes no room up front.

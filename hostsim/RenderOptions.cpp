@@ -138,6 +138,29 @@ std::pair<int, int> parseFrames(const std::string& text) {
     return {first, last};
 }
 
+// "N" for both axes or "X,Y".
+downsample_factors parseDownsample(const std::string& text) {
+    const std::vector<std::string_view> parts = split(text, ',');
+    if (parts.size() == 1) return downsample_factors{positive(parts[0])};
+    if (parts.size() != 2) throw std::invalid_argument("give N or X,Y");
+    return downsample_factors{positive(parts[0]), positive(parts[1])};
+}
+
+// "N/D" or "N".
+A_Ratio parseRatio(const std::string& text) {
+    const size_t slash = text.find('/');
+    const int num = positive(text.substr(0, slash));
+    const int den = slash == std::string::npos ? 1 : positive(text.substr(slash + 1));
+    return A_Ratio{num, static_cast<A_u_long>(den)};
+}
+
+double withinDegrees(std::string_view text, double low, double high) {
+    const double value = parseNumber(text);
+    if (value < low || value > high)
+        throw std::invalid_argument(qssdk::format_string("give %g to %g degrees", low, high));
+    return value;
+}
+
 std::pair<int, int> parseSize(const std::string& text) {
     const size_t x = text.find('x');
     if (x == std::string::npos) throw std::invalid_argument("give WxH");
@@ -168,13 +191,14 @@ render_options parseRenderOptions(const std::vector<std::string>& args) {
             return options;
         }
         if (option.rfind("--", 0) != 0) throw usage_error("unexpected argument \"" + option + "\" (see --help)");
-        if (option == "--host-report") {  // the one option without a value
-            options.hostReport = true;
+        if (option == "--host-report" || option == "--sparse-layers") {  // the options without a value
+            (option == "--host-report" ? options.hostReport : options.sparseLayers) = true;
             continue;
         }
         static const char* const known[] = {"--out",   "--size",   "--depth", "--downsample", "--time",
                                             "--frames", "--set",   "--layer", "--camera",     "--light",
-                                            "--comp-motion-blur", "--layer-start"};
+                                            "--comp-motion-blur", "--layer-start", "--pixel-aspect",
+                                            "--shutter-angle", "--shutter-phase"};
         if (std::find_if(std::begin(known), std::end(known), [&](const char* k) { return option == k; }) ==
             std::end(known))
             throw usage_error("unknown option " + option + " (see --help)");
@@ -191,7 +215,13 @@ render_options parseRenderOptions(const std::vector<std::string>& args) {
                     throw std::invalid_argument("give 8, 16 or 32");
                 depthGiven = true;
             } else if (option == "--downsample") {
-                options.downsample = positive(value);
+                options.downsample = parseDownsample(value);
+            } else if (option == "--pixel-aspect") {
+                options.pixelAspect = parseRatio(value);
+            } else if (option == "--shutter-angle") {
+                options.shutterAngle = withinDegrees(value, 0, 720);
+            } else if (option == "--shutter-phase") {
+                options.shutterPhase = withinDegrees(value, -360, 360);
             } else if (option == "--time") {
                 options.time = atLeastZero(value);
                 if (options.time > latestSeconds())
@@ -256,7 +286,14 @@ const char* renderHelp() {
            "  --size WxH            the comp's size in pixels (default 1920x1080)\n"
            "  --depth 8|16|32       bits per channel of the render (default 8 for .png, 32 for .pfm); a PNG\n"
            "                        is written at 8 or 16 bits, so 32 needs a .pfm\n"
-           "  --downsample N        render at 1/N of the comp's size (default 1)\n"
+           "  --downsample N|X,Y    render at 1/N of the comp's size, or at 1/X across and 1/Y down (default 1)\n"
+           "  --pixel-aspect N/D    the pixel aspect of the comp and its layers, e.g. 2 or 10/11 (default 1)\n"
+           "  --shutter-angle DEG   the comp's shutter angle, 0 to 720 (default 180)\n"
+           "  --shutter-phase DEG   the comp's shutter phase, -360 to 360 (default -90): where the shutter\n"
+           "                        opens, from the frame's time\n"
+           "  --sparse-layers       hand every map layer over trimmed to its content (the bounding box of\n"
+           "                        its pixels that are not transparent), as the host does for text and\n"
+           "                        shape layers\n"
            "  --set \"Name=value\"    a parameter by its name in the effect's controls (repeatable): numbers,\n"
            "                        angles in degrees, colours #RRGGBB, check boxes 0/1, popups by choice\n"
            "                        text or number from 1, points x,y,z in layer pixels\n"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Comp.h"
+#include "LayerRef.h"
 
 namespace hostsim {
 
@@ -40,7 +41,11 @@ struct render_options {
     bool help = false;
     int width = 1920, height = 1080;
     int depth = 8;  // bits per channel of the frames the host renders
-    int downsample = 1;
+    downsample_factors downsample;
+    A_Ratio pixelAspect{1, 1};                   // the comp's and its layers'
+    double shutterAngle = Comp().shutterAngle;   // degrees, the comp's
+    double shutterPhase = Comp().shutterPhase;
+    bool sparseLayers = false;  // map layers handed over trimmed to their content, as text and shapes are
     double time = 0;                             // comp seconds, when no frame range is given
     double layerStart = 0;                       // the effect layer's in-point, comp seconds
     std::optional<std::pair<int, int>> frames;  // first and last frame

@@ -93,7 +93,7 @@ SimulatedHost& SimulatedHost::current() {
     return *activeHost;
 }
 
-PF_InData SimulatedHost::inData(A_long time, int downsample) {
+PF_InData SimulatedHost::inData(A_long time, downsample_factors downsample) {
     PF_InData in{};
     callbacks::installInteract(in.inter);
     in.utils = &utils_;
@@ -107,10 +107,11 @@ PF_InData SimulatedHost::inData(A_long time, int downsample) {
     in.local_time_step = comp_.frameStep();  // the effect's layer runs at the comp's speed
     in.total_time = static_cast<A_long>(std::lround(comp_.duration * in.time_scale));
     in.field = PF_Field_FRAME;
-    in.downsample_x = in.downsample_y = PF_RationalScale{1, static_cast<A_u_long>(std::max(downsample, 1))};
+    in.downsample_x = PF_RationalScale{1, static_cast<A_u_long>(std::max(downsample.x, 1))};
+    in.downsample_y = PF_RationalScale{1, static_cast<A_u_long>(std::max(downsample.y, 1))};
     in.pixel_aspect_ratio = PF_RationalScale{comp_.pixelAspect.num, comp_.pixelAspect.den};
-    in.width = downsampledSize(comp_.width, downsample);
-    in.height = downsampledSize(comp_.height, downsample);
+    in.width = downsampledSize(comp_.width, downsample.x);
+    in.height = downsampledSize(comp_.height, downsample.y);
     in.extent_hint = PF_LRect{0, 0, in.width, in.height};
     in.global_data = globalData_;
     in.sequence_data = sequenceData_;
@@ -149,7 +150,8 @@ PF_Err SimulatedHost::dispatch(PF_Cmd command, void* extra, const PF_InData& in)
 }
 
 PF_InData SimulatedHost::renderInData(const frame_request& request) {
-    if (request.downsample < 1) throw std::invalid_argument("the downsample factor must be 1 or more");
+    if (request.downsample.x < 1 || request.downsample.y < 1)
+        throw std::invalid_argument("the downsample factors must be 1 or more");
     // The request names a comp time; the host hands the effect its layer's time.
     const A_u_long scale = comp_.timeScale();
     return inData(comp_.effectLayer().layerTimeOf(static_cast<A_long>(std::lround(request.seconds * scale)), scale),
@@ -211,6 +213,11 @@ layer_source SimulatedHost::layerParamSource(PF_ParamIndex index) const {
 
 void SimulatedHost::paramCheckedOut(PF_ParamIndex index) {
     if (session_) session_->layerParamCheckedOut(index);
+}
+
+PF_Handle SimulatedHost::newHandle(size_t size) {
+    if (refuseHandles && refuseHandles(size)) return nullptr;
+    return handles_.create(size);
 }
 
 SmartRenderSession& SimulatedHost::activeSession() {

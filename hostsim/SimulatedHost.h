@@ -92,8 +92,10 @@ public:
     Comp& comp() { return comp_; }
     // The frame being rendered; throws std::logic_error outside a render.
     SmartRenderSession& activeSession();
-    // The downsample factor of the frame being rendered; 1 outside a render.
-    int renderDownsample() const { return session_ ? session_->request().downsample : 1; }
+    // The downsample factors of the frame being rendered; 1 outside a render.
+    downsample_factors renderDownsample() const {
+        return session_ ? session_->request().downsample : downsample_factors{};
+    }
     AEGP_PluginID registeredPluginId() const { return pluginId_; }
     const std::string& registeredName() const { return registeredName_; }
     bool isRegisteredPlugin(AEGP_PluginID id) const { return pluginId_ != 0 && id == pluginId_; }
@@ -124,13 +126,17 @@ public:
 
     // Handed to every frame's session: refuses the layer pixel checkouts it returns true for.
     std::function<bool(A_long checkoutId)> refuseLayerPixels;
+    // Refuses the effect's new handles it returns true for (a null handle), as a host out of memory does.
+    std::function<bool(size_t size)> refuseHandles;
+    // The host utility's new handle, as the effect asks for one.
+    PF_Handle newHandle(size_t size);
 
     // Interface callbacks reach the host here.
     PF_Err platformData(PF_PlatDataID which, void* data);
     A_Err registerWithAegp(const A_char* name, AEGP_PluginID* id);
 
 private:
-    PF_InData inData(A_long time, int downsample);
+    PF_InData inData(A_long time, downsample_factors downsample);
     PF_Err dispatch(PF_Cmd command, void* extra, const PF_InData& in);
 
     HostHandles handles_;

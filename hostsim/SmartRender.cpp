@@ -21,18 +21,19 @@ PF_Err checkoutLayerPixels(PF_ProgPtr, A_long id, PF_EffectWorld** pixels) {
 PF_Err checkinLayerPixels(PF_ProgPtr, A_long id) { return session().checkinLayerPixels(id); }
 PF_Err checkoutOutput(PF_ProgPtr, PF_EffectWorld** output) { return session().checkoutOutput(output); }
 
-// A box filter to 1/factor of the size, as the host renders layers at a reduced resolution.
-Image downsampled(const Image& image, int factor) {
-    if (factor <= 1) return image;
-    const int w = downsampledSize(image.width(), factor), h = downsampledSize(image.height(), factor);
+// A box filter to 1/factor of the size on each axis, as the host renders layers at a reduced resolution.
+Image downsampled(const Image& image, downsample_factors factor) {
+    if (factor.x <= 1 && factor.y <= 1) return image;
+    const int fx = std::max(factor.x, 1), fy = std::max(factor.y, 1);
+    const int w = downsampledSize(image.width(), fx), h = downsampledSize(image.height(), fy);
     Image result(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             rgba sum;
             int count = 0;
-            for (int dy = 0; dy < factor; ++dy)
-                for (int dx = 0; dx < factor; ++dx) {
-                    const int sx = x * factor + dx, sy = y * factor + dy;
+            for (int dy = 0; dy < fy; ++dy)
+                for (int dx = 0; dx < fx; ++dx) {
+                    const int sx = x * fx + dx, sy = y * fy + dy;
                     if (sx >= image.width() || sy >= image.height()) continue;
                     const rgba& p = image.at(sx, sy);
                     sum.r += p.r, sum.g += p.g, sum.b += p.b, sum.a += p.a;
@@ -41,6 +42,33 @@ Image downsampled(const Image& image, int factor) {
             result.at(x, y) = {sum.r / count, sum.g / count, sum.b / count, sum.a / count};
         }
     return result;
+}
+
+// The bounding box of the pixels that are not transparent; empty for a picture with none.
+PF_LRect contentBounds(const Image& image) {
+    PF_LRect box{image.width(), image.height(), 0, 0};
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.at(x, y).a > 0) {
+                box.left = std::min<A_long>(box.left, x);
+                box.top = std::min<A_long>(box.top, y);
+                box.right = std::max<A_long>(box.right, x + 1);
+                box.bottom = std::max<A_long>(box.bottom, y + 1);
+            }
+    return box.left < box.right ? box : PF_LRect{0, 0, 0, 0};
+}
+
+PF_LRect intersection(const PF_LRect& a, const PF_LRect& b) {
+    const PF_LRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                     std::min(a.bottom, b.bottom)};
+    return r.left < r.right && r.top < r.bottom ? r : PF_LRect{0, 0, 0, 0};
+}
+
+Image cropped(const Image& image, const PF_LRect& rect) {
+    Image part(rect.right - rect.left, rect.bottom - rect.top);
+    for (int y = 0; y < part.height(); ++y)
+        for (int x = 0; x < part.width(); ++x) part.at(x, y) = image.at(rect.left + x, rect.top + y);
+    return part;
 }
 
 }  // namespace
@@ -78,7 +106,7 @@ SmartRenderSession::~SmartRenderSession() {
 
 layer_source SmartRenderSession::scaledLayer(PF_ParamIndex index) {
     layer_source source = layerSource_ ? layerSource_(index) : layer_source{};
-    if (source.image && request_.downsample > 1)
+    if (source.image && request_.downsample != downsample_factors{})
         source.image = std::make_shared<const Image>(downsampled(*source.image, request_.downsample));
     return source;
 }
@@ -110,17 +138,25 @@ PF_Err SmartRenderSession::checkoutLayer(PF_ParamIndex index, A_long id, const P
     const std::shared_ptr<const Image> image = scaledLayer(index).image;
     const int w = index == 0 ? width_ : (image ? image->width() : 0);
     const int h = index == 0 ? height_ : (image ? image->height() : 0);
-    result->max_result_rect = PF_LRect{0, 0, w, h};
-    result->result_rect = result->max_result_rect;
-    if (req) {  // what was asked for, within what there is
-        result->result_rect.left = std::max(req->rect.left, 0);
-        result->result_rect.top = std::max(req->rect.top, 0);
-        result->result_rect.right = std::min(req->rect.right, w);
-        result->result_rect.bottom = std::min(req->rect.bottom, h);
+    if (index != 0 && image && request_.sparseLayers) {
+        // A sparse layer has pixels only where it has content: what was asked for, within that.
+        result->max_result_rect = contentBounds(*image);
+        result->result_rect = req ? intersection(req->rect, result->max_result_rect) : result->max_result_rect;
+        trimmedTo_[id] = result->result_rect;
+    } else {
+        result->max_result_rect = PF_LRect{0, 0, w, h};
+        result->result_rect = result->max_result_rect;
+        if (req) {  // what was asked for, within what there is
+            result->result_rect.left = std::max(req->rect.left, 0);
+            result->result_rect.top = std::max(req->rect.top, 0);
+            result->result_rect.right = std::min(req->rect.right, w);
+            result->result_rect.bottom = std::min(req->rect.bottom, h);
+        }
     }
     result->par = PF_RationalScale{1, 1};
     result->ref_width = w;
     result->ref_height = h;
+    record_.layerCheckouts.back().result = result->result_rect;
     return PF_Err_NONE;
 }
 
@@ -155,9 +191,20 @@ World* SmartRenderSession::layerPixels(A_long id, PF_ParamIndex index) {
     }
     const layer_source source = scaledLayer(index);
     if (!source.image) return nullptr;
-    world = std::make_unique<World>(source.image->width(), source.image->height(), request_.bitsPerChannel);
-    world->fill(*source.image);
     ++record_.layerRenders[source.id];
+    const auto trim = trimmedTo_.find(id);
+    if (trim == trimmedTo_.end()) {
+        world = std::make_unique<World>(source.image->width(), source.image->height(), request_.bitsPerChannel);
+        world->fill(*source.image);
+        return world.get();
+    }
+    // Only the result rectangle's pixels, in a world whose origin is the rectangle's corner in the layer.
+    const PF_LRect& rect = trim->second;
+    if (rect.left >= rect.right) return nullptr;  // a layer with no content hands no pixels
+    world = std::make_unique<World>(rect.right - rect.left, rect.bottom - rect.top, request_.bitsPerChannel);
+    world->fill(cropped(*source.image, rect));
+    world->def().origin_x = rect.left;
+    world->def().origin_y = rect.top;
     return world.get();
 }
 

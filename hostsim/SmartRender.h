@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Image.h"
+#include "LayerRef.h"
 #include "World.h"
 #include "ae_smartfx.h"
 #include "ae_suites.h"
@@ -18,8 +19,11 @@ namespace hostsim {
 struct frame_request {
     double seconds = 0;  // comp time
     int bitsPerChannel = 8;
-    int downsample = 1;  // 1, 2, 3 ... : the host renders at 1/downsample of the comp's size
+    downsample_factors downsample{};  // 1, 2, 3 ... each way: the host renders at 1/downsample of the comp's size
     int outputRowPadding = 0;  // bytes the output world's rows carry beyond their pixels, as a host may
+    // Map layers handed over trimmed to the bounding box of their pixels that are not transparent, as the
+    // host hands text and shape layers: the checkout's result rectangle and the world's origin say where.
+    bool sparseLayers = false;
 };
 
 // A layer as the host renders it for the effect: which comp layer, and its picture (null: none).
@@ -41,6 +45,7 @@ struct frame_record {
         A_long id = 0;
         PF_RenderRequest request{};
         A_long time = 0;
+        PF_LRect result{};  // the host's answer: where the layer's pixels will lie
     };
     std::vector<checkout> layerCheckouts;   // pre-render
     std::vector<A_long> pixelCheckouts;     // render, by checkout id
@@ -105,6 +110,7 @@ private:
     int width_, height_;
     std::function<layer_source(PF_ParamIndex)> layerSource_;
     std::map<A_long, PF_ParamIndex> checkedOut_;  // checkout id -> parameter index
+    std::map<A_long, PF_LRect> trimmedTo_;        // checkout id -> result rectangle of a sparse layer
     std::map<A_long, std::unique_ptr<World>> pixels_;  // null for a checkout without pixels
     std::unique_ptr<World> output_;
     frame_record record_;

@@ -24,17 +24,20 @@ void expectNear(const qssdk::mat4& actual, const qssdk::mat4& expected, float to
 TEST(CameraAlgebra, TheViewWindowIsTheOutputsPlaceInTheView) {
     const struct {
         const char* name;
-        float downsample, originX, originY, width, height;
+        vec2 scale;  // comp pixels per output pixel
+        float originX, originY, width, height;
         view_window expected;
     } cases[] = {
-        {"the whole view", 1, 0, 0, 1920, 1080, {-960, 960, 540, -540}},
-        {"the whole view at half resolution", 2, 0, 0, 960, 540, {-960, 960, 540, -540}},
-        {"the upper right quarter at half resolution", 2, 480, 0, 480, 270, {0, 960, 0, -540}},
-        {"a strip below the centre", 1, 0, 540, 1920, 100, {-960, 960, 100, 0}},
+        {"the whole view", {1, 1}, 0, 0, 1920, 1080, {-960, 960, 540, -540}},
+        {"the whole view at half resolution", {2, 2}, 0, 0, 960, 540, {-960, 960, 540, -540}},
+        {"the upper right quarter at half resolution", {2, 2}, 480, 0, 480, 270, {0, 960, 0, -540}},
+        {"a strip below the centre", {1, 1}, 0, 540, 1920, 100, {-960, 960, 100, 0}},
+        {"the whole view at half resolution across", {2, 1}, 0, 0, 960, 1080, {-960, 960, 540, -540}},
+        {"the lower half at half resolution down", {1, 2}, 0, 270, 1920, 270, {-960, 960, 540, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const view_window w = viewWindow({1920, 1080}, c.downsample, c.originX, c.originY, c.width, c.height);
+        const view_window w = viewWindow({1920, 1080}, c.scale, c.originX, c.originY, c.width, c.height);
         EXPECT_FLOAT_EQ(w.left, c.expected.left);
         EXPECT_FLOAT_EQ(w.right, c.expected.right);
         EXPECT_FLOAT_EQ(w.bottom, c.expected.bottom);
@@ -42,20 +45,21 @@ TEST(CameraAlgebra, TheViewWindowIsTheOutputsPlaceInTheView) {
     }
 }
 
-TEST(CameraAlgebra, TheViewSizeTakesThePixelAspects) {
+TEST(CameraAlgebra, AnOutputPixelIsItsDownsamplingAndItsLayersPixelWidthInCompPixels) {
+    // A layer pixel is `pixelAspect` square units wide, a comp pixel `compAspect`.
     const struct {
-        float pixelAspect, compAspect;
-        bool cameraLayer;
-        float width;
+        float downsampleX, downsampleY, pixelAspect, compAspect;
+        vec2 scale;
     } cases[] = {
-        {1, 1, true, 1920}, {2, 1, true, 3840}, {2, 2, true, 3840}, {2, 2, false, 1920}, {1, 0.5f, false, 3840},
+        {1, 1, 1, 1, {1, 1}},     {2, 1, 1, 1, {2, 1}},       {1, 3, 1, 1, {1, 3}}, {2, 2, 2, 2, {2, 2}},
+        {1, 1, 10.0f / 11, 10.0f / 11, {1, 1}}, {1, 1, 2, 1, {2, 1}}, {2, 1, 1, 2, {1, 1}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.pixelAspect) + " " + std::to_string(c.compAspect) + " " +
-                     std::to_string(c.cameraLayer));
-        const vec2 size = viewSizeOf(1920, 1080, c.pixelAspect, c.compAspect, c.cameraLayer);
-        EXPECT_FLOAT_EQ(size.x, c.width);
-        EXPECT_FLOAT_EQ(size.y, 1080);
+        SCOPED_TRACE(testing::Message() << c.downsampleX << "," << c.downsampleY << " aspects " << c.pixelAspect
+                                        << " in " << c.compAspect);
+        const vec2 scale = outputScale(c.downsampleX, c.downsampleY, c.pixelAspect, c.compAspect);
+        EXPECT_FLOAT_EQ(scale.x, c.scale.x);
+        EXPECT_FLOAT_EQ(scale.y, c.scale.y);
     }
 }
 

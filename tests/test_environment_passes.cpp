@@ -96,16 +96,16 @@ class EnvironmentPasses : public WatchedTest {
 protected:
     void SetUp() override {
         renderer = std::make_unique<Renderer>();
-        beginFrame(1.0f);
+        beginFrame(1.0f, 1.0f);
     }
     void TearDown() override { renderer.reset(); }
 
-    void beginFrame(float downsampleX) {
+    void beginFrame(float downsampleX, float downsampleY) {
         render_data frame;
         frame.output = {4 * 16, 4, 4, 4, nullptr};
         frame.bytes_per_channel = 4;
         frame.downsample_x = downsampleX;
-        frame.downsample_y = downsampleX;
+        frame.downsample_y = downsampleY;
         renderer->beginFrame(0, frame);
     }
 
@@ -331,20 +331,22 @@ TEST_F(EnvironmentPasses, AConstantHeightGivesTheFlatNormalOnEveryLevel) {
 TEST_F(EnvironmentPasses, ARampTiltsTheNormalByItsSlopeOverTheFramesDownsampling) {
     const int n = 16;
     // The height rises by 1/16 a pixel: the Sobel differences (weights 1, 2, 1 over two pixels) are 0.5,
-    // against 0.5 for z, and are scaled by 1 / downsample_x.
+    // against 0.5 for z, and are scaled by 1 / the downsample factor of the axis the height rises along.
     const struct {
-        float downsampleX;
+        float downsampleX, downsampleY;
         bool alongRows;  // rising down the image's rows (top to bottom) rather than along its columns
-    } cases[] = {{1.0f, false}, {0.5f, false}, {2.0f, false}, {0.5f, true}};
+    } cases[] = {{1.0f, 1.0f, false}, {0.5f, 0.5f, false}, {2.0f, 2.0f, false}, {0.5f, 0.5f, true},
+                 {2.0f, 1.0f, false}, {2.0f, 1.0f, true}, {1.0f, 2.0f, false}, {1.0f, 2.0f, true}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "downsample " << c.downsampleX << (c.alongRows ? " rows" : " columns"));
-        beginFrame(c.downsampleX);
+        SCOPED_TRACE(testing::Message() << "downsample " << c.downsampleX << "," << c.downsampleY
+                                        << (c.alongRows ? " rows" : " columns"));
+        beginFrame(c.downsampleX, c.downsampleY);
         const GLuint height = imageTexture(n, n, [&](int x, int y) {
             const float h = (c.alongRows ? y : x) / 16.0f;
             return std::array{h, h, h, 1.0f};
         });
         const GLuint normals = renderer->buildNormalMap(height, n, n);
-        const double slope = -0.5 / c.downsampleX, length = std::hypot(slope, 0.5);
+        const double slope = -0.5 / (c.alongRows ? c.downsampleY : c.downsampleX), length = std::hypot(slope, 0.5);
         const double tilt = (slope / length + 1) / 2, rise = (0.5 / length + 1) / 2;
         const float expected[4] = {static_cast<float>(c.alongRows ? 0.5 : tilt),
                                    static_cast<float>(c.alongRows ? tilt : 0.5), static_cast<float>(rise), 1.0f};

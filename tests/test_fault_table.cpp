@@ -384,6 +384,59 @@ void foreignSequenceData(const char* fault, size_t size) {
     summary(fault, first, next);
 }
 
+// The host refuses the handle global set-up asks for: the set-up fails with the host's out-of-memory
+// error, keeps nothing and shows nothing; set up again once the host has memory, the effect draws.
+void globalSetUpRefused(const char* fault) {
+    FaultScene scene;
+    scene.host.refuseHandles = [](size_t) { return true; };
+    scene.host.dialogs().clear();
+    const frame_result failed{scene.host.send(PF_Cmd_GLOBAL_SETUP), scene.host.dialogs().seen(), Image(1, 1), ""};
+    scene.host.refuseHandles = nullptr;
+    EXPECT_EQ(failed.code, PF_Err_OUT_OF_MEMORY);
+    EXPECT_TRUE(failed.dialogs.empty());
+    EXPECT_EQ(scene.host.globalData(), nullptr) << "no global data handed back";
+    EXPECT_EQ(scene.host.handles().liveCount(), 0u);
+    ASSERT_EQ(scene.setUp().code, PF_Err_NONE);
+    const frame_result next = scene.frame();
+    EXPECT_EQ(next.code, PF_Err_NONE);
+    EXPECT_TRUE(drawn(next.image));
+    summary(fault, failed, next);
+}
+
+// The host refuses the flat form's handle: the flatten fails with the host's out-of-memory error and the
+// instance keeps its cache as it was, so the next frame draws with the cached map without loading it.
+void sequenceFlattenRefused(const char* fault) {
+    FaultScene scene;
+    ASSERT_EQ(scene.setUp().code, PF_Err_NONE);
+    scene.host.setLayerParam("Diffuse Layer", scene.comp().addImage("Map", Image(16, 8, {0, 0, 1, 1})).id);
+    ASSERT_EQ(scene.frame().code, PF_Err_NONE);
+    const PF_Handle cache = scene.host.sequenceData();
+    const auto bytes = [&] {
+        const auto* data = static_cast<const unsigned char*>(*cache);
+        return std::vector<unsigned char>(data, data + scene.host.handles().size(cache));
+    };
+    const std::vector<unsigned char> before = bytes();
+    ASSERT_NE(before, std::vector<unsigned char>(before.size(), 0)) << "the cache holds the map's texture";
+
+    scene.host.refuseHandles = [](size_t) { return true; };
+    const frame_result failed{scene.host.send(PF_Cmd_SEQUENCE_FLATTEN), {}, Image(1, 1), ""};
+    scene.host.refuseHandles = nullptr;
+    EXPECT_EQ(failed.code, PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(scene.host.sequenceData(), cache) << "the instance's sequence data is still its cache";
+    ASSERT_TRUE(scene.host.handles().isLive(cache));
+    EXPECT_EQ(scene.host.handles().lockCount(cache), 0u);
+    EXPECT_EQ(bytes(), before) << "the cache as it was";
+
+    const frame_result next = scene.frame();
+    EXPECT_EQ(next.code, PF_Err_NONE);
+    EXPECT_NEAR(next.image.at(32, 32).b, 1.0f, 1e-3) << "drawn with the map";
+    for (const std::string& line : scene.debugger.lines())
+        EXPECT_EQ(line.rfind("Load Layer", 0), std::string::npos) << "the cached texture was kept: " << line;
+    EXPECT_EQ(scene.host.send(PF_Cmd_SEQUENCE_FLATTEN), PF_Err_NONE) << "with memory, the flatten works";
+    EXPECT_EQ(scene.host.handles().size(scene.host.sequenceData()), 8u);
+    summary(fault, failed, next);
+}
+
 // Every float slider at both ends of its range, a "Gamma" of 0.01 over a lit sphere's highlights, and
 // comp lights beyond float range: every value of the 32-bit output is finite.
 void extremeValues(const char* fault) {
@@ -477,6 +530,8 @@ TEST(FaultRow, Run) {
     if (name == "undersized sequence data") return foreignSequenceData(name.c_str(), 8);
     if (name == "random sequence data") return foreignSequenceData(name.c_str(), 164);
     if (name == "extreme values at 32 bits") return extremeValues(name.c_str());
+    if (name == "a refused global set-up handle") return globalSetUpRefused(name.c_str());
+    if (name == "a refused flat sequence handle") return sequenceFlattenRefused(name.c_str());
     FAIL() << "no row named \"" << name << "\"";
 }
 

@@ -93,6 +93,12 @@ TEST_F(ProbeRender, TheFrameCarriesTheCompsTimesScaleAndSize) {
     EXPECT_EQ(report->renderThread, host->renderThreadId());
     EXPECT_NE(host->renderThreadId(), GetCurrentThreadId());
     EXPECT_THROW(host->activeSession(), std::logic_error) << "the session ends with the frame";
+
+    host->renderFrame({1.2, 16, {2, 3}});  // a custom resolution: each axis has a factor of its own
+    EXPECT_EQ(report->renderIn.downsample_x.den, 2u);
+    EXPECT_EQ(report->renderIn.downsample_y.den, 3u);
+    EXPECT_EQ(report->renderIn.width, 961);
+    EXPECT_EQ(report->renderIn.height, 361);
 }
 
 TEST_F(ProbeRender, LayerParametersReachTheEffectAtTheRendersResolution) {
@@ -322,7 +328,7 @@ TEST_F(HostParams, PointsAndLayerSizesFollowTheDownsampleFactor) {
     hostsim::ParamStore& params = host->params();
     host->comp().width = 1000;
     host->comp().height = 500;
-    auto checkout = [&](const char* name, PF_ParamType type, int downsample) {
+    auto checkout = [&](const char* name, PF_ParamType type, hostsim::downsample_factors downsample) {
         PF_ParamDef def{};
         EXPECT_EQ(params.checkout(params.indexOf(name, type), 0, 100, 3000, host->effectLayer(), &def, downsample),
                   PF_Err_NONE);
@@ -337,6 +343,11 @@ TEST_F(HostParams, PointsAndLayerSizesFollowTheDownsampleFactor) {
     EXPECT_DOUBLE_EQ(set.x_value, 50);
     EXPECT_DOUBLE_EQ(set.y_value, 25);
     EXPECT_DOUBLE_EQ(set.z_value, 5);
+    // Each axis by its own factor; depth with the factor across.
+    const PF_Point3DDef apart = checkout("Position", PF_Param_POINT_3D, {2, 4}).u.point3d_d;
+    EXPECT_DOUBLE_EQ(apart.x_value, 50);
+    EXPECT_DOUBLE_EQ(apart.y_value, 12.5);
+    EXPECT_DOUBLE_EQ(apart.z_value, 5);
 
     const hostsim::comp_layer& picture = host->comp().addImage("Picture", hostsim::Image(301, 100));
     host->setLayerParam("Bump Map Layer", picture.id);
@@ -344,6 +355,9 @@ TEST_F(HostParams, PointsAndLayerSizesFollowTheDownsampleFactor) {
     EXPECT_EQ(bump.width, 101);
     EXPECT_EQ(bump.height, 34);
     EXPECT_EQ(checkout("Bump Map Layer", PF_Param_LAYER, 1).u.ld.width, 301);
+    const PF_LayerDef down = checkout("Bump Map Layer", PF_Param_LAYER, {1, 3}).u.ld;
+    EXPECT_EQ(down.width, 301);
+    EXPECT_EQ(down.height, 34);
     EXPECT_THROW(host->setLayerParam("Bump Map Layer", 99), std::invalid_argument);
 }
 

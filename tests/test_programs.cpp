@@ -196,7 +196,7 @@ TEST_F(Programs, HeightToNormalFollowsTheSlope) {
         auto pixels = draw(program, n, n, [&] {
             glBindTexture(GL_TEXTURE_2D, texture);
             glUniform2f(glGetUniformLocation(program, "pixelSize"), 1.0f / n, 1.0f / n);
-            glUniform1f(glGetUniformLocation(program, "scaleFactor"), 1.0f);
+            glUniform2f(glGetUniformLocation(program, "scaleFactor"), 1.0f, 1.0f);
         });
         glDeleteTextures(1, &texture);
         return pixels;

@@ -27,12 +27,20 @@ TEST(RenderOptions, EveryOptionIsRead) {
          "--set", "Color=#FF0000", "--layer", "Diffuse Layer=a.png", "--camera",
          "pos=1,2,3;poi=4,5,6;zoom=900;type=orthographic;film=50;units=diagonal", "--light",
          "type=spot;pos=7,8,9;color=#0080FF;intensity=50;cone=30;feather=20;in=1.5;duration=4", "--light",
-         "type=ambient", "--comp-motion-blur", "1", "--layer-start", "0.05", "--host-report", "--out",
-         "shot.png"});
+         "type=ambient", "--comp-motion-blur", "1", "--layer-start", "0.05", "--host-report", "--pixel-aspect",
+         "10/11", "--shutter-angle", "90", "--shutter-phase", "-45", "--sparse-layers", "--out", "shot.png"});
     EXPECT_EQ(o.width, 640);
     EXPECT_EQ(o.height, 360);
     EXPECT_EQ(o.depth, 16);
-    EXPECT_EQ(o.downsample, 3);
+    EXPECT_EQ(o.downsample, (hostsim::downsample_factors{3, 3}));
+    EXPECT_EQ(parseRenderOptions({"--downsample", "2,1", "--out", "a.png"}).downsample,
+              (hostsim::downsample_factors{2, 1}));
+    EXPECT_EQ(o.pixelAspect.num, 10);
+    EXPECT_EQ(o.pixelAspect.den, 11u);
+    EXPECT_EQ(parseRenderOptions({"--pixel-aspect", "2", "--out", "a.png"}).pixelAspect.den, 1u);
+    EXPECT_EQ(o.shutterAngle, 90);
+    EXPECT_EQ(o.shutterPhase, -45);
+    EXPECT_TRUE(o.sparseLayers);
     ASSERT_TRUE(o.frames.has_value());
     EXPECT_EQ(*o.frames, std::make_pair(2, 5));
     EXPECT_EQ(o.settings, (std::vector<std::pair<std::string, std::string>>{{"Radius", "10"}, {"Color", "#FF0000"}}));
@@ -64,7 +72,13 @@ TEST(RenderOptions, EveryOptionIsRead) {
     EXPECT_TRUE(o.compMotionBlur);
     EXPECT_EQ(o.layerStart, 0.05) << "frame 2 at 30 per second lies after it";
     EXPECT_TRUE(o.hostReport);
-    EXPECT_FALSE(parseRenderOptions({"--out", "a.png"}).hostReport);
+    const render_options defaults = parseRenderOptions({"--out", "a.png"});
+    EXPECT_FALSE(defaults.hostReport);
+    EXPECT_FALSE(defaults.sparseLayers);
+    EXPECT_EQ(defaults.downsample, (hostsim::downsample_factors{1, 1}));
+    EXPECT_EQ(defaults.pixelAspect.num, 1);
+    EXPECT_EQ(defaults.shutterAngle, 180) << "the comp's own";
+    EXPECT_EQ(defaults.shutterPhase, -90);
     EXPECT_EQ(o.out, "shot.png");
 }
 
@@ -114,6 +128,12 @@ TEST(RenderOptions, MistakesAreReportedByName) {
         {{"--out", "a.bmp"}, "must end in .png or .pfm"},
         {{"--size", "64x64"}, "--out FILE is required"},
         {{"--downsample", "0", "--out", "a.png"}, "is not 1 or more"},
+        {{"--downsample", "2,0", "--out", "a.png"}, "is not 1 or more"},
+        {{"--downsample", "1,2,3", "--out", "a.png"}, "give N or X,Y"},
+        {{"--pixel-aspect", "0/1", "--out", "a.png"}, "is not 1 or more"},
+        {{"--pixel-aspect", "2/x", "--out", "a.png"}, "--pixel-aspect"},
+        {{"--shutter-angle", "800", "--out", "a.png"}, "0 to 720 degrees"},
+        {{"--shutter-phase", "-400", "--out", "a.png"}, "-360 to 360 degrees"},
         {{"--time", "-1", "--out", "a.png"}, "below 0"},
         {{"--time", "soon", "--out", "a.png"}, "is not a number"},
         {{"--frames", "5-2", "--out", "a.png"}, "0 <= A <= B"},
@@ -227,8 +247,11 @@ TEST_F(RenderStaging, TheCommandLinesSceneReachesTheComp) {
     const render_options options = parseRenderOptions(
         {"--size", "800x400", "--camera", "zoom=1000", "--light", "type=parallel", "--light",
          "pos=1,2,3;poi=4,5,6;in=2;duration=5", "--layer", "Bump Map Layer=" + blue, "--set", "Radius=55",
-         "--comp-motion-blur", "1", "--layer-start", "1", "--time", "3", "--out", "x.png"});
+         "--comp-motion-blur", "1", "--layer-start", "1", "--time", "3", "--pixel-aspect", "2",
+         "--shutter-angle", "270", "--shutter-phase", "0", "--downsample", "1,3", "--sparse-layers", "--out", "x.png"});
     const hostsim::render_plan plan = hostsim::renderPlan(options);
+    EXPECT_EQ(plan.downsample, (hostsim::downsample_factors{1, 3}));
+    EXPECT_TRUE(plan.sparseLayers);
     ASSERT_TRUE(plan.frame(0).has_value());
     EXPECT_EQ(plan.frame(0)->file, "x.png");
     EXPECT_FALSE(plan.frame(1).has_value());
@@ -236,6 +259,10 @@ TEST_F(RenderStaging, TheCommandLinesSceneReachesTheComp) {
     hostsim::Comp& comp = host->comp();
     plan.stageComp(*host);
     EXPECT_EQ(comp.width, 800);
+    EXPECT_EQ(comp.pixelAspect.num, 2);
+    EXPECT_EQ(comp.pixelAspect.den, 1u);
+    EXPECT_EQ(comp.shutterAngle, 270);
+    EXPECT_EQ(comp.shutterPhase, 0);
     EXPECT_TRUE(comp.motionBlur);
     EXPECT_TRUE(comp.effectLayer().motionBlur);
     EXPECT_EQ(comp.effectLayer().inPoint, 1);
@@ -442,7 +469,8 @@ TEST_F(HostProgram, HelpListsEveryOption) {
     const child_result r = run("render --help");
     EXPECT_EQ(r.exitCode, 0u);
     for (const char* option : {"--out", "--frames", "--time", "--size", "--depth", "--downsample", "--set", "--layer",
-                               "--camera", "--light", "--comp-motion-blur", "--host-report", ".pfm"})
+                               "--camera", "--light", "--comp-motion-blur", "--host-report", "--pixel-aspect",
+                               "--shutter-angle", "--shutter-phase", "--sparse-layers", "X,Y", ".pfm"})
         EXPECT_NE(r.output.find(option), std::string::npos) << option;
 }
 

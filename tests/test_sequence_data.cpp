@@ -92,7 +92,9 @@ TEST_F(SequenceOperations, SetdownFlattenAndAResetupOfTheCacheDeleteTheFiveTextu
         for (int i = 0; i < layerCacheEntries; ++i) cache.entries[i].texture = textures[i];
 
         if (end == ending::flatten) {
-            const PF_Handle flat = sequence::flatten(utils, handle, &thread);
+            PF_Err err = PF_Err_NONE;
+            const PF_Handle flat = sequence::flatten(utils, handle, &thread, err);
+            EXPECT_EQ(err, PF_Err_NONE);
             EXPECT_EQ(contents(flat, store.size(flat)), flatHeader);
             store.dispose(flat);
         } else if (end == ending::resetup) {
@@ -150,7 +152,9 @@ TEST_F(SequenceOperations, WithoutARendererTheCacheIsOnlyDisposedOf) {
 
 TEST_F(SequenceOperations, NullHandlesAreNeitherLockedNorDisposed) {
     sequence::setdown(utils, nullptr, nullptr);
-    EXPECT_EQ(sequence::flatten(utils, nullptr, nullptr), nullptr);
+    PF_Err err = PF_Err_NONE;
+    EXPECT_EQ(sequence::flatten(utils, nullptr, nullptr, err), nullptr);
+    EXPECT_EQ(err, PF_Err_NONE);
     const PF_Handle fresh = sequence::resetup(utils, nullptr, nullptr);
     ASSERT_EQ(store.size(fresh), 164u);
     expectEmptyCache(*static_cast<const layer_texture_cache*>(*fresh));

@@ -35,10 +35,13 @@ constexpr double scaledRadius = 50;
 double defaultZoom(int width) { return width * 50.0 / 36.0; }
 double discRadius(double zoom, double radius) { return zoom * radius / std::sqrt(zoom * zoom - radius * radius); }
 
-// The covered area and its centre, from the alpha of every pixel.
+// The covered area, its centre and its semi-axes across and down (those of the ellipse with the same
+// second moments: a quarter of a semi-axis squared), from the alpha of every pixel.
 struct disc_measure {
-    double area = 0, centerX = 0, centerY = 0;
+    double area = 0, centerX = 0, centerY = 0, varianceX = 0, varianceY = 0;
     double radius() const { return std::sqrt(area / 3.14159265358979323846); }
+    double across() const { return 2 * std::sqrt(varianceX); }
+    double down() const { return 2 * std::sqrt(varianceY); }
 };
 
 disc_measure measureDisc(const Image& image) {
@@ -50,11 +53,35 @@ disc_measure measureDisc(const Image& image) {
             m.centerX += a * (x + 0.5);
             m.centerY += a * (y + 0.5);
         }
-    if (m.area > 0) {
-        m.centerX /= m.area;
-        m.centerY /= m.area;
-    }
+    if (m.area <= 0) return m;
+    m.centerX /= m.area;
+    m.centerY /= m.area;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const double a = image.at(x, y).a;
+            m.varianceX += a * (x + 0.5 - m.centerX) * (x + 0.5 - m.centerX);
+            m.varianceY += a * (y + 0.5 - m.centerY) * (y + 0.5 - m.centerY);
+        }
+    m.varianceX /= m.area;
+    m.varianceY /= m.area;
     return m;
+}
+
+// A box filter to 1/x across and 1/y down, as the host renders a smaller frame; sizes divide evenly here.
+Image boxScaled(const Image& image, int x, int y) {
+    Image result(image.width() / x, image.height() / y);
+    for (int row = 0; row < result.height(); ++row)
+        for (int column = 0; column < result.width(); ++column) {
+            rgba sum;
+            for (int dy = 0; dy < y; ++dy)
+                for (int dx = 0; dx < x; ++dx) {
+                    const rgba& p = image.at(column * x + dx, row * y + dy);
+                    sum.r += p.r, sum.g += p.g, sum.b += p.b, sum.a += p.a;
+                }
+            const float n = static_cast<float>(x * y);
+            result.at(column, row) = {sum.r / n, sum.g / n, sum.b / n, sum.a / n};
+        }
+    return result;
 }
 
 // Pixels (by their centres' distance from the disc's centre) that break `expected`, as text for a failure.
@@ -157,24 +184,33 @@ TEST_F(SmartRender, MotionBlurSamplesTheShutterAndAveragesTheSamples) {
     // The radius shrinks while the shutter is open, so each sample draws a smaller disc: the picture is
     // their mean, rings whose alpha steps by 1/N, and the radius is read once per sample at its time.
     const double frameSeconds = 1, radiusAtFrame = 60, shrink = 1500;  // world units per second
-    params().setFloat("Radius", radiusAtFrame + shrink * frameSeconds);
     params().setRate("Radius", -shrink);
     params().setCheckbox("Unlit Only", true);
 
+    // The shutter opens at the comp's phase (in "On" too, where only the angle is the effect's own); each
+    // sample is at the latest host time at or before its own, also before the frame's time and before
+    // the comp's start.
     const struct {
         const char* name;
         A_long mode;  // "Motion Blur": 1 Comp Settings, 2 On, 3 Off
         double samples, shutterAngle;
         bool compSwitch;  // the comp's switch; the effect layer's is on
-        double compShutterAngle;
+        double compShutterAngle, compShutterPhase;
+        double seconds;               // the frame's time
         std::vector<A_long> offsets;  // from the frame's time, in the host's units (one frame is 100)
     } cases[] = {
-        {"Off", 3, 6, 180, true, 180, {0}},
-        {"On, 6 samples, 180 degrees", 2, 6, 180, false, 180, {0, 8, 16, 25, 33, 41}},
-        {"On, 6.5 samples", 2, 6.5, 180, false, 180, {0, 7, 14, 21, 28, 35, 42}},
-        {"On, 6.49 samples", 2, 6.49, 180, false, 180, {0, 8, 16, 25, 33, 41}},
-        {"Comp Settings, the comp's switch off", 1, 6, 180, false, 180, {0}},
-        {"Comp Settings, both switches on: the comp's shutter", 1, 6, 180, true, 360, {0, 16, 33, 50, 66, 83}},
+        {"Off", 3, 6, 180, true, 180, -90, frameSeconds, {0}},
+        {"On, 6 samples, 180 degrees", 2, 6, 180, false, 180, 0, frameSeconds, {0, 8, 16, 25, 33, 41}},
+        {"On, 6.5 samples", 2, 6.5, 180, false, 180, 0, frameSeconds, {0, 7, 14, 21, 28, 35, 42}},
+        {"On, 6.49 samples", 2, 6.49, 180, false, 180, 0, frameSeconds, {0, 8, 16, 25, 33, 41}},
+        {"Comp Settings, the comp's switch off", 1, 6, 180, false, 180, -90, frameSeconds, {0}},
+        {"Comp Settings, both switches on: the comp's shutter", 1, 6, 180, true, 360, 0, frameSeconds,
+         {0, 16, 33, 50, 66, 83}},
+        {"On, 8 samples at the comp's phase of -90 degrees", 2, 8, 180, false, 180, -90, frameSeconds,
+         {-25, -19, -13, -7, 0, 6, 12, 18}},
+        {"Comp Settings at the comp's phase of 45 degrees", 1, 4, 180, true, 90, 45, frameSeconds, {12, 18, 25, 31}},
+        {"On at -90 degrees in the comp's first frame: times before its start", 2, 4, 180, false, 180, -90, 0,
+         {-25, -13, 0, 12}},
     };
     const double zoom = defaultZoom(compWidth);
     for (const auto& c : cases) {
@@ -184,17 +220,19 @@ TEST_F(SmartRender, MotionBlurSamplesTheShutterAndAveragesTheSamples) {
         params().setFloat("Shutter Angle", c.shutterAngle);
         comp().motionBlur = c.compSwitch;
         comp().shutterAngle = c.compShutterAngle;
-        const Image image = render({frameSeconds, 32, 1});
+        comp().shutterPhase = c.compShutterPhase;
+        params().setFloat("Radius", radiusAtFrame + shrink * c.seconds);
+        const Image image = render({c.seconds, 32, 1});
 
         std::vector<A_long> expectedTimes;
         std::vector<double> radii;  // of the discs the samples draw, in pixels
         for (A_long offset : c.offsets) {
-            expectedTimes.push_back(hostTime(frameSeconds) + offset);
+            expectedTimes.push_back(hostTime(c.seconds) + offset);
             const double seconds = static_cast<double>(expectedTimes.back()) / comp().timeScale();
-            radii.push_back(discRadius(zoom, radiusAtFrame + shrink * (frameSeconds - seconds)));
+            radii.push_back(discRadius(zoom, radiusAtFrame + shrink * (c.seconds - seconds)));
         }
         EXPECT_EQ(checkoutTimes("Radius"), expectedTimes);
-        EXPECT_EQ(host->lastInData().current_time, hostTime(frameSeconds)) << "the frame's time is put back";
+        EXPECT_EQ(host->lastInData().current_time, hostTime(c.seconds)) << "the frame's time is put back";
 
         // Weights 1, 1/2, ... 1/N make the mean: a pixel inside k of the N discs has alpha k / N.
         const double n = static_cast<double>(radii.size());
@@ -526,6 +564,195 @@ TEST_F(SmartRender, AtHalfResolutionTheDiscIsHalfAsLarge) {
     EXPECT_NEAR(seen.radius(), radius / 2, 1.0);
     EXPECT_NEAR(seen.centerX, compWidth / 4.0, 0.5);
     EXPECT_NEAR(seen.centerY, compHeight / 4.0, 0.5);
+}
+
+TEST_F(SmartRender, TheSphereStaysWhereTheCameraLooksUnderEveryPixelAspectAndDownsampling) {
+    // A sphere is round in square units: on the comp's pixels it is 1 / aspect as wide as it is high, and
+    // on the output each axis is divided by its own downsample factor. Each camera looks straight down z at
+    // the point where the sphere stands, so the disc's centre is the output's centre and its semi-axes
+    // follow from the tangent cone (perspective) or from the radius itself (orthographic).
+    params().setCheckbox("Unlit Only", true);
+    const double zoom = defaultZoom(compWidth);
+    const hostsim::vec3 middle{compWidth / 2.0, compHeight / 2.0, 0}, aside{330, 100, 0};
+    const double asideDistance = 900;
+    hostsim::camera_settings likeTheDefault;  // where the host's default camera is, with its zoom
+    likeTheDefault.position = {middle.x, middle.y, -zoom};
+    likeTheDefault.pointOfInterest = middle;
+    hostsim::comp_layer& sameCamera = comp().addCamera(likeTheDefault);
+    hostsim::camera_settings offCentre;
+    offCentre.position = {aside.x, aside.y, -asideDistance};
+    offCentre.pointOfInterest = aside;
+    hostsim::comp_layer& asideCamera = comp().addCamera(offCentre);
+    const double perspectiveAside =
+        zoom * scaledRadius / std::sqrt(asideDistance * asideDistance - scaledRadius * scaledRadius);
+    const struct {
+        const char* name;
+        hostsim::comp_layer* camera;  // null: no camera layer
+        AEGP_CameraType type;
+        hostsim::vec3 sphere;
+        double radius;  // of the disc on the comp's pixels, down
+    } views[] = {
+        {"no camera layer", nullptr, AEGP_CameraType_PERSPECTIVE, middle, discRadius(zoom, scaledRadius)},
+        {"a camera layer like the default camera", &sameCamera, AEGP_CameraType_PERSPECTIVE, middle,
+         discRadius(zoom, scaledRadius)},
+        {"a perspective camera aside", &asideCamera, AEGP_CameraType_PERSPECTIVE, aside, perspectiveAside},
+        {"an orthographic camera aside", &asideCamera, AEGP_CameraType_ORTHOGRAPHIC, aside, scaledRadius},
+    };
+    const A_Ratio aspects[] = {{2, 1}, {10, 11}};
+    const hostsim::downsample_factors downsamplings[] = {{1, 1}, {2, 1}, {1, 2}, {3, 3}};
+    for (const A_Ratio& aspect : aspects) {
+        comp().pixelAspect = aspect;
+        const double c = static_cast<double>(aspect.num) / aspect.den;
+        std::map<std::pair<int, int>, Image> withoutCamera;
+        for (const auto& view : views) {
+            sameCamera.videoOn = view.camera == &sameCamera;
+            asideCamera.videoOn = view.camera == &asideCamera;
+            asideCamera.camera.type = view.type;
+            params().setPoint("Position", view.sphere.x, view.sphere.y, view.sphere.z);
+            for (const hostsim::downsample_factors& ds : downsamplings) {
+                SCOPED_TRACE(testing::Message() << view.name << ", pixel aspect " << aspect.num << "/" << aspect.den
+                                                << ", downsampled " << ds.x << "," << ds.y);
+                const Image image = render({0, 32, ds});
+                ASSERT_EQ(image.width(), compWidth / ds.x);
+                ASSERT_EQ(image.height(), compHeight / ds.y);
+                const disc_measure seen = measureDisc(image);
+                EXPECT_NEAR(seen.centerX, compWidth / 2.0 / ds.x, 0.5);
+                EXPECT_NEAR(seen.centerY, compHeight / 2.0 / ds.y, 0.5);
+                EXPECT_NEAR(seen.across(), view.radius / c / ds.x, 0.75);
+                EXPECT_NEAR(seen.down(), view.radius / ds.y, 0.75);
+                const std::pair<int, int> key{ds.x, ds.y};
+                if (!view.camera) withoutCamera[key] = image;
+                if (view.camera == &sameCamera) {
+                    EXPECT_EQ(reference_pictures::compare(image, withoutCamera[key]).max, 0.0f)
+                        << "the same picture as without a camera layer";
+                }
+            }
+        }
+    }
+}
+
+TEST_F(SmartRender, ADownsampledFrameIsTheFullFrameScaledOnEachAxis) {
+    // Lit, off the centre, so that a wrong factor on either axis moves, squeezes or shades the disc.
+    params().setPoint("Position", 300, 100, 0);
+    const Image full = render({0, 32, 1});
+    const hostsim::downsample_factors downsamplings[] = {{2, 1}, {1, 2}};
+    for (const hostsim::downsample_factors& ds : downsamplings) {
+        SCOPED_TRACE(testing::Message() << "downsampled " << ds.x << "," << ds.y);
+        const Image scaled = boxScaled(full, ds.x, ds.y);
+        const Image image = render({0, 32, ds});
+        ASSERT_EQ(image.width(), scaled.width());
+        ASSERT_EQ(image.height(), scaled.height());
+        const disc_measure want = measureDisc(scaled), seen = measureDisc(image);
+        EXPECT_NEAR(seen.centerX, want.centerX, 0.25);
+        EXPECT_NEAR(seen.centerY, want.centerY, 0.25);
+        EXPECT_NEAR(seen.across(), want.across(), 0.25);
+        EXPECT_NEAR(seen.down(), want.down(), 0.25);
+        EXPECT_NEAR(seen.area, want.area, want.area * 0.01);
+        const reference_pictures::difference d = reference_pictures::compare(image, scaled);
+        EXPECT_LE(d.mean, 0.004) << "the shading of the full frame";
+    }
+}
+
+TEST_F(SmartRender, TheSamplesOpenAtTheCompsShutterPhaseAsItsLightsDo) {
+    // An ambient light that comes on at the frame's time, and no default lights: a sample before it is
+    // black. At 180 degrees the shutter opens a quarter frame early at a phase of -90 degrees, so half of
+    // the 8 samples are lit; at a phase of 0 all of them are.
+    params().setCheckbox("Use Default Lights", false);
+    params().setPopup("Motion Blur", 2);
+    params().setFloat("Motion Blur Samples", 8);
+    params().setFloat("Shutter Angle", 180);
+    const double frameSeconds = 1;
+    hostsim::light_settings ambient;
+    ambient.type = AEGP_LightType_AMBIENT;
+    comp().addLight(ambient).inPoint = frameSeconds;
+    const struct {
+        double phase, litShare;
+    } cases[] = {{0, 1.0}, {-90, 0.5}, {-180, 0.0}};
+    float allLit = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "phase " << c.phase);
+        comp().shutterPhase = c.phase;
+        const rgba seen = center(render({frameSeconds, 32, 1}));
+        EXPECT_FLOAT_EQ(seen.a, 1.0f);
+        if (c.litShare == 1.0) allLit = seen.r;
+        EXPECT_GT(allLit, 0.1f) << "lit by the ambient light";
+        EXPECT_NEAR(seen.r, allLit * c.litShare, 1e-3);
+    }
+}
+
+TEST_F(SmartRender, ALightLateInALongCompLightsTheSphere) {
+    // A light from 700000 s for 100000 s: its end lies past the host's 32-bit times (2^31 units are
+    // about 715828 s here), though its in-point and duration do not. It is on, so no default light is.
+    params().setCheckbox("Unlit Only", false);
+    hostsim::light_settings ambient;
+    ambient.type = AEGP_LightType_AMBIENT;
+    ambient.intensity = 50;
+    hostsim::comp_layer& late = comp().addLight(ambient);
+    late.inPoint = 700000;
+    late.duration = 100000;
+    const double frameSeconds = 710000;
+    ASSERT_GT((late.inPoint + late.duration) * comp().timeScale(), 2147483647.0);
+    const Image image = render({frameSeconds, 32, 1});
+    const double radius = discRadius(defaultZoom(compWidth), scaledRadius);
+    const int d = static_cast<int>(radius * 0.5);
+    const int cx = compWidth / 2, cy = compHeight / 2;
+    for (const rgba& p : {image.at(cx - d, cy - d), image.at(cx + d, cy + d)}) {
+        EXPECT_NEAR(p.r, 0.5f, 0.01f) << "the late light alone, evenly";
+        EXPECT_FLOAT_EQ(p.a, 1.0f);
+    }
+}
+
+TEST_F(SmartRender, AMapLayerHandedOverTrimmedGivesThePictureOfTheWholeLayer) {
+    // Checks with transparent margins of their own sizes, as a text layer has: trimmed to its content, the
+    // layer comes with the result rectangle that says where its pixels lie. Every map layer is used so.
+    Image margined(96, 48);
+    for (int y = 10; y < 40; ++y)
+        for (int x = 20; x < 86; ++x)
+            margined.at(x, y) = ((x / 6 + y / 6) % 2) ? rgba{1, 0.5f, 0, 1} : rgba{0, 0.2f, 1, 1};
+    const AEGP_LayerIDVal id = comp().addImage("Text", margined).id;
+    params().setFloat("Gamma", 2.2);
+    params().setFloat("Reflectivity", 0.5);
+    for (const char* map : {"Diffuse Layer", "Glossiness Layer", "Illumination Layer", "Bump Map Layer",
+                            "Environment Layer"})
+        host->setLayerParam(map, id);
+    const hostsim::downsample_factors downsamplings[] = {{1, 1}, {2, 1}};
+    for (const hostsim::downsample_factors& ds : downsamplings) {
+        SCOPED_TRACE(testing::Message() << "downsampled " << ds.x << "," << ds.y);
+        hostsim::frame_request request{0, 32, ds};
+        const Image whole = render(request);
+        request.sparseLayers = true;
+        const hostsim::rendered_frame trimmed = renderFrame(request);
+        ASSERT_EQ(trimmed.record.renderResult, PF_Err_NONE);
+        for (const hostsim::frame_record::checkout& c : trimmed.record.layerCheckouts) {
+            if (c.id == 0) continue;
+            EXPECT_EQ(c.result.left, 20 / ds.x) << "checkout id " << c.id << " handed over trimmed";
+            EXPECT_EQ(c.result.top, 10);
+            EXPECT_EQ(c.result.right, 86 / ds.x);
+            EXPECT_EQ(c.result.bottom, 40);
+        }
+        EXPECT_EQ(reference_pictures::compare(trimmed.output->toImage(), whole).max, 0.0f);
+        EXPECT_GT(center(whole).a, 0.0f);
+    }
+}
+
+TEST_F(SmartRender, TheHostsMainWindowAnswersWhileAFrameRenders) {
+    // A program's message to the host's main window while the effect renders (sent from the render thread
+    // here, where the frame is surely running): the host's interface thread answers it.
+    host->setLayerParam("Diffuse Layer", comp().addImage("Planet", Image(16, 8, {1, 1, 1, 1})).id);
+    bool asked = false, answered = false;
+    host->refuseLayerPixels = [&](A_long) {
+        if (!asked) {
+            asked = true;
+            DWORD_PTR result = 0;
+            answered = SendMessageTimeoutW(host->mainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+        }
+        return false;
+    };
+    const hostsim::rendered_frame frame = renderFrame({0, 8, 1});
+    host->refuseLayerPixels = nullptr;
+    EXPECT_EQ(frame.record.renderResult, PF_Err_NONE);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(answered);
 }
 
 // Looks that depend on the lighting model, the mesh and the maps, against pictures kept in the source tree:

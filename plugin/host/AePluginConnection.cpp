@@ -1,7 +1,9 @@
 #include "AePluginConnection.h"
 
+#include <memory>
 #include <string>
 
+#include "LayerPlacement.h"
 #include "MapLayers.h"
 #include "ProductInfo.h"
 #include "SceneRenderer.h"
@@ -43,15 +45,28 @@ void AePluginConnection::sequenceSetdown(command_context& context, PF_Handle han
 }
 
 PF_Handle AePluginConnection::sequenceFlatten(command_context& context, PF_Handle handle) {
-    return sequence::flatten(*context.in_data->utils, handle, rendererThread());
+    return sequence::flatten(*context.in_data->utils, handle, rendererThread(), context.err);
 }
 
 PF_Handle AePluginConnection::sequenceResetup(command_context& context, PF_Handle handle) {
     return sequence::resetup(*context.in_data->utils, handle, rendererThread());
 }
 
+namespace {
+
+void deleteLayerExtents(void* extents) { delete static_cast<frame_layer_extents*>(extents); }
+
+}  // namespace
+
 void AePluginConnection::smartPreRender(command_context& context) {
-    for (const map_layer& layer : mapLayers) checkoutLayerParam(context, layer.id);
+    // Where each layer's pixels will lie, for the render: the host hands it this data back, and gives it
+    // to the delete function once the frame no longer needs it.
+    auto extents = std::make_unique<frame_layer_extents>();
+    for (const map_layer& layer : mapLayers)
+        extents->of[layer.cacheSlot] = extentOf(checkoutLayerParam(context, layer.id));
+    PF_PreRenderOutput& output = *static_cast<PF_PreRenderExtra*>(context.extra)->output;
+    output.pre_render_data = extents.release();
+    output.delete_pre_render_data_func = deleteLayerExtents;
 }
 
 void AePluginConnection::handleEvent(command_context& context) { banner_.handleEvent(context); }

@@ -2,17 +2,17 @@
 
 #include <cmath>
 
-vec2 viewSizeOf(float planeWidth, float planeHeight, float pixelAspect, float compAspect, bool cameraLayer) {
-    vec2 size{planeWidth * pixelAspect, planeHeight};
-    if (!cameraLayer) size.x /= compAspect;
-    return size;
+vec2 outputScale(float downsampleX, float downsampleY, float pixelAspect, float compAspect) {
+    // A layer with the comp's pixels (the usual case) takes the downsample factor alone, unrounded.
+    const float across = pixelAspect == compAspect ? downsampleX : downsampleX * pixelAspect / compAspect;
+    return {across, downsampleY};
 }
 
-view_window viewWindow(vec2 viewSize, float downsample, float originX, float originY, float width, float height) {
-    const float d = downsample;
+view_window viewWindow(vec2 viewSize, vec2 scale, float originX, float originY, float width, float height) {
+    const float dx = scale.x, dy = scale.y;
     const float halfW = viewSize.x / 2, halfH = viewSize.y / 2;
-    return {originX * d - halfW, originX * d + width * d - halfW, originY * d + height * d - halfH,
-            originY * d - halfH};
+    return {originX * dx - halfW, originX * dx + width * dx - halfW, originY * dy + height * dy - halfH,
+            originY * dy - halfH};
 }
 
 qssdk::mat4 perspectiveProjection(const view_window& window, float imagePlaneDistance) {

@@ -12,13 +12,14 @@ struct view_window {
     float left = 0, right = 0, bottom = 0, top = 0;
 };
 
-// The size of the camera's view in comp pixels: the host's image plane widened by the layer's pixel aspect;
-// without a camera layer the comp's pixel aspect is taken out again.
-vec2 viewSizeOf(float planeWidth, float planeHeight, float pixelAspect, float compAspect, bool cameraLayer);
+// Comp pixels per output pixel, across and down: the host's downsample factors of each axis, and across
+// also the layer's pixel width in comp pixels (`pixelAspect` / `compAspect`), since the view the
+// camera sees is measured in comp pixels, with or without a camera layer.
+vec2 outputScale(float downsampleX, float downsampleY, float pixelAspect, float compAspect);
 
-// Where an output of `width` x `height` pixels at (`originX`, `originY`) lies in a view of `viewSize`,
-// at a resolution of 1 / `downsample`.
-view_window viewWindow(vec2 viewSize, float downsample, float originX, float originY, float width, float height);
+// Where an output of `width` x `height` pixels at (`originX`, `originY`) lies in a view of `viewSize`
+// (the host's image plane, in comp pixels), with `scale` comp pixels per output pixel.
+view_window viewWindow(vec2 viewSize, vec2 scale, float originX, float originY, float width, float height);
 
 // A frustum through the window at the image plane's distance, its near plane at 0.01, its far plane at
 // infinity.

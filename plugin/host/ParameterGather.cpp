@@ -45,9 +45,10 @@ vec4 positionParam(command_context& context, int id) {
     const PF_Point3DDef point = readParam(context, id, [](const PF_ParamDef& def) { return def.u.point3d_d; });
     const float x = static_cast<float>(point.x_value), y = static_cast<float>(point.y_value),
                 z = static_cast<float>(point.z_value);
+    // The host gives points at the frame's resolution, each axis by its own factor; depth goes with x.
     const float p = numOverDen(in.pixel_aspect_ratio);
-    const float d = denOverNum(in.downsample_x);
-    return vec4{x * p * d, y * d, z * d, 0};
+    const float dx = denOverNum(in.downsample_x), dy = denOverNum(in.downsample_y);
+    return vec4{x * p * dx, y * dy, z * dx, 0};
 }
 
 // The two lights the effect uses when the comp has none.
@@ -73,7 +74,9 @@ const pixel_buffer& frame_layer_pixels::of(const render_data& frame, command_con
                                            const map_layer& layer) {
     const int slot = layer.cacheSlot;
     if (!checkedOut_[slot]) {
-        checkoutWorld(context, layer.id, frame.bytes_per_channel, pixels_[slot]);
+        pixel_buffer world;
+        checkoutWorld(context, layer.id, frame.bytes_per_channel, world);
+        pixels_[slot] = extents_ ? placedInLayer(world, extents_->of[slot], placed_[slot]) : world;
         checkedOut_[slot] = true;
     }
     return pixels_[slot];

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "LayerPlacement.h"
 #include "command_context.h"
 #include "layer_texture_cache.h"
 #include "SuiteHandler.h"
@@ -26,12 +27,18 @@ struct map_layer;
 // pre-render checked each layer out at the frame's time, so every motion-blur sample shares them.
 class frame_layer_pixels {
 public:
-    // The layer's pixels, checked out on the first call of the frame (a failure goes to the context).
+    // `extents`: where the pre-render's checkouts said the pixels lie; null takes every world whole.
+    explicit frame_layer_pixels(const frame_layer_extents* extents) : extents_(extents) {}
+
+    // The whole layer's pixels, checked out on the first call of the frame (a failure goes to the
+    // context); a world the host trimmed is placed in a buffer of the layer's size.
     const pixel_buffer& of(const render_data& frame, command_context& context, const map_layer& layer);
 
 private:
+    const frame_layer_extents* extents_;
     bool checkedOut_[layerCacheEntries] = {};
     pixel_buffer pixels_[layerCacheEntries] = {};  // by the layer's cache slot
+    std::vector<uint8_t> placed_[layerCacheEntries];  // the whole layers made of trimmed worlds
 };
 
 // Fills `result` for the current time; the map layers are loaded through `renderer`'s thread.

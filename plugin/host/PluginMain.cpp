@@ -38,7 +38,9 @@ extern "C" __declspec(dllexport) PF_Err PluginMain(PF_Cmd command, PF_InData* in
     translateFaultsOnThisThread();
     try {
         if (command == PF_Cmd_GLOBAL_SETUP) {
+            // A host short of memory gives no handle: the effect is not set up, and the host hears why.
             PF_Handle handle = in_data->utils->host_new_handle(sizeof(AePlugin*));
+            if (!handle) return PF_Err_OUT_OF_MEMORY;
             in_data->global_data = out_data->global_data = handle;
             effectObject(handle) = nullptr;
             effectObject(handle) = new AePluginConnection();

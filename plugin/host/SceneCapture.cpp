@@ -1,6 +1,7 @@
 #include "SceneCapture.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "CameraAlgebra.h"
 #include "FloatRange.h"
@@ -45,10 +46,12 @@ AEGP_StreamVal layerStream(const AEGP_StreamSuite2* streams, AEGP_LayerH layer, 
     return value;
 }
 
-// The host's time in another scale, truncated into the effect's time scale.
-A_long toEffectTime(const A_Time& t, A_u_long timeScale) {
+// The host's time in another scale, truncated into the effect's time scale. 64 bits wide: a time the host
+// holds in its own scale may lie beyond 32 bits in a finer one, and an end (in-point plus duration) may
+// lie beyond them in any.
+int64_t toEffectTime(const A_Time& t, A_u_long timeScale) {
     if (t.scale == 0) return 0;
-    return static_cast<A_long>(static_cast<double>(timeScale) / t.scale * t.value);
+    return static_cast<int64_t>(static_cast<double>(timeScale) / t.scale * t.value);
 }
 
 }  // namespace
@@ -88,14 +91,16 @@ camera_record* captureCamera(const render_data& frame, camera_record& camera, co
     if (const auto* items = suites.get<AEGP_ItemSuite6>()) items->AEGP_GetItemPixelAspectRatio(item, &compAspect);
     const float c = ratio(compAspect);
     camera.viewMatrix = viewMatrixOf(toFloat(cameraMatrix), c);
-    camera.viewSize = viewSizeOf(static_cast<float>(planeWidth), static_cast<float>(planeHeight),
-                                 ratio(in.pixel_aspect_ratio), c, cameraLayer != nullptr);
+    // The view matrix takes the comp's pixel aspect out of x on both paths, so the view, and the image
+    // plane it is framed by, are in comp pixels with a camera layer as without one.
+    camera.viewSize = {static_cast<float>(planeWidth), static_cast<float>(planeHeight)};
     camera.orthographic = cameraLayer && cameraType == AEGP_CameraType_ORTHOGRAPHIC;
 
     const view_window window = viewWindow(
-        camera.viewSize, denOverNum(in.downsample_x), static_cast<float>(frame.origin_x),
-        static_cast<float>(frame.origin_y), static_cast<float>(frame.output.width),
-        static_cast<float>(frame.output.height));
+        camera.viewSize,
+        outputScale(denOverNum(in.downsample_x), denOverNum(in.downsample_y), ratio(in.pixel_aspect_ratio), c),
+        static_cast<float>(frame.origin_x), static_cast<float>(frame.origin_y),
+        static_cast<float>(frame.output.width), static_cast<float>(frame.output.height));
     camera.projMatrix = camera.orthographic ? orthographicProjection(window)
                                             : perspectiveProjection(window, camera.imagePlaneDistance);
     camera.eyePosition = {static_cast<float>(cameraMatrix.mat[3][0]), static_cast<float>(cameraMatrix.mat[3][1]),
@@ -137,7 +142,7 @@ std::vector<light_properties>& captureLights(std::vector<light_properties>& ligh
     if (!layers || !lightSuite) return lights;
 
     const float p = ratio(in.pixel_aspect_ratio);
-    const A_long now = toEffectTime(place.compTime, in.time_scale);
+    const int64_t now = toEffectTime(place.compTime, in.time_scale);
     A_long count = 0;
     layers->AEGP_GetCompNumLayers(place.comp, &count);
     for (A_long index = 0; index < count; ++index) {
@@ -151,9 +156,9 @@ std::vector<light_properties>& captureLights(std::vector<light_properties>& ligh
         layers->AEGP_GetLayerDuration(layer, AEGP_LTimeMode_CompTime, &duration);
         // In-point and duration are comp times: the frame's comp time is what they hold, not the effect
         // layer's own time, which differs from it wherever that layer does not start at 0.
-        const A_long start = toEffectTime(inPoint, in.time_scale);
-        const A_long length = toEffectTime(duration, in.time_scale);
-        if (now < start || now >= start + length) continue;
+        const int64_t start = toEffectTime(inPoint, in.time_scale);
+        const int64_t length = toEffectTime(duration, in.time_scale);
+        if (now < start || now - start >= length) continue;
         A_Boolean on = 0;
         layers->AEGP_IsLayerVideoReallyOn(layer, &on);
         if (!on) continue;

@@ -28,7 +28,7 @@ void setdown(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* ren
     utils.host_dispose_handle(cache);
 }
 
-PF_Handle flatten(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* renderer) {
+PF_Handle flatten(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* renderer, PF_Err& err) {
     PF_Handle flat = nullptr;
     {
         HandleLock lock(&utils, cache);
@@ -36,6 +36,10 @@ PF_Handle flatten(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread
             ChunkContainer measure(nullptr, 0, ChunkContainer::Mode::measure);
             measure.header();
             flat = utils.host_new_handle(measure.size());
+            if (!flat) {
+                err = PF_Err_OUT_OF_MEMORY;
+                return cache;  // the instance keeps its cache and its textures
+            }
             HandleLock flatLock(&utils, flat);
             ChunkContainer writer(flatLock.data(), measure.size(), ChunkContainer::Mode::write);
             writer.header();

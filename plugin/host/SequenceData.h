@@ -14,8 +14,10 @@ PF_Handle setup(const PF_UtilCallbacks& utils);
 // Deletes the cache's textures through the renderer thread (none when there is no renderer) and
 // disposes of the handle.
 void setdown(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* renderer);
-// The flat form (the header alone: textures cannot be stored); ends the cache as setdown does.
-PF_Handle flatten(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* renderer);
+// The flat form (the header alone: textures cannot be stored); ends the cache as setdown does. When the
+// host refuses the flat form's handle, `err` becomes its out-of-memory error and the cache itself comes
+// back, as it was.
+PF_Handle flatten(const PF_UtilCallbacks& utils, PF_Handle cache, RendererThread* renderer, PF_Err& err);
 // A fresh, empty cache whatever the handle holds; disposes of the handle. A handle that is not the flat
 // form but holds a cache (the host may hand unflat data back) ends as setdown ends it, textures and all.
 PF_Handle resetup(const PF_UtilCallbacks& utils, PF_Handle data, RendererThread* renderer);

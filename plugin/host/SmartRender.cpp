@@ -61,7 +61,7 @@ void smartPreRenderGlue(command_context& context) {
     unite(extra->output->max_result_rect, result.max_result_rect);
 }
 
-void checkoutLayerParam(command_context& context, int id) {
+PF_CheckoutResult checkoutLayerParam(command_context& context, int id) {
     const PF_InData& in = *context.in_data;
     auto* extra = static_cast<PF_PreRenderExtra*>(context.extra);
     // The whole layer, whatever its size: the host hands over what the layer has of that (its result
@@ -75,6 +75,7 @@ void checkoutLayerParam(command_context& context, int id) {
     PF_CheckoutResult result{};
     extra->cb->checkout_layer(in.effect_ref, paramIndexOf(id), id, &request, in.current_time, in.time_step,
                               in.time_scale, &result);
+    return result;
 }
 
 bool smartRenderGlue(command_context& context, render_data& frame) {
@@ -99,7 +100,7 @@ bool smartRenderGlue(command_context& context, render_data& frame) {
     return true;
 }
 
-void motionBlurSettings(command_context& context, uint32_t& samples, float& shutter) {
+motion_blur motionBlurSettings(command_context& context) {
     reserveParamTables();
     SuiteHandler suites(context.in_data->pica_basicP);
     AEGP_LayerH layer = nullptr;
@@ -116,11 +117,25 @@ void motionBlurSettings(command_context& context, uint32_t& samples, float& shut
         comps->AEGP_GetCompFlags(comp, &compFlags);
         comps->AEGP_GetCompShutterAnglePhase(comp, &angle, &phase);
     }
-    shutter = numOverDenOr(angle, 0.0f);
+    motion_blur blur;
+    blur.shutter = numOverDenOr(angle, 0.0f);
     const int32_t mode = readIntParam(context, param::motionBlur);
     const bool switchesOn = (compFlags & AEGP_CompFlag_ENABLE_MOTION_BLUR) && (layerFlags & AEGP_LayerFlag_MOTION_BLUR);
-    samples = (mode == param::motionBlurOn || (mode != param::motionBlurOff && switchesOn))
-                  ? static_cast<uint32_t>(readFloatParam(context, param::motionBlurSamples) + 0.5f)
-                  : 1u;
-    if (mode == param::motionBlurOn) shutter = readFloatParam(context, param::shutterAngle) * 0.0027777778f;
+    const bool blurred = mode == param::motionBlurOn || (mode != param::motionBlurOff && switchesOn);
+    if (!blurred) return blur;  // one sample at the frame's time
+    blur.samples = static_cast<uint32_t>(readFloatParam(context, param::motionBlurSamples) + 0.5f);
+    // The shutter opens where the comp's does, so the sphere's blur lines up with every other layer's;
+    // "On" makes only the angle the effect's own.
+    blur.phase = numOverDenOr(phase, 0.0f);
+    if (mode == param::motionBlurOn) blur.shutter = readFloatParam(context, param::shutterAngle) * 0.0027777778f;
+    return blur;
+}
+
+A_long sampleTime(A_long frameTime, A_long frameStep, const motion_blur& blur, uint32_t index) {
+    // The fraction is formed as it always was, so a phase of 0 gives the times it always gave.
+    const float fraction = blur.phase + static_cast<float>(index) * blur.shutter / static_cast<float>(blur.samples);
+    const int64_t offset = static_cast<int64_t>(std::floor(static_cast<float>(frameStep) * fraction));
+    return static_cast<A_long>(std::clamp<int64_t>(static_cast<int64_t>(frameTime) + offset,
+                                                   std::numeric_limits<A_long>::min(),
+                                                   std::numeric_limits<A_long>::max()));
 }

@@ -16,7 +16,18 @@ void smartPreRenderGlue(command_context& context);
 // Command 24 before smartRender: fills the frame block; false when the input or output cannot be had.
 bool smartRenderGlue(command_context& context, render_data& frame);
 
-// Pre-render checkout of a layer parameter, with the disk id as the checkout id.
-void checkoutLayerParam(command_context& context, int id);
-// The number of motion-blur samples and the shutter as a fraction of the frame.
-void motionBlurSettings(command_context& context, uint32_t& samples, float& shutter);
+// Pre-render checkout of a layer parameter, with the disk id as the checkout id; the host's result.
+PF_CheckoutResult checkoutLayerParam(command_context& context, int id);
+// The motion-blur samples of a frame: how many, and the shutter's opening and length, each as a fraction
+// of the frame.
+struct motion_blur {
+    uint32_t samples = 1;
+    float shutter = 0;  // the angle over 360 degrees
+    float phase = 0;    // where the shutter opens, from the frame's time: the phase over 360 degrees
+};
+motion_blur motionBlurSettings(command_context& context);
+
+// The host time of sample `index` of a frame at `frameTime`: the shutter opens at the comp's phase and
+// the samples run forward over its angle, each at the latest host time at or before its exact time. The
+// sum is taken in 64 bits and held within the host's 32-bit times.
+A_long sampleTime(A_long frameTime, A_long frameStep, const motion_blur& blur, uint32_t index);

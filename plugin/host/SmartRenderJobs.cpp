@@ -77,9 +77,7 @@ void AePluginConnection::smartRender(command_context& context) {
     layer_texture_cache& cache = scope.cache() ? *scope.cache() : fallback;
     const frame_local_textures fallbackTextures(renderer_->thread(), fallback);
 
-    uint32_t samples = 1;
-    float shutter = 0;
-    motionBlurSettings(context, samples, shutter);
+    const motion_blur blur = motionBlurSettings(context);
     compositeCounter_ = 1.0f;
     const int32_t choice = readIntParam(context, param::multisampling);
     const unsigned multisample = choice <= param::multisamplingNone ? 0u : 1u << (choice - 1);
@@ -93,10 +91,10 @@ void AePluginConnection::smartRender(command_context& context) {
     OutputDebugStringA(qssdk::format_string("Input Render: %.2f ms\n", timing::elapsedMilliseconds(t0)).c_str());
     const int64_t t1 = timing::nowNanoseconds();
 
-    frame_layer_pixels layerPixels;
-    for (uint32_t i = 0; i < samples; ++i) {
-        in.current_time = scope.time() + static_cast<A_long>(static_cast<float>(in.local_time_step) *
-                                                            (static_cast<float>(i) * shutter / static_cast<float>(samples)));
+    const void* extents = static_cast<PF_SmartRenderExtra*>(context.extra)->input->pre_render_data;
+    frame_layer_pixels layerPixels(static_cast<const frame_layer_extents*>(extents));
+    for (uint32_t i = 0; i < blur.samples; ++i) {
+        in.current_time = sampleTime(scope.time(), in.local_time_step, blur, i);
         render_properties view{};
         captureCamera(frame(), view, context);
         view.time = static_cast<float>(in.current_time) / static_cast<float>(in.time_scale);

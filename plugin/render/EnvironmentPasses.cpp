@@ -135,7 +135,7 @@ void prefilterEnvironmentMap(const pass_objects& objects, uint32_t cube, const i
 }
 
 uint32_t buildNormalMap(const pass_objects& objects, const TextureStore& store, uint32_t heightTexture,
-                        const int size[2], float downsampleX) {
+                        const int size[2], float downsampleX, float downsampleY) {
     glDisable(GL_MULTISAMPLE);
     glDisable(GL_CULL_FACE);
 
@@ -159,7 +159,7 @@ uint32_t buildNormalMap(const pass_objects& objects, const TextureStore& store, 
     glUseProgram(program);
     glUniform2f(glGetUniformLocation(program, "pixelSize"), 1.0f / static_cast<float>(size[0]),
                 1.0f / static_cast<float>(size[1]));
-    glUniform1f(glGetUniformLocation(program, "scaleFactor"), 1.0f / downsampleX);
+    glUniform2f(glGetUniformLocation(program, "scaleFactor"), 1.0f / downsampleX, 1.0f / downsampleY);
     glBindVertexArray(objects.quadVertexArray);
     drawQuad();
     glBindVertexArray(0);

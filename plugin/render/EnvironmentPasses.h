@@ -30,9 +30,9 @@ uint32_t createSamplePointTexture();
 uint32_t buildEnvironmentMap(const pass_objects& objects, uint32_t equirectTexture);
 // Fills levels 1..6 of the cube from level 0, each level from those made before it.
 void prefilterEnvironmentMap(const pass_objects& objects, uint32_t cube, const int size[2]);
-// A mipmapped normal map of the height texture; slopes are scaled by 1 / downsampleX, so that a
-// downsampled frame shows the bumps of the full-size one.
+// A mipmapped normal map of the height texture; slopes across are scaled by 1 / downsampleX and slopes
+// down by 1 / downsampleY, so that a downsampled frame shows the bumps of the full-size one.
 uint32_t buildNormalMap(const pass_objects& objects, const TextureStore& store, uint32_t heightTexture,
-                        const int size[2], float downsampleX);
+                        const int size[2], float downsampleX, float downsampleY);
 
 }  // namespace environment_passes

@@ -380,5 +380,5 @@ unsigned Renderer::buildEnvironmentMap(unsigned texture) {
 unsigned Renderer::buildNormalMap(unsigned texture, unsigned width, unsigned height) {
     const int size[2] = {static_cast<int>(width), static_cast<int>(height)};
     return environment_passes::buildNormalMap(environmentPassObjects(), textureStore_, texture, size,
-                                              frame_.downsample_x);
+                                              frame_.downsample_x, frame_.downsample_y);
 }

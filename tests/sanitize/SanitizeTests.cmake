@@ -27,7 +27,7 @@ sanitize_test(sanitize_ui SOURCES test_ui_event_manager.cpp test_ui_style.cpp te
 sanitize_test(sanitize_installer SOURCES test_installer_flow.cpp LIBS installer_flow)
 
 sanitize_test(sanitize_plugin SOURCES test_camera_algebra.cpp test_uniform_blocks.cpp test_render_limits.cpp
-    test_chunk_container.cpp
+    test_chunk_container.cpp test_layer_placement.cpp
     LIBS pellux_plugin)
 
 # The PiPL writer with the effect's description: built here with the sanitizers, and once plainly; both

@@ -3,7 +3,7 @@
 in vec2 textureCoords;
 uniform sampler2D textureSampler;
 uniform vec2 pixelSize;
-uniform float scaleFactor;
+uniform vec2 scaleFactor;  // across, down
 out vec4 outColor;
 
 float height(float dx, float dy) {
@@ -22,6 +22,6 @@ void main() {
     float bottomRow = bottomLeft + 2.0 * bottom + bottomRight;
     float topRow = topLeft + 2.0 * top + topRight;
 
-    vec3 n = normalize(vec3(-(rightColumn - leftColumn) * scaleFactor, -(bottomRow - topRow) * scaleFactor, 0.5));
+    vec3 n = normalize(vec3(-(rightColumn - leftColumn) * scaleFactor.x, -(bottomRow - topRow) * scaleFactor.y, 0.5));
     outColor = vec4((n + 1.0) / 2.0, 1.0);
 }
