@@ -12,7 +12,13 @@
 cmake_minimum_required(VERSION 3.20)
 get_filename_component(ROOT ${ROOT} ABSOLUTE)
 
-set(platform_header "^(windows|windowsx|winuser|wingdi|winbase|winreg|objbase|ole2|oleidl|oleauto|unknwn|combaseapi|objidl|shlobj|shobjidl|shellapi|shlwapi|commctrl|commdlg|imm|wtsapi32|psapi|tlhelp32|dbghelp|wincodec|d2d1[a-z_0-9]*|dwrite[a-z_0-9]*)\\.h$|^(wrl|GL|CL)/")
+# The system's headers, by name: Windows and its shell, COM, input method, imaging, Direct2D, DirectWrite,
+# OpenGL and OpenCL.
+set(platform_names windows windowsx winuser wingdi winbase winreg objbase ole2 oleidl oleauto unknwn combaseapi
+    objidl shlobj shobjidl shellapi shlwapi commctrl commdlg imm wtsapi32 psapi tlhelp32 dbghelp wincodec
+    "d2d1[a-z_0-9]*" "dwrite[a-z_0-9]*")
+list(JOIN platform_names "|" platform_names)
+set(platform_header "^(${platform_names})\\.h$|^(wrl|GL|CL)/")
 
 string(REPLACE "," ";" FREE "${FREE}")
 string(REPLACE "," ";" SEARCH "${SEARCH}")
