@@ -1,19 +1,37 @@
-# Checks the #include lines of the effect's sources (cmake -DROOT=<plugin folder> -P CheckIncludeGraph.cmake):
-# each folder includes only the folders below it, and no module (a header with its source file) reaches
-# itself through the headers it includes. Includes of files outside ROOT (qssdk, aesdk, generated) are not
-# followed.
+# Checks the #include lines of a source tree (cmake -DROOT=<folder> [options] -P CheckIncludeGraph.cmake):
+#   LAYERS  "folder=allowed,allowed folder=...": each top folder of ROOT includes only the folders it lists (its own
+#           among them); without LAYERS the folders are not ordered.
+#   FREE    "folder,folder": folders (relative to ROOT, with their subfolders) of platform-free code. No file
+#           there includes a file of another folder of ROOT, nor reaches a platform header (Windows, COM,
+#           Direct2D, DirectWrite, WIC, input method, the shell, OpenGL, OpenCL) through any header it
+#           includes, those of SEARCH too.
+#   SEARCH  "folder,folder": folders outside ROOT whose headers are followed for FREE (qssdk, aesdk).
+#   CIRCLES FREE: the circle rule below holds for the modules of FREE only (the default: for every module).
+# And no module (a header with its source file) reaches itself through the headers it includes. Includes
+# that name no file of ROOT or SEARCH (generated headers, the system's) are not followed.
 cmake_minimum_required(VERSION 3.20)
 get_filename_component(ROOT ${ROOT} ABSOLUTE)
 
-# The folders each folder may include from, its own among them.
-set(allowed_common common)
-set(allowed_render render common)
-set(allowed_ui ui common)
-set(allowed_host host render ui common)
-set(allowed_resources resources host common)
+# The system's headers, by name: Windows and its shell, COM, input method, imaging, Direct2D, DirectWrite,
+# OpenGL and OpenCL.
+set(platform_names windows windowsx winuser wingdi winbase winreg objbase ole2 oleidl oleauto unknwn combaseapi
+    objidl shlobj shobjidl shellapi shlwapi commctrl commdlg imm wtsapi32 psapi tlhelp32 dbghelp wincodec
+    "d2d1[a-z_0-9]*" "dwrite[a-z_0-9]*")
+list(JOIN platform_names "|" platform_names)
+set(platform_header "^(${platform_names})\\.h$|^(wrl|GL|CL)/")
+
+string(REPLACE "," ";" FREE "${FREE}")
+string(REPLACE "," ";" SEARCH "${SEARCH}")
+separate_arguments(LAYERS UNIX_COMMAND "${LAYERS}")
+foreach(rule IN LISTS LAYERS)
+    string(REGEX MATCH "^[^=]+" folder ${rule})
+    string(REGEX REPLACE "^[^=]+=" "" allowed ${rule})
+    string(REPLACE "," ";" allowed "${allowed}")
+    set(allowed_${folder} ${allowed})
+endforeach()
 
 file(GLOB_RECURSE sources RELATIVE ${ROOT} ${ROOT}/*.h ${ROOT}/*.cpp)
-list(FILTER sources EXCLUDE REGEX "/data/")  # build-machine tools, not part of the effect
+list(FILTER sources EXCLUDE REGEX "/data/")  # build-machine tools, not part of the product
 
 # Module of each file name: its folder and stem (render/Renderer for Renderer.h and Renderer.cpp).
 foreach(source IN LISTS sources)
@@ -24,26 +42,79 @@ foreach(source IN LISTS sources)
         message(SEND_ERROR "${name} exists twice under ${ROOT}: includes by name would be ambiguous")
     endif()
     set(module_of_${name} ${folder}/${stem})
+    set(path_of_${name} ${ROOT}/${source})
     list(APPEND modules ${folder}/${stem})
 endforeach()
 list(REMOVE_DUPLICATES modules)
 
+# The headers of SEARCH, by name, for following includes out of ROOT (ROOT's own names come first).
+set(followed "")
+foreach(source IN LISTS sources)
+    list(APPEND followed ${ROOT}/${source})
+endforeach()
+foreach(folder IN LISTS SEARCH)
+    get_filename_component(folder ${folder} ABSOLUTE)
+    file(GLOB_RECURSE headers ${folder}/*.h)
+    foreach(header IN LISTS headers)
+        get_filename_component(name ${header} NAME)
+        if(NOT DEFINED path_of_${name})
+            set(path_of_${name} ${header})
+            list(APPEND followed ${header})
+        endif()
+    endforeach()
+endforeach()
+
+# A file is free when it lies in a FREE folder or below one.
+function(is_free source out)
+    set(${out} FALSE PARENT_SCOPE)
+    foreach(folder IN LISTS FREE)
+        if(source MATCHES "^${folder}/")
+            set(${out} TRUE PARENT_SCOPE)
+        endif()
+    endforeach()
+endfunction()
+
 set(failed FALSE)
+foreach(path IN LISTS followed)
+    get_filename_component(dir ${path} DIRECTORY)
+    file(STRINGS ${path} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+    set(includes_${path} "")
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "^[^<\"]*[<\"]([^>\"]+)[>\"].*$" "\\1" included "${line}")
+        if(line MATCHES "<" AND included MATCHES "${platform_header}")
+            set(platform_of_${path} <${included}>)
+        elseif(line MATCHES "\"")
+            get_filename_component(name ${included} NAME)
+            if(EXISTS ${dir}/${included} AND NOT IS_DIRECTORY ${dir}/${included})
+                get_filename_component(target ${dir}/${included} ABSOLUTE)
+                list(APPEND includes_${path} ${target})
+            elseif(DEFINED path_of_${name})
+                list(APPEND includes_${path} ${path_of_${name}})
+            endif()
+        endif()
+    endforeach()
+endforeach()
+
 foreach(source IN LISTS sources)
     get_filename_component(name ${source} NAME)
     set(module ${module_of_${name}})
     string(REGEX MATCH "^[^/]+" layer ${source})
-    file(STRINGS ${ROOT}/${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
-    foreach(line IN LISTS lines)
-        string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" included "${line}")
-        get_filename_component(included ${included} NAME)
-        if(NOT DEFINED module_of_${included})
+    is_free(${source} source_free)
+    foreach(target_path IN LISTS includes_${ROOT}/${source})
+        file(RELATIVE_PATH target_source ${ROOT} ${target_path})
+        if(target_source MATCHES "^\\.\\./")
             continue()
         endif()
+        get_filename_component(included ${target_source} NAME)
         set(target ${module_of_${included}})
         string(REGEX MATCH "^[^/]+" target_layer ${target})
-        if(NOT target_layer IN_LIST allowed_${layer})
-            message(SEND_ERROR "${source} includes ${target_layer}/${included}: ${layer} may include only ${allowed_${layer}}")
+        if(DEFINED allowed_${layer} AND NOT target_layer IN_LIST allowed_${layer})
+            message(SEND_ERROR "${source} includes ${target_source}: ${layer} may include only ${allowed_${layer}}")
+            set(failed TRUE)
+        endif()
+        is_free(${target_source} target_free)
+        if(source_free AND NOT target_free)
+            message(SEND_ERROR "${source} includes ${target_source}: platform-free code includes only platform-free folders (${FREE})")
             set(failed TRUE)
         endif()
         if(NOT target STREQUAL module)
@@ -52,8 +123,43 @@ foreach(source IN LISTS sources)
     endforeach()
 endforeach()
 
+# Which followed files reach a platform header, and through which include: marked until nothing changes.
+set(changed TRUE)
+while(changed)
+    set(changed FALSE)
+    foreach(path IN LISTS followed)
+        if(DEFINED platform_of_${path})
+            continue()
+        endif()
+        foreach(target IN LISTS includes_${path})
+            if(DEFINED platform_of_${target})
+                file(RELATIVE_PATH shown ${ROOT} ${target})
+                set(platform_of_${path} "${shown} -> ${platform_of_${target}}")
+                set(changed TRUE)
+                break()
+            endif()
+        endforeach()
+    endforeach()
+endwhile()
+foreach(source IN LISTS sources)
+    is_free(${source} source_free)
+    if(source_free AND DEFINED platform_of_${ROOT}/${source})
+        message(SEND_ERROR "${source} is platform-free code but reaches ${platform_of_${ROOT}/${source}}")
+        set(failed TRUE)
+    endif()
+endforeach()
+
 # Peels off modules that include no remaining module; what cannot be peeled lies on or behind a circle.
 set(remaining ${modules})
+if(CIRCLES STREQUAL "FREE")
+    set(remaining "")
+    foreach(module IN LISTS modules)
+        is_free(${module} module_free)
+        if(module_free)
+            list(APPEND remaining ${module})
+        endif()
+    endforeach()
+endif()
 while(TRUE)
     set(peeled "")
     foreach(module IN LISTS remaining)

@@ -38,7 +38,7 @@ foreach(variant sanitized plain)
     if(variant STREQUAL plain)
         set_target_properties(pipl_writer_plain PROPERTIES COMPILE_OPTIONS "-O2" LINK_OPTIONS "")
     endif()
-    target_include_directories(pipl_writer_${variant} PRIVATE ${pipl_dir} ${ROOT}/aesdk ${ROOT}/plugin/host
+    target_include_directories(pipl_writer_${variant} PRIVATE ${pipl_dir} ${ROOT}/aesdk ${ROOT}/plugin/host/logic
         ${ROOT}/plugin/common)
     qs_warnings(pipl_writer_${variant})
 endforeach()

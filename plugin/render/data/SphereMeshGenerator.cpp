@@ -40,7 +40,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "../mesh_vertex.h"
+#include "../logic/mesh_vertex.h"
 
 namespace {
 

@@ -1,13 +1,30 @@
 // Decoding a picture from memory and its per-render-target bitmaps.
 #include "image.h"
 
-#include <algorithm>
+#include <d2d1.h>
+#include <wincodec.h>
 
+#include <algorithm>
+#include <unordered_map>
+
+#include "com_initializer.h"
+#include "com_ptr.h"
+#include "fnv1a_hash.h"
 #include "image_geometry.h"
 #include "qs_exception.h"
 #include "render_context.h"
 
 namespace qssdk::ui {
+
+// COM goes first and is undone last, after every object made through it.
+struct image::native {
+    com_initializer com{COINIT_MULTITHREADED};
+    com_ptr<IWICImagingFactory> factory;
+    com_ptr<IWICBitmap> bitmap;
+    std::unordered_map<ID2D1RenderTarget*, com_ptr<ID2D1Bitmap>, fnv1a_hash> bitmaps{initial_buckets};
+    // After the bitmap, so that it goes first: an image destroyed while locked releases its lock.
+    com_ptr<IWICBitmapLock> lock;
+};
 
 namespace {
 
@@ -43,9 +60,9 @@ decoded_picture convert_frame(IWICImagingFactory& factory, IWICBitmapDecoder& de
 
 }  // namespace
 
-image::image() : com_(COINIT_MULTITHREADED) {
+image::image() : native_(std::make_unique<native>()) {
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(factory_.put()))))
+                                reinterpret_cast<void**>(native_->factory.put()))))
         throw qs_exception("unable to create the imaging factory");
 }
 
@@ -58,19 +75,20 @@ bool image::load(const image_data& data) { return load_from_memory(data.bytes, d
 bool image::load_from_memory(const unsigned char* bytes, size_t count, float scale) {
     if (!bytes || count == 0 || count > UINT32_MAX) return false;
     com_ptr<IWICStream> stream;
-    if (FAILED(factory_->CreateStream(stream.put()))) return false;
+    if (FAILED(native_->factory->CreateStream(stream.put()))) return false;
     // The stream only reads the block.
     if (FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes), static_cast<DWORD>(count)))) return false;
     com_ptr<IWICBitmapDecoder> decoder;
-    if (FAILED(factory_->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad, decoder.put())))
+    if (FAILED(native_->factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad,
+                                                         decoder.put())))
         return false;
-    decoded_picture picture = convert_frame(*factory_.get(), *decoder.get());
+    decoded_picture picture = convert_frame(*native_->factory.get(), *decoder.get());
     if (!picture.bitmap) return false;
 
     // Bitmaps made from the previous picture would draw it still; a lock would hold on to it.
     drop_bitmaps();
-    lock_.reset();
-    bitmap_ = std::move(picture.bitmap);
+    native_->lock.reset();
+    native_->bitmap = std::move(picture.bitmap);
     pixel_width_ = picture.width;
     pixel_height_ = picture.height;
     scale_ = scale;
@@ -80,25 +98,29 @@ bool image::load_from_memory(const unsigned char* bytes, size_t count, float sca
 
 size image::get_size() const { return image_size_in_dips(pixel_width_, pixel_height_, scale_); }
 
+size_t image::bitmap_count() const { return native_->bitmaps.size(); }
+
+bool image::is_locked() const { return static_cast<bool>(native_->lock); }
+
 ID2D1Bitmap* image::get_bitmap(render_context& context) {
     ID2D1RenderTarget& target = context.drawing_target();
-    if (auto found = bitmaps_.find(&target); found != bitmaps_.end()) return found->second.get();
+    if (auto found = native_->bitmaps.find(&target); found != native_->bitmaps.end()) return found->second.get();
     com_ptr<ID2D1Bitmap> own;
-    if (FAILED(target.CreateBitmapFromWicBitmap(bitmap_.get(), nullptr, own.put())))
+    if (FAILED(target.CreateBitmapFromWicBitmap(native_->bitmap.get(), nullptr, own.put())))
         throw qs_exception("unable to create a bitmap from a WIC bitmap");
     com_ptr<ID2D1Bitmap> shared;
     if (FAILED(target.CreateSharedBitmap(__uuidof(ID2D1Bitmap), own.get(), nullptr, shared.put())))
         throw qs_exception("unable to create a shared bitmap");
     // The shared bitmap keeps what it needs; the intermediate one is released with `own`.
     ID2D1Bitmap* result = shared.get();
-    bitmaps_.emplace(&target, std::move(shared));
+    native_->bitmaps.emplace(&target, std::move(shared));
     contexts_.push_back(&context);
     context.remember_image(this);
     return result;
 }
 
 void image::release_bitmap(render_context& context) {
-    if (ID2D1RenderTarget* target = context.target()) bitmaps_.erase(target);
+    if (ID2D1RenderTarget* target = context.target()) native_->bitmaps.erase(target);
     std::erase(contexts_, &context);
     context.forget_image(this);
 }
@@ -110,9 +132,9 @@ void image::reset() {
 
 void image::lock_pixels(pixel_lock& record) {
     record.width = record.height = 0;
-    lock_.reset();
+    native_->lock.reset();
     com_ptr<IWICBitmapLock> lock;
-    if (FAILED(bitmap_->Lock(nullptr, WICBitmapLockWrite, lock.put())))
+    if (FAILED(native_->bitmap->Lock(nullptr, WICBitmapLockWrite, lock.put())))
         throw qs_exception("unable to lock the bitmap data");
     UINT size = 0, stride = 0;
     BYTE* data = nullptr;
@@ -120,7 +142,7 @@ void image::lock_pixels(pixel_lock& record) {
     if (FAILED(lock->GetDataPointer(&size, &data)) || FAILED(lock->GetStride(&stride)) ||
         FAILED(lock->GetPixelFormat(&format)))
         throw qs_exception("unable to retrieve the bitmap data");  // `lock` is released on the way out
-    lock_ = std::move(lock);
+    native_->lock = std::move(lock);
     record.size = size;
     record.stride = stride;
     record.bits_per_pixel = 32;
@@ -130,21 +152,21 @@ void image::lock_pixels(pixel_lock& record) {
 }
 
 void image::update_bitmaps(const pixel_lock& record) {
-    if (!lock_) throw qs_exception("the bitmap data is not locked");
+    if (!native_->lock) throw qs_exception("the bitmap data is not locked");
     const D2D1_RECT_U whole{0, 0, pixel_width_, pixel_height_};
-    for (auto& cached : bitmaps_) {
+    for (auto& cached : native_->bitmaps) {
         if (FAILED(cached.second->CopyFromMemory(&whole, record.data, record.stride))) {
-            lock_.reset();
+            native_->lock.reset();
             throw qs_exception("unable to update the bitmap data");
         }
     }
-    lock_.reset();
+    native_->lock.reset();
 }
 
 void image::drop_bitmaps() {
     for (render_context* context : contexts_) context->forget_image(this);
     contexts_.clear();
-    bitmaps_ = decltype(bitmaps_)(initial_buckets);
+    native_->bitmaps = decltype(native_->bitmaps)(initial_buckets);
 }
 
 }  // namespace qssdk::ui

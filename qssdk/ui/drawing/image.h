@@ -1,22 +1,19 @@
 // One picture decoded from an encoded PNG or JPEG block in memory, converted once to 32-bit premultiplied
-// BGRA, and turned into a Direct2D bitmap for each render context that draws it.
+// BGRA, and turned into a Direct2D bitmap for each render context that draws it. Its imaging and Direct2D
+// objects are declared in image.cpp alone: this header, and a widget's that holds an image, includes no
+// header of the window system.
 #pragma once
-
-#include <d2d1.h>
-#include <wincodec.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
-#include "com_initializer.h"
-#include "com_ptr.h"
-#include "fnv1a_hash.h"
 #include "image_data.h"
 #include "non_copyable_non_moveable.h"
 #include "size.h"
+
+struct ID2D1Bitmap;
 
 namespace qssdk::ui {
 
@@ -63,7 +60,7 @@ public:
     void reset();
 
     // How many contexts hold a bitmap of this image.
-    size_t bitmap_count() const { return bitmaps_.size(); }
+    size_t bitmap_count() const;
 
     // Locks the decoded pixels for writing and describes them in `record`; a lock still held is released
     // first. Throws qs_exception "unable to lock the bitmap data" / "unable to retrieve the bitmap data",
@@ -72,23 +69,21 @@ public:
     // Copies the locked pixels into every bitmap made for a context, then unlocks. Throws qs_exception
     // "unable to update the bitmap data" (the lock is released first) and "the bitmap data is not locked".
     void update_bitmaps(const pixel_lock& record);
-    bool is_locked() const { return static_cast<bool>(lock_); }
+    bool is_locked() const;
 
 private:
+    // COM for the thread, the imaging factory, the decoded bitmap, the bitmap of each render target, the lock.
+    struct native;
+
     image();
     void drop_bitmaps();
 
     bool loaded_ = false;
-    com_initializer com_;
-    com_ptr<IWICImagingFactory> factory_;
-    com_ptr<IWICBitmap> bitmap_;
-    std::unordered_map<ID2D1RenderTarget*, com_ptr<ID2D1Bitmap>, fnv1a_hash> bitmaps_{initial_buckets};
+    std::unique_ptr<native> native_;
     uint32_t pixel_width_ = 0;
     uint32_t pixel_height_ = 0;
     float scale_ = 1.0f;
     std::vector<render_context*> contexts_;
-    // After the bitmap, so that it goes first: an image destroyed while locked releases its lock.
-    com_ptr<IWICBitmapLock> lock_;
 };
 
 }  // namespace qssdk::ui

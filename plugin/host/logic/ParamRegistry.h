@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ae_effect.h"
-#include "ui/color.h"
+#include "color.h"
 #include "command_context.h"
 
 // Disk id -> host index (0 where an id was never added: index 0 is the host's input layer).
