@@ -919,6 +919,21 @@ TEST(InstallerWindow, MinimisedAndRestoredItDrawsItsPageAgain) {
     EXPECT_TRUE(wait_until([&] { return !IsWindow(question); }));
 }
 
+namespace {
+
+// A shown installer window of another process than the given one.
+HWND find_other_installer(DWORD process) {
+    HWND found = nullptr;
+    for (HWND w = FindWindowW(nullptr, installer_title); w && !found; w = FindWindowExW(nullptr, w, nullptr, installer_title)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner != process && IsWindowVisible(w)) found = w;
+    }
+    return found;
+}
+
+}  // namespace
+
 // One installer at a time: a copy started while one runs, elevated or not, brings the running one's
 // window forward and ends; it writes nothing. Two started together end with one window.
 TEST(InstallerWindow, ASecondCopyBringsTheFirstForwardAndEnds) {
@@ -940,6 +955,17 @@ TEST(InstallerWindow, ASecondCopyBringsTheFirstForwardAndEnds) {
     EXPECT_TRUE(still_running(window));
     for (const std::wstring* folder : {&setup.cc2015, &setup.cc2017, &setup.cc2018})
         EXPECT_FALSE(read_file(plugin_file(*folder)));
+    // A copy that did not give way (one the launching copy started has no handle here) is ended.
+    while (const HWND other = find_other_installer(first.id())) {
+        ADD_FAILURE() << "a second installer window runs";
+        DWORD id = 0;
+        GetWindowThreadProcessId(other, &id);
+        if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+            TerminateProcess(process, 99);
+            WaitForSingleObject(process, 10000);
+            CloseHandle(process);
+        }
+    }
 }
 
 TEST(InstallerWindow, TwoCopiesStartedTogetherShowOneWindow) {
