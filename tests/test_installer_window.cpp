@@ -257,6 +257,21 @@ bool changed_from(HWND window, const hostsim::Image& before) {
     return d.mean > 0.5 / 255;
 }
 
+bool same_colour(const hostsim::rgba& a, const hostsim::rgba& b) {
+    return std::abs(a.r - b.r) < 0.03f && std::abs(a.g - b.g) < 0.03f && std::abs(a.b - b.b) < 0.03f;
+}
+
+// Inside the pills, left of their texts.
+constexpr POINT back_fill{660, 585};
+constexpr POINT next_fill{830, 585};
+
+// Page 2 shows FINISH once its run is over: BACK stays disabled there, and NEXT leaves that look.
+bool finish_shown(HWND window) {
+    const auto colour_at = [&](POINT p) { return picture(window).at(p.x, p.y); };
+    const hostsim::rgba disabled = colour_at(back_fill);
+    return wait_until([&] { return !same_colour(colour_at(next_fill), disabled); });
+}
+
 // The row the selection page's separator line is drawn on: a long run of its colour.
 std::optional<int> separator_row(const hostsim::Image& shot) {
     const float line = 0.204f;
@@ -409,7 +424,7 @@ TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
     for (const std::wstring* folder : {&setup.cc2017, &setup.cc2018})
         EXPECT_TRUE(wait_until([&] { return read_file(plugin_file(*folder)) == plugin; }));
     EXPECT_TRUE(wait_until([&] { return !IsWindow(failure); }));
-    std::this_thread::sleep_for(500ms);  // a tick or two: the finish state is drawn
+    EXPECT_TRUE(finish_shown(window));
     expect_picture(window, "installer_finished.png", blank_percentage_line);
 
     footer_click(window, next_button);
@@ -435,7 +450,7 @@ TEST(InstallerWindow, NoAfterAFailureEndsWithThePartialResult) {
     ASSERT_NE(failure, nullptr);
     post_key(failure, VK_ESCAPE);
     EXPECT_TRUE(wait_until([&] { return !IsWindow(failure); }));
-    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(finish_shown(window));
     // The bar shows the two of three written, not a full bar.
     expect_picture(window, "installer_partial.png", blank_percentage_line);
     EXPECT_EQ(read_file(plugin_file(setup.cc2018)), Bytes{}) << "the locked file is left as it was";
@@ -477,14 +492,7 @@ hostsim::rgba pixel(HWND window, POINT client) {
     return picture(window).at(client.x, client.y);
 }
 
-bool same_colour(const hostsim::rgba& a, const hostsim::rgba& b) {
-    return std::abs(a.r - b.r) < 0.03f && std::abs(a.g - b.g) < 0.03f && std::abs(a.b - b.b) < 0.03f;
-}
-
 constexpr POINT cancel_button{559, 585};
-// Inside the pills, left of their texts.
-constexpr POINT back_fill{660, 585};
-constexpr POINT next_fill{830, 585};
 
 constexpr POINT cancel_fill{516, 585};
 constexpr RECT next_text{850, 575, 950, 595};
@@ -567,7 +575,7 @@ TEST(InstallerWindow, EveryVersionNewerThanTheTableHasARowOfItsOwn) {
         return std::all_of(written.begin(), written.end(), [](const std::wstring& f) { return read_file(plugin_file(f)).has_value(); });
     }));
     for (const std::wstring& folder : left_alone) EXPECT_FALSE(read_file(plugin_file(folder))) << "written into a left-out version";
-    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(finish_shown(window));
     expect_picture(window, "installer_finished_many.png", blank_percentage_line);
     // The rows that do not fit scroll into view with the wheel.
     const hostsim::Image before = picture(window);
@@ -601,8 +609,8 @@ TEST(InstallerWindow, NothingChosenLeavesInstallDisabled) {
     EXPECT_TRUE(same_colour(pixel(window, next_fill), disabled)) << "INSTALL is not drawn disabled";
     const hostsim::Image before = picture(window);
     footer_click(window, next_button);
-    std::this_thread::sleep_for(600ms);
-    move_to(window, resting_place);
+    // Once the window took the click (and the pointer is back at rest), it shows what it showed.
+    ASSERT_TRUE(input_taken(window));
     EXPECT_FALSE(changed_from(window, before)) << "INSTALL with nothing chosen moved on";
 
     click(window, {custom_box_x, *first_row + 7});
