@@ -398,8 +398,10 @@ void InstallerUI::build_footer() {
     }
     // The window hears every release after the control under the pointer did.
     bind_handler(this, event_id::mouse_up, [this](const event_info&) { click_gate_.release(); }, this);
-    // The title bar's X and Alt+F4: during a run they ask as CANCEL does; otherwise the window closes.
+    // The title bar's X and Alt+F4: during a run they ask as CANCEL does (once: a question already open
+    // answers it); otherwise the window closes.
     bind_handler(this, event_id::close_query, [this](const event_info&) {
+        if (open_popups_ != 0) return;
         if (run_in_progress())
             ask_cancel();
         else

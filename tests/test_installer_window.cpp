@@ -347,6 +347,16 @@ std::wstring widen(const std::string& utf8) {
 // Brings the window above every other on the screen, so that its pictures show it alone.
 void on_top(HWND window) { SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
 
+// The started installer's window, on top of the others and drawn; null when it did not show.
+HWND shown_window(const InstallerProcess& installer) {
+    if (!installer.started()) return nullptr;
+    const HWND window = wait_for_window(installer.id(), installer_title);
+    if (!window) return nullptr;
+    on_top(window);
+    gallery::settled_on_screen(window);
+    return window;
+}
+
 }  // namespace
 
 TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
@@ -358,10 +368,8 @@ TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
     ASSERT_TRUE(lock.locked() && lock2017.locked());
 
     InstallerProcess installer;
-    ASSERT_TRUE(installer.started());
-    const HWND window = wait_for_window(installer.id(), installer_title);
+    const HWND window = shown_window(installer);
     ASSERT_NE(window, nullptr) << "the installer window did not show";
-    on_top(window);
     expect_picture(window, "installer_welcome.png");
 
     // The footer link opens the licence; its text goes to the clipboard through the right-click menu.
@@ -438,10 +446,8 @@ TEST(InstallerWindow, NoAfterAFailureEndsWithThePartialResult) {
     ASSERT_TRUE(lock.locked());
 
     InstallerProcess installer;
-    ASSERT_TRUE(installer.started());
-    const HWND window = wait_for_window(installer.id(), installer_title);
-    ASSERT_NE(window, nullptr);
-    on_top(window);
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
     hostsim::Image before = picture(window);
     footer_click(window, next_button);
     ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
@@ -563,10 +569,8 @@ TEST(InstallerWindow, EveryVersionNewerThanTheTableHasARowOfItsOwn) {
     ASSERT_TRUE(seeded);
 
     InstallerProcess installer;
-    ASSERT_TRUE(installer.started());
-    const HWND window = wait_for_window(installer.id(), installer_title);
-    ASSERT_NE(window, nullptr);
-    on_top(window);
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
     ASSERT_TRUE(to_selection_page(window));
     expect_picture(window, "installer_select_many.png", blank_disk_space_line);
 
@@ -592,11 +596,8 @@ TEST(InstallerWindow, NothingChosenLeavesInstallDisabled) {
     SeededInstall setup;
     ASSERT_TRUE(setup.seeded);
     InstallerProcess installer;
-    ASSERT_TRUE(installer.started());
-    const HWND window = wait_for_window(installer.id(), installer_title);
-    ASSERT_NE(window, nullptr);
-    on_top(window);
-    gallery::settled_on_screen(window);
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
     const hostsim::rgba disabled = pixel(window, back_fill);
     const std::optional<int> first_row = to_selection_page(window);
     ASSERT_TRUE(first_row);
@@ -626,10 +627,8 @@ TEST(InstallerWindow, ADoubleClickOnIAgreeShowsTheHostsAndInstallsNothing) {
     SeededInstall setup;
     ASSERT_TRUE(setup.seeded);
     InstallerProcess installer;
-    ASSERT_TRUE(installer.started());
-    const HWND window = wait_for_window(installer.id(), installer_title);
-    ASSERT_NE(window, nullptr);
-    on_top(window);
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
     const hostsim::Image before = gallery::settled_on_screen(window);
     let_page_settle();
     double_click(window, next_button);
@@ -652,11 +651,8 @@ TEST(InstallerWindow, QuickClicksOnTheFooterSpotWalkOnOnce) {
         SeededInstall setup;
         ASSERT_TRUE(setup.seeded);
         InstallerProcess installer;
-        ASSERT_TRUE(installer.started());
-        const HWND window = wait_for_window(installer.id(), installer_title);
-        ASSERT_NE(window, nullptr);
-        on_top(window);
-        gallery::settled_on_screen(window);
+        const HWND window = shown_window(installer);
+        ASSERT_NE(window, nullptr) << "the installer window did not show";
         let_page_settle();
         quick_clicks(window, next_button, c.clicks, c.gap);
         ASSERT_TRUE(input_taken(window));
@@ -702,11 +698,8 @@ TEST(InstallerWindow, CancelAsksAndOnlyYesEnds) {
     ASSERT_TRUE(lock.locked());
     {
         InstallerProcess installer;
-        ASSERT_TRUE(installer.started());
-        const HWND window = wait_for_window(installer.id(), installer_title);
-        ASSERT_NE(window, nullptr);
-        on_top(window);
-        gallery::settled_on_screen(window);
+        const HWND window = shown_window(installer);
+        ASSERT_NE(window, nullptr) << "the installer window did not show";
         click(window, cancel_button);
         HWND question = wait_for_window(installer.id(), L"Exit Installer");
         ASSERT_NE(question, nullptr) << "no question";
@@ -787,10 +780,8 @@ TEST(InstallerWindow, CancelDuringTheCopyStopsTheRunAndSaysWhatWasInstalled) {
     ASSERT_TRUE(many.seeded);
     {
         InstallerProcess installer;
-        ASSERT_TRUE(installer.started());
-        const HWND window = wait_for_window(installer.id(), installer_title);
-        ASSERT_NE(window, nullptr);
-        on_top(window);
+        const HWND window = shown_window(installer);
+        ASSERT_NE(window, nullptr) << "the installer window did not show";
         const hostsim::rgba disabled = pixel(window, back_fill);
         ASSERT_TRUE(to_selection_page(window));
         move_to(window, resting_place);
@@ -817,10 +808,8 @@ TEST(InstallerWindow, CancelDuringTheCopyStopsTheRunAndSaysWhatWasInstalled) {
     }
 
     InstallerProcess installer;
-    ASSERT_TRUE(installer.started());
-    const HWND window = wait_for_window(installer.id(), installer_title);
-    ASSERT_NE(window, nullptr);
-    on_top(window);
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
     ASSERT_TRUE(to_selection_page(window));
     let_page_settle();
     post_key(window, VK_RETURN);
@@ -848,9 +837,15 @@ void send_keys(std::initializer_list<std::pair<WORD, bool>> keys) {
 
 void alt_and(WORD key) { send_keys({{VK_MENU, true}, {key, true}, {key, false}, {VK_MENU, false}}); }
 
+// The window in front with the keyboard's focus on its thread, so that keys sent next reach it.
 bool focus_on(HWND window) {
     SetForegroundWindow(window);
-    return wait_until([&] { return GetForegroundWindow() == window; }, 5s);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return wait_until([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == window && GetGUIThreadInfo(thread, &info) && info.hwndFocus == window;
+    }, 5s);
 }
 
 }  // namespace
@@ -861,11 +856,8 @@ TEST(InstallerWindow, AltSpaceOpensTheSystemMenuAndAltF4Closes) {
     SeededInstall setup;
     ASSERT_TRUE(setup.seeded);
     InstallerProcess installer;
-    ASSERT_TRUE(installer.started());
-    const HWND window = wait_for_window(installer.id(), installer_title);
-    ASSERT_NE(window, nullptr);
-    on_top(window);
-    gallery::settled_on_screen(window);
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
     ASSERT_TRUE(focus_on(window));
     alt_and(VK_SPACE);
     const HWND menu = wait_for_window(installer.id(), nullptr, L"#32768");
@@ -881,7 +873,10 @@ TEST(InstallerWindow, AltSpaceOpensTheSystemMenuAndAltF4Closes) {
     EXPECT_TRUE(wait_until([&] { return !IsWindow(question); })) << "Alt+F4 left the question open";
     EXPECT_TRUE(still_running(window)) << "Alt+F4 on the question ended the installer";
 
+    // The question went at F4's press: the installer saw Alt released alone, which may put it in the
+    // system's menu mode; Escape leaves that.
     ASSERT_TRUE(focus_on(window));
+    send_keys({{VK_ESCAPE, true}, {VK_ESCAPE, false}});
     alt_and(VK_F4);
     EXPECT_EQ(installer.exit_code(), std::optional<DWORD>(0)) << "Alt+F4 did not close the installer";
 }
@@ -891,11 +886,8 @@ TEST(InstallerWindow, MinimisedAndRestoredItDrawsItsPageAgain) {
     SeededInstall setup;
     ASSERT_TRUE(setup.seeded);
     InstallerProcess installer;
-    ASSERT_TRUE(installer.started());
-    const HWND window = wait_for_window(installer.id(), installer_title);
-    ASSERT_NE(window, nullptr);
-    on_top(window);
-    gallery::settled_on_screen(window);
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
     const auto minimise_and_restore = [&] {
         ShowWindow(window, SW_MINIMIZE);
         EXPECT_TRUE(wait_until([&] { return IsIconic(window) != 0; }));
