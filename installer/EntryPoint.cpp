@@ -29,8 +29,13 @@ void show_error(const std::string& message) {
 }
 
 int run_entry(std::wstring_view command_line, const std::function<void()>& run_window, const Launcher& launch,
-              const ErrorReport& report) {
+              const ErrorReport& report, const SingleCopy& copies) {
     if (is_elevated_copy(command_line)) {
+        // Two copies started together both get here: the second to claim gives way.
+        if (!copies.claim()) {
+            copies.bring_forward();
+            return exit_ok;
+        }
         try {
             run_window();
         } catch (const std::exception& error) {
@@ -40,6 +45,10 @@ int run_entry(std::wstring_view command_line, const std::function<void()>& run_w
             report("The installer stopped because of an unknown error.");
             return exit_window_failed;
         }
+        return exit_ok;
+    }
+    if (copies.held_elsewhere()) {
+        copies.bring_forward();
         return exit_ok;
     }
     const std::wstring path = own_program_path();

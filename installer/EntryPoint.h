@@ -9,6 +9,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "SingleCopy.h"
+
 namespace installer {
 
 using Launcher = std::function<bool(SHELLEXECUTEINFOW&)>;
@@ -30,9 +32,12 @@ bool is_elevated_copy(std::wstring_view command_line);
 // The exit code of the program: exit_ok after the window ran or the elevated copy was launched,
 // exit_launch_failed when the launch failed. The launching copy neither waits for the elevated one nor says
 // anything of its own. An error that ends the window (building it among others) is reported and gives
-// exit_window_failed instead of ending the process through the runtime.
+// exit_window_failed instead of ending the process through the runtime. While another copy runs, either
+// copy brings that one's window forward and ends with exit_ok: the launching copy asks for no elevation,
+// the elevated one shows no window.
 int run_entry(std::wstring_view command_line, const std::function<void()>& run_window,
-              const Launcher& launch = shell_launch, const ErrorReport& report = show_error);
+              const Launcher& launch = shell_launch, const ErrorReport& report = show_error,
+              const SingleCopy& copies = session_single_copy());
 
 // The full path of the running executable, however long.
 std::wstring own_program_path();

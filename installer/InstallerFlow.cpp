@@ -89,6 +89,8 @@ void InstallerUI::paint_frame() {
         p.set_text_alignment(align_code_leading, valign_code_center);
         p.context().draw_text(f.footer_text, "By installing, you agree to the", {});
     }
+    // Every paint draws the frame first and the page over it in the same pass.
+    click_gate_.page_drawn();
 }
 
 void InstallerUI::show_page(std::uint32_t n) {
@@ -106,6 +108,7 @@ void InstallerUI::show_page(std::uint32_t n) {
     pages_[pages_shown_.current].set_visible(false);
     pages_[n].set_visible(true);
     pages_shown_.show(n);
+    click_gate_.page_shown(steady_seconds());
     update_install_button();
 }
 
@@ -128,6 +131,7 @@ void InstallerUI::on_button_clicked(const event_info& e) {
         control = FooterControl::welcome_license_link;
     else
         return;
+    if (control != FooterControl::cancel && !click_gate_.take_click(steady_seconds())) return;
 
     const ClickAction action = route_click(control, pages_shown_, finished_, has_install_target(host_entries_));
     switch (action.kind) {
@@ -137,18 +141,34 @@ void InstallerUI::on_button_clicked(const event_info& e) {
     case ClickKind::finish:
         end_modal(1);
         break;
-    case ClickKind::ask_cancel: {
-        NotificationPopup popup;
-        style& s = popup.get_root_widget().get_style();
-        s.set_alias("message_popup_window_margins", "notifications_window_margins");
-        s.set_alias("message_popup_component_margins", "notifications_component_margins");
-        popup.setup(this, std::string(cancel_title), cancel_question());
-        const int32_t result = with_popup([&] { return popup.show_modal(); });
-        if (result != NotificationPopup::no) end_modal(result);
+    case ClickKind::ask_cancel:
+        ask_cancel();
         break;
-    }
     case ClickKind::none:
         break;
+    }
+}
+
+bool InstallerUI::run_in_progress() const { return timer_connection_.has_value(); }
+
+void InstallerUI::ask_cancel() {
+    // A run waits before its next target while the user is asked; YES stops it there, and the page then
+    // says what was installed. Without a run, YES ends the installer.
+    const bool running = run_in_progress();
+    if (running) system_.hold_run();
+    NotificationPopup popup;
+    style& s = popup.get_root_widget().get_style();
+    s.set_alias("message_popup_window_margins", "notifications_window_margins");
+    s.set_alias("message_popup_component_margins", "notifications_component_margins");
+    popup.setup(this, std::string(cancel_title), cancel_question());
+    const int32_t result = with_popup([&] { return popup.show_modal(); });
+    if (result == NotificationPopup::no) {
+        if (running) system_.resume_run();
+    } else if (running) {
+        system_.stop_run();
+        cancelled_ = true;
+    } else {
+        end_modal(result);
     }
 }
 
@@ -232,6 +252,8 @@ void InstallerUI::show_finished(std::string_view intro) {
     back_button_.set_visible(true);
     set_button_text(next_button_, "FINISH");
     finished_ = true;
+    // FINISH stands where INSTALL was pressed.
+    click_gate_.page_shown(steady_seconds());
 }
 
 void InstallerUI::on_tick() {
@@ -243,7 +265,9 @@ void InstallerUI::on_tick() {
         return;
     }
     end_run();
-    if (outcome.kind == TickKind::succeeded)
+    if (cancelled_)
+        show_finished(cancelled_intro(host_entries_));
+    else if (outcome.kind == TickKind::succeeded)
         show_finished(success_intro);
     else
         ask_retry(outcome.failures);
@@ -274,6 +298,12 @@ void InstallerUI::ask_retry(const std::vector<TargetFailure>& failures) {
         show_finished(partial_intro);
 }
 
+std::string InstallerUI::served_versions(std::size_t writer) const {
+    std::vector<std::string> names;
+    for (const std::size_t i : served_entries(host_entries_, writer)) names.push_back(system_.host_names()[host_entries_[i].id]);
+    return joined_names(names);
+}
+
 void InstallerUI::update_summary() {
     const ProgressSummary summary = summarize(host_entries_, totals_);
     progress_bar_.set_progress(summary.fraction);
@@ -290,7 +320,7 @@ void InstallerUI::update_summary() {
     const std::vector<std::size_t> rows = result_row_entries(host_entries_);
     for (std::size_t k = 0; k < rows.size() && k < result_rows_.size(); ++k) {
         const host_entry& entry = host_entries_[rows[k]];
-        const std::optional<ResultRow> row = result_row(entry, system_.host_names()[entry.id]);
+        const std::optional<ResultRow> row = result_row(entry, served_versions(rows[k]));
         if (!row) continue;
         InstalledCheckbox& box = *result_rows_[k];
         box.set_text(row->text);

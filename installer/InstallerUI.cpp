@@ -110,6 +110,8 @@ InstallerUI::InstallerUI() {
 }
 
 InstallerUI::~InstallerUI() {
+    // A run held by a question that never got its answer would never end.
+    system_.stop_run();
     if (worker_.joinable()) worker_.join();
 }
 
@@ -334,7 +336,7 @@ void InstallerUI::build_installing_page() {
         row->create(&result_list_, {0, y, list_width, row_height});
         row->set_background_color(transparent);
         row->update_layout(static_cast<int32_t>(check_placement::box_then_text), 10);
-        row->set_text(std::string(product_for_host) + " " + system_.host_names()[host_entries_[i].id]);
+        row->set_text(std::string(product_for_host) + " " + served_versions(i));
         row->set_checked(false);
         row->set_visible(false);
         y += result_row_step;
@@ -384,11 +386,27 @@ void InstallerUI::build_footer() {
         b.button.set_text(b.text);
         bind_member_handler(&b.button, event_id::clicked, &InstallerUI::on_button_clicked, this);
     }
-    // Each of these moves to another page, where the same place may hold another control: the second
-    // click of a double click belongs to the first one's gesture and is taken as such, not as a new press.
-    for (widget* w : std::initializer_list<widget*>{&cancel_button_, &back_button_, &next_button_,
-                                                    &footer_license_link_, &welcome_license_link_})
-        bind_handler(w, event_id::double_click, [](const event_info&) {}, this);
+    // Each of these moves to another page, where the same place may hold another control: the gate
+    // judges their presses (ClickGate). The second press of a double click belongs to the first one's
+    // gesture; its release is not delivered, and it is refused.
+    // CANCEL is left out: it only asks, and it must answer at once, also right after INSTALL.
+    for (widget* w : std::initializer_list<widget*>{&back_button_, &next_button_, &footer_license_link_,
+                                                    &welcome_license_link_}) {
+        bind_handler(w, event_id::mouse_down, [this](const event_info&) { click_gate_.press(steady_seconds()); }, this);
+        bind_handler(w, event_id::double_click, [this](const event_info&) { click_gate_.press_swallowed(steady_seconds()); },
+                     this);
+    }
+    // The window hears every release after the control under the pointer did.
+    bind_handler(this, event_id::mouse_up, [this](const event_info&) { click_gate_.release(); }, this);
+    // The title bar's X and Alt+F4: during a run they ask as CANCEL does (once: a question already open
+    // answers it); otherwise the window closes.
+    bind_handler(this, event_id::close_query, [this](const event_info&) {
+        if (open_popups_ != 0) return;
+        if (run_in_progress())
+            ask_cancel();
+        else
+            close(true);
+    }, this);
 }
 
 }  // namespace installer

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "BreakLine.h"
+#include "ClickGate.h"
 #include "HostEntry.h"
 #include "InstallPlan.h"
 #include "InstallerLayout.h"
@@ -65,10 +66,15 @@ private:
     void on_license_mouse_up(const qssdk::ui::event_info& e);
     void start_install();
     void on_tick();
+    // The CANCEL question; during a run it also stands for the title bar's X and Alt+F4.
+    void ask_cancel();
+    bool run_in_progress() const;
     void ask_retry(const std::vector<TargetFailure>& failures);
     void end_run();
     void show_finished(std::string_view intro);
     void update_summary();
+    // The names of the versions whose folder the entry writes, joined.
+    std::string served_versions(std::size_t writer) const;
     // INSTALL is usable exactly while something is chosen to install.
     void update_install_button();
     // Runs a popup of this window; the install tick waits while one is open.
@@ -110,7 +116,10 @@ private:
     // Built once; the boxes hold pointers to the entries' checked flags, so it never grows afterwards.
     std::vector<host_entry> host_entries_;
     PageHistory pages_shown_;
+    ClickGate click_gate_;
     bool finished_ = false;
+    // YES to the CANCEL question during a run: it was stopped, and its end is reported as cancelled.
+    bool cancelled_ = false;
     bool installing_page_built_ = false;
     RunTotals totals_;
     std::optional<std::uint32_t> timer_connection_;

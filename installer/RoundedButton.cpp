@@ -7,6 +7,12 @@
 
 namespace installer {
 
+namespace {
+
+constexpr int32_t focus_ring_width = 1;
+
+}  // namespace
+
 void RoundedButton::paint() {
     using namespace qssdk::ui;
     painter& p = *get_window()->get_painter();
@@ -16,14 +22,24 @@ void RoundedButton::paint() {
     const bool hover = state().hover();
     const int32_t r = static_cast<int32_t>(std::lround(h * 0.5));
 
+    // The keyboard focus, which Enter acts on, rings the pill in the focus border colour; as on the kit's
+    // button, the pointer's hover look takes its place.
+    const bool focus_ring = enabled && !hover && get_window()->get_focus_widget() == this;
+    const auto pill = [&](int32_t inset) {
+        const float radius = h * 0.5f - static_cast<float>(inset);
+        p.fill_circle({r, r}, radius);
+        p.fill_circle({w - r, r}, radius);
+        p.fill_rect({r, inset, w - 2 * r, h - 2 * inset});
+    };
+    if (focus_ring) {
+        p.set_fill_color(s.get("button_border_color_focus").color);
+        pill(0);
+    }
     p.set_fill_color(s.get(!enabled ? "rounded_button_back_color_disabled"
                            : hover  ? "button_color_hover"
                                     : "button_color_normal")
                          .color);
-    const float radius = h * 0.5f - 1.0f;
-    p.fill_circle({r, r}, radius);
-    p.fill_circle({w - r, r}, radius);
-    p.fill_rect({r, 1, w - 2 * r, h - 2});
+    pill(focus_ring ? focus_ring_width + 1 : 1);
 
     color text = s.get("button_font_color").color;
     if (hover) text = s.get("button_font_color_hover").color;

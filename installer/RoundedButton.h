@@ -1,4 +1,5 @@
-// A pill-shaped push button: half-circle ends, a flat body and centred text, from the button_* keys (the
+// A pill-shaped push button: half-circle ends, a flat body, centred text and, with the keyboard focus, a
+// ring in the focus border colour, from the button_* keys (the
 // users alias them to the rounded_button_* keys of the theme).
 #pragma once
 

@@ -103,6 +103,7 @@ void System::read_hosts(REGSAM access, std::vector<HostKey>& keys) const {
 std::thread System::start_install(std::vector<std::wstring> folders) {
     if (folders.size() > slot_count) throw std::length_error("more install targets than host slots");
     done_.store(false, std::memory_order_release);
+    control_.reset();
     // Entries that exist keep their codes; new ones are zeroed before the count lets a reader see them.
     const std::size_t count = status_count_.load(std::memory_order_relaxed);
     for (std::size_t i = count; i < folders.size(); ++i) {
@@ -143,6 +144,8 @@ std::uint64_t System::plugin_size() const {
 void System::install(const std::vector<std::wstring>& folders) {
     for (std::size_t i = 0; i < folders.size(); ++i) {
         if (folders[i].empty()) continue;
+        // A stopped run leaves its remaining targets untouched.
+        if (!control_.may_continue()) break;
         plugin_status_[i].store(install_status::writing, std::memory_order_release);
         const PluginWrite result = install_one(folders[i]);
         // The error before the status: a reader that sees the status sees its error.
@@ -156,7 +159,12 @@ void System::install(const std::vector<std::wstring>& folders) {
 
 PluginWrite System::install_one(const std::wstring& folder) const {
     std::wstring target = plugin_folder(folder);
-    CreateDirectoryW(target.c_str(), nullptr);  // it may exist already
+    // It may exist already; any other failure is the target's real cause (a folder without write
+    // access, say), which the file's creation below would only report as a missing path.
+    if (!CreateDirectoryW(target.c_str(), nullptr)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS) return {install_status::file_not_created, error};
+    }
     target += L"\\QSPellux.aex";
     HRSRC resource = FindResourceW(places_.plugin_module, MAKEINTRESOURCEW(plugin_resource_id), RT_RCDATA);
     if (!resource) return {install_status::resource_not_found, GetLastError()};

@@ -16,6 +16,7 @@
 #include "InstallProgress.h"
 #include "HostVersions.h"
 #include "PluginFile.h"
+#include "RunControl.h"
 
 namespace installer {
 
@@ -60,6 +61,12 @@ public:
 
     Progress progress() const;
 
+    // Steers the running install between two targets (RunControl): held while the window asks whether
+    // to cancel, stopped before its next target. A new run starts neither held nor stopped.
+    void hold_run() { control_.hold(); }
+    void resume_run() { control_.resume(); }
+    void stop_run() { control_.stop(); }
+
     // The size of the plug-in file this installer carries, in bytes; 0 when it carries none.
     std::uint64_t plugin_size() const;
 
@@ -74,6 +81,7 @@ private:
     void read_hosts(REGSAM access, std::vector<HostKey>& keys) const;
 
     Places places_;
+    RunControl control_;
     // Shared with the worker: statuses are published before done (release), read after it (acquire).
     // The storage never moves; the count only grows over zeroed entries.
     std::atomic<bool> done_{false};

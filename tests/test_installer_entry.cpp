@@ -25,8 +25,18 @@ struct Outcome {
     std::optional<Launch> launch;
 };
 
-Outcome start(const wchar_t* command_line, bool launch_accepted = true) {
+// Another copy of the installer, as the entry point sees it.
+struct OtherCopy {
+    bool running = false;
+    int brought_forward = 0;
+    installer::SingleCopy seam() {
+        return {[this] { return !running; }, [this] { return running; }, [this] { ++brought_forward; }};
+    }
+};
+
+Outcome start(const wchar_t* command_line, bool launch_accepted = true, OtherCopy* other = nullptr) {
     Outcome outcome{-1, false, std::nullopt};
+    OtherCopy none;
     outcome.exit_code = installer::run_entry(
         command_line, [&] { outcome.window_ran = true; },
         [&](SHELLEXECUTEINFOW& request) {
@@ -34,7 +44,8 @@ Outcome start(const wchar_t* command_line, bool launch_accepted = true) {
             outcome.launch = Launch{request.cbSize,   request.fMask,        request.hwnd,      request.lpVerb,
                                     request.lpFile,   request.lpParameters, request.lpDirectory, request.nShow};
             return launch_accepted;
-        });
+        },
+        installer::show_error, (other ? other : &none)->seam());
     return outcome;
 }
 
@@ -75,6 +86,22 @@ TEST(InstallerEntry, ARefusedLaunchEndsWithExitCode1) {
     EXPECT_FALSE(outcome.window_ran);
 }
 
+// While a copy runs, a copy started next, launching or elevated, brings that one forward and ends: no
+// elevation is asked for, no window shown.
+TEST(InstallerEntry, ACopyStartedWhileOneRunsBringsThatOneForwardAndEnds) {
+    for (const wchar_t* command_line : {L"", L"/UAC"}) {
+        OtherCopy other{true};
+        const Outcome outcome = start(command_line, true, &other);
+        EXPECT_EQ(outcome.exit_code, installer::exit_ok) << command_line;
+        EXPECT_FALSE(outcome.window_ran) << command_line;
+        EXPECT_FALSE(outcome.launch) << command_line;
+        EXPECT_EQ(other.brought_forward, 1) << command_line;
+    }
+    OtherCopy none;
+    EXPECT_TRUE(start(L"/UAC", true, &none).window_ran);
+    EXPECT_EQ(none.brought_forward, 0);
+}
+
 TEST(InstallerEntry, AnErrorOfTheWindowIsShownAndEndsWithItsOwnExitCode) {
     const struct {
         std::function<void()> window;
@@ -86,9 +113,10 @@ TEST(InstallerEntry, AnErrorOfTheWindowIsShownAndEndsWithItsOwnExitCode) {
     };
     for (const auto& c : cases) {
         std::vector<std::string> shown;
+        OtherCopy none;
         const int exit_code = installer::run_entry(
             L"/UAC", c.window, [](SHELLEXECUTEINFOW&) { return true; },
-            [&](const std::string& message) { shown.push_back(message); });
+            [&](const std::string& message) { shown.push_back(message); }, none.seam());
         EXPECT_EQ(exit_code, installer::exit_window_failed);
         EXPECT_EQ(shown, std::vector<std::string>{c.message});
     }

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "ClickGate.h"
 #include "HostEntry.h"
 #include "HostVersions.h"
 #include "InstallProgress.h"
@@ -13,6 +17,7 @@
 #include "InstallerLayout.h"
 #include "InstallSummary.h"
 #include "PageFlow.h"
+#include "RunControl.h"
 #include "TickDecision.h"
 
 namespace {
@@ -383,6 +388,168 @@ TEST(InstallerLayout, HostRowsNewestFirstWithTheCustomRowBesideThem) {
     const std::vector<rect> rows = layout::host_rows(all, 0);
     EXPECT_EQ(rows[all.size() - 2], rect(0, 0, 85, 14)) << "the newest version first";
     EXPECT_EQ(rows[0], rect(0, 180, 85, 14)) << "CS6 last, in the tenth row";
+}
+
+// ---- Versions that name one folder ----
+
+TEST(SharedFolders, AFolderIsWrittenOnceCountedOnceAndNamesEveryVersionItServes) {
+    const auto at = [](std::uint32_t id, std::wstring folder, std::uint32_t state = status::untouched) {
+        return host_entry{id, std::move(folder), L"", true, state};
+    };
+    // 13.5, 14.0 and 15.0 name one folder (written differently), 16.0 one of its own.
+    const Entries entries = {at(7, L"C:\\AE\\Plug-ins"), at(9, L"c:\\ae\\plug-ins\\"), at(10, L"C:\\AE\\Plug-ins"),
+                             at(11, L"D:\\AE16"), custom_row(false)};
+    EXPECT_TRUE(same_folder(L"C:\\AE\\Plug-ins", L"c:\\ae\\PLUG-INS\\\\"));
+    EXPECT_FALSE(same_folder(L"C:\\AE\\Plug-ins", L"C:\\AE\\Plug-ins2"));
+    EXPECT_EQ(folder_writers(entries), (std::vector<std::size_t>{0, 0, 0, 3, 4}));
+    EXPECT_EQ(install_folders(entries), (std::vector<std::wstring>{L"C:\\AE\\Plug-ins", L"", L"", L"D:\\AE16", L""}));
+    const float plugin_mb = size_in_mb(3070976);
+    EXPECT_EQ(disk_space_text(entries, plugin_mb), "At least 5.9 MB of free disk space is required.");
+    EXPECT_EQ(run_totals(entries, plugin_mb).total_size_mb, 2 * plugin_mb);
+    EXPECT_EQ(result_row_entries(entries), (std::vector<std::size_t>{0, 3}));
+    EXPECT_EQ(served_entries(entries, 0), (std::vector<std::size_t>{0, 1, 2}));
+    EXPECT_EQ(joined_names({"CC2015", "CC2017", "CC2018"}), "CC2015, CC2017 and CC2018");
+    EXPECT_EQ(joined_names({"CC2015", "CC2017"}), "CC2015 and CC2017");
+    EXPECT_EQ(joined_names({"CC2015"}), "CC2015");
+
+    // The one write's result is every version's; a failed folder is reported once, by its writer.
+    Entries after = entries;
+    const TickOutcome done = decide_tick({true, {2, 0, 0, 2, 0}, {0, 0, 0, 0, 0}}, after);
+    EXPECT_EQ(done.kind, TickKind::succeeded);
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(after[i].state, status::installed) << i;
+    Entries failed = entries;
+    const TickOutcome failure = decide_tick({true, {50, 0, 0, 2, 0}, {32, 0, 0, 0, 0}}, failed);
+    EXPECT_EQ(failure.failures, (std::vector<TargetFailure>{{0, 50, 32}}));
+    EXPECT_EQ(failed[2].state, status::write_failed);
+    // A version left unchecked shares nothing: the next one with the folder writes it.
+    Entries unchecked = entries;
+    unchecked[0].checked = false;
+    EXPECT_EQ(install_folders(unchecked)[1], L"c:\\ae\\plug-ins\\");
+}
+
+// ---- Values written by hand ----
+
+TEST(HostVersions, AValueWrittenByHandNamesItsFolder) {
+    const struct {
+        const wchar_t* value;
+        const wchar_t* folder;
+    } cases[] = {
+        {L"C:\\AE\\Plug-ins", L"C:\\AE\\Plug-ins"},
+        {L"\"C:\\AE\\Plug-ins\"", L"C:\\AE\\Plug-ins"},
+        {L"  C:\\AE\\Plug-ins \t", L"C:\\AE\\Plug-ins"},
+        {L" \" C:/AE/Plug-ins \" ", L"C:\\AE\\Plug-ins"},
+        {L"C:\\AE Files\\Plug-ins", L"C:\\AE Files\\Plug-ins"},  // blanks inside stay
+        {L"\"", L"\""},                                           // a lone quote is no pair
+        {L"\"\"", L""},
+        {L"   ", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(cleaned_folder(c.value), c.folder) << std::wstring(c.value).size();
+
+    const HostSlots slots = assign_host_slots({{L"13.5", L"\"D:\\AE 2015\\Plug-ins\""}, {L"16.0", L"  E:/AE16  "},
+                                               {L"14.0", L"\" \""}});
+    EXPECT_EQ(slots.folders[7], L"D:\\AE 2015\\Plug-ins");
+    EXPECT_EQ(slots.folders[host_slot::first_newer], L"E:\\AE16");
+    EXPECT_EQ(slots.folders[9], L"") << "quotes around nothing name no folder";
+}
+
+// ---- Which clicks of the footer count ----
+
+TEST(ClickGate, APageTakesAPressOnlyOnceDrawnAndQuiet) {
+    const double q = ClickGate::quiet_seconds;
+    ClickGate gate;
+    gate.page_shown(10.0);
+    gate.press(10.0 + 2 * q);
+    EXPECT_FALSE(gate.take_click(10.0 + 2 * q)) << "the page was not drawn yet";
+    gate.page_drawn();
+    gate.press(10.0 + 2.5 * q);
+    EXPECT_FALSE(gate.take_click(10.0 + 2.5 * q)) << "the refused press kept the page quiet";
+    gate.press(10.0 + 5 * q);
+    EXPECT_TRUE(gate.take_click(10.0 + 5 * q));
+
+    // Presses 80 ms apart, and 250 ms apart: the first walks on, none of the others counts; a press after a
+    // pause as long as the quiet span does.
+    for (const double gap : {0.08, 0.25}) {
+        ClickGate g;
+        g.page_shown(0.0);
+        g.page_drawn();
+        double t = 1.0;
+        g.press(t);
+        ASSERT_TRUE(g.take_click(t + 0.03)) << gap;
+        g.page_shown(t + 0.03);
+        g.page_drawn();
+        for (int i = 0; i < 5; ++i) {
+            t += gap;
+            g.press(t);
+            EXPECT_FALSE(g.take_click(t + 0.03)) << gap << " press " << i;
+        }
+        t += q + 0.01;
+        g.press(t);
+        EXPECT_TRUE(g.take_click(t + 0.03)) << gap;
+    }
+}
+
+TEST(ClickGate, APressBelongsToThePageItBeganOn) {
+    ClickGate gate;
+    gate.page_shown(0.0);
+    gate.page_drawn();
+    gate.press(1.0);
+    // Another page appears (a key walked on) before the press is released.
+    gate.page_shown(1.1);
+    gate.page_drawn();
+    EXPECT_FALSE(gate.take_click(2.0)) << "a press of the page before";
+
+    // A release elsewhere ends the press: a later Enter is judged at its click.
+    gate.press(3.0);
+    gate.release();
+    EXPECT_TRUE(gate.take_click(3.1));
+
+    // The second press of a double click has no release: refused, and it leaves no press behind.
+    gate.press_swallowed(4.0);
+    EXPECT_FALSE(gate.take_click(4.0 + ClickGate::quiet_seconds / 2)) << "Enter right after the double click";
+    EXPECT_TRUE(gate.take_click(5.0 + ClickGate::quiet_seconds));
+}
+
+// ---- Steering a run ----
+
+TEST(RunControl, AHeldRunWaitsAndAStopEndsItBeforeItsNextTarget) {
+    RunControl control;
+    EXPECT_TRUE(control.may_continue());
+    control.hold();
+    std::atomic<int> asked{0}, answered{0};
+    std::atomic<bool> answer{true};
+    std::thread worker([&] {
+        ++asked;
+        answer = control.may_continue();
+        ++answered;
+    });
+    // The worker has asked; a hold that does not hold lets it through at once (it would answer within
+    // the bound). Resumed, it goes on.
+    while (asked == 0) std::this_thread::yield();
+    const auto bound = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    while (answered == 0 && std::chrono::steady_clock::now() < bound) std::this_thread::yield();
+    EXPECT_EQ(answered, 0) << "a held run went on";
+    control.resume();
+    worker.join();
+    EXPECT_EQ(answered, 1);
+    EXPECT_TRUE(answer);
+
+    control.hold();
+    std::thread stopped([&] { answer = control.may_continue(); });
+    control.stop();
+    stopped.join();
+    EXPECT_FALSE(answer) << "a held run that is stopped ends";
+    EXPECT_FALSE(control.may_continue());
+    control.reset();
+    EXPECT_TRUE(control.may_continue()) << "a new run starts free";
+}
+
+TEST(InstallSummary, ACancelledRunSaysWhetherAnyVersionHoldsThePlugin) {
+    EXPECT_EQ(cancelled_intro({host(7, true, status::untouched), host(9, true, status::untouched)}),
+              "Installation cancelled. QS Pellux was not installed.");
+    EXPECT_EQ(cancelled_intro({host(7, true, status::installed), host(9, true, status::untouched)}),
+              "Installation cancelled. QS Pellux is installed for the versions listed below.");
+    EXPECT_EQ(cancelled_intro({host(7, false, status::installed)}), "Installation cancelled. QS Pellux was not installed.")
+        << "an entry left out of the run is no result of it";
 }
 
 }  // namespace

@@ -178,6 +178,19 @@ TEST_F(HostRegistry, AVersionWithoutAStringPathLeavesItsSlotEmpty) {
     EXPECT_EQ(system.host_names(), default_names()) << "a version without a path names no slot";
 }
 
+// Values as people write them by hand, in quotes or with blanks around, name their folders.
+TEST_F(HostRegistry, AValueInQuotesOrBlanksNamesItsFolder) {
+    add_version(L"13.5", L"\"C:\\AE\\2015\"");
+    add_version(L"14.0", L"  C:/AE/2017\t");
+    add_version(L"15.0", L" \" C:\\AE\\2018 \" ");
+    System system(places());
+    std::vector<std::wstring> expected(System::slot_count);
+    expected[7] = L"C:\\AE\\2015";
+    expected[9] = L"C:\\AE\\2017";
+    expected[10] = L"C:\\AE\\2018";
+    EXPECT_EQ(system.find_hosts(), expected);
+}
+
 TEST_F(HostRegistry, NoHostsKeyFindsNothing) {
     System system(places());
     EXPECT_EQ(system.find_hosts(), std::vector<std::wstring>(System::slot_count));
@@ -353,6 +366,21 @@ TEST_F(Install, AFolderThatCannotHoldThePluginGives40AndLeavesNothing) {
     EXPECT_EQ(read_file(blocked + L"\\Quillstone"), (Bytes{1, 2, 3}));
     EXPECT_EQ(folder_entries(temp_.path()), (std::vector<std::wstring>{L"blocked", L"common"}));
     EXPECT_TRUE(result.done);
+}
+
+// A folder without write access (the system's own folder of the kernel's objects, which not even the
+// administrator may add to): the failed creation of the plug-in's folder is the cause reported, with its
+// own error, not the missing path the file's creation would meet next.
+TEST_F(Install, AFolderWithoutWriteAccessReportsTheFolderCreationsOwnError) {
+    const std::wstring read_only = L"Z:\\sys";
+    ASSERT_TRUE(is_folder(read_only));
+    ASSERT_FALSE(CreateDirectoryW((read_only + L"\\Quillstone").c_str(), nullptr));
+    const DWORD refused = GetLastError();
+    ASSERT_NE(refused, static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    System system(places());
+    const System::Progress result = run(system, {read_only});
+    EXPECT_EQ(result.plugin_status, std::vector<std::uint32_t>{40});
+    EXPECT_EQ(result.system_error, std::vector<std::uint32_t>{refused});
 }
 
 TEST_F(Install, APluginHeldOpenByTheHostFailsAndStaysIntact) {

@@ -25,6 +25,7 @@
 
 #include <windows.h>
 
+#include "ClickGate.h"
 #include "Image.h"
 #include "License.h"
 #include "ReferencePictures.h"
@@ -136,13 +137,25 @@ void post_key(HWND window, WPARAM key) {
     PostMessageW(window, WM_KEYUP, key, 0xC0000001);
 }
 
+// A page's footer takes a click only once it has been quiet for a moment: a person's deliberate click.
+void let_page_settle() {
+    std::this_thread::sleep_for(std::chrono::duration<double>(installer::ClickGate::quiet_seconds) + 150ms);
+}
+
+// A deliberate click on a footer control of the page shown.
+void footer_click(HWND window, POINT client) {
+    let_page_settle();
+    click(window, client);
+}
+
 // The installer as a child process, ended by its own handle if a test leaves it running.
 class InstallerProcess {
 public:
-    InstallerProcess() {
+    // The elevated copy, or with launching the copy a user starts, which asks for elevation.
+    explicit InstallerProcess(bool launching = false) {
         // The window opens in the middle of the screen, away from the pointer: nothing starts hovered.
         SetCursorPos(0, 0);
-        std::wstring command = L"\"" + bin_folder() + L"\\qsinstaller.exe\" /UAC";
+        std::wstring command = L"\"" + bin_folder() + L"\\qsinstaller.exe\"" + (launching ? L"" : L" /UAC");
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
@@ -230,9 +243,33 @@ void expect_picture(HWND window, const char* name, const masking& mask = {}) {
 // What the screen shows of the window now.
 hostsim::Image picture(HWND window) { return gallery::capture_client_area_on_screen(window); }
 
+// A picture with no fixed reference (what it shows varies from run to run), written for a person to look
+// at into the folder PELLUX_PICTURES_OUT names, when it names one.
+void picture_for_look(HWND window, const wchar_t* name) {
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"PELLUX_PICTURES_OUT", folder, MAX_PATH)) return;
+    move_to(window, resting_place);
+    gallery::settled_on_screen(window).save(std::wstring(folder) + L"\\" + name);
+}
+
 bool changed_from(HWND window, const hostsim::Image& before) {
     const auto d = reference_pictures::compare(picture(window), before);
     return d.mean > 0.5 / 255;
+}
+
+bool same_colour(const hostsim::rgba& a, const hostsim::rgba& b) {
+    return std::abs(a.r - b.r) < 0.03f && std::abs(a.g - b.g) < 0.03f && std::abs(a.b - b.b) < 0.03f;
+}
+
+// Inside the pills, left of their texts.
+constexpr POINT back_fill{660, 585};
+constexpr POINT next_fill{830, 585};
+
+// Page 2 shows FINISH once its run is over: BACK stays disabled there, and NEXT leaves that look.
+bool finish_shown(HWND window) {
+    const auto colour_at = [&](POINT p) { return picture(window).at(p.x, p.y); };
+    const hostsim::rgba disabled = colour_at(back_fill);
+    return wait_until([&] { return !same_colour(colour_at(next_fill), disabled); });
 }
 
 // The row the selection page's separator line is drawn on: a long run of its colour.
@@ -310,6 +347,16 @@ std::wstring widen(const std::string& utf8) {
 // Brings the window above every other on the screen, so that its pictures show it alone.
 void on_top(HWND window) { SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
 
+// The started installer's window, on top of the others and drawn; null when it did not show.
+HWND shown_window(const InstallerProcess& installer) {
+    if (!installer.started()) return nullptr;
+    const HWND window = wait_for_window(installer.id(), installer_title);
+    if (!window) return nullptr;
+    on_top(window);
+    gallery::settled_on_screen(window);
+    return window;
+}
+
 }  // namespace
 
 TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
@@ -321,15 +368,13 @@ TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
     ASSERT_TRUE(lock.locked() && lock2017.locked());
 
     InstallerProcess installer;
-    ASSERT_TRUE(installer.started());
-    const HWND window = wait_for_window(installer.id(), installer_title);
+    const HWND window = shown_window(installer);
     ASSERT_NE(window, nullptr) << "the installer window did not show";
-    on_top(window);
     expect_picture(window, "installer_welcome.png");
 
     // The footer link opens the licence; its text goes to the clipboard through the right-click menu.
     hostsim::Image before = picture(window);
-    click(window, footer_license_link);
+    footer_click(window, footer_license_link);
     ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
     expect_picture(window, "installer_license.png");
     empty_clipboard();
@@ -344,12 +389,12 @@ TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
 
     // BACK returns to the welcome page, where the licence was opened.
     before = picture(window);
-    click(window, back_button);
+    footer_click(window, back_button);
     ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
     expect_picture(window, "installer_welcome.png");
 
     before = picture(window);
-    click(window, next_button);
+    footer_click(window, next_button);
     ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
     expect_picture(window, "installer_select.png", blank_disk_space_line);
 
@@ -372,7 +417,7 @@ TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
     expect_picture(window, "installer_select_custom_path.png", blank_disk_space_line);
 
     // INSTALL: the locked targets fail with code 50, the popup names both, and the others are written.
-    click(window, next_button);
+    footer_click(window, next_button);
     const HWND failure = wait_for_window(installer.id(), L"Failed to install");
     ASSERT_NE(failure, nullptr) << "no failure popup";
     on_top(failure);
@@ -387,10 +432,10 @@ TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
     for (const std::wstring* folder : {&setup.cc2017, &setup.cc2018})
         EXPECT_TRUE(wait_until([&] { return read_file(plugin_file(*folder)) == plugin; }));
     EXPECT_TRUE(wait_until([&] { return !IsWindow(failure); }));
-    std::this_thread::sleep_for(500ms);  // a tick or two: the finish state is drawn
+    EXPECT_TRUE(finish_shown(window));
     expect_picture(window, "installer_finished.png", blank_percentage_line);
 
-    click(window, next_button);
+    footer_click(window, next_button);
     EXPECT_EQ(installer.exit_code(), std::optional<DWORD>(0));
 }
 
@@ -401,24 +446,22 @@ TEST(InstallerWindow, NoAfterAFailureEndsWithThePartialResult) {
     ASSERT_TRUE(lock.locked());
 
     InstallerProcess installer;
-    ASSERT_TRUE(installer.started());
-    const HWND window = wait_for_window(installer.id(), installer_title);
-    ASSERT_NE(window, nullptr);
-    on_top(window);
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
     hostsim::Image before = picture(window);
-    click(window, next_button);
+    footer_click(window, next_button);
     ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
-    click(window, next_button);
+    footer_click(window, next_button);
     const HWND failure = wait_for_window(installer.id(), L"Failed to install");
     ASSERT_NE(failure, nullptr);
     post_key(failure, VK_ESCAPE);
     EXPECT_TRUE(wait_until([&] { return !IsWindow(failure); }));
-    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(finish_shown(window));
     // The bar shows the two of three written, not a full bar.
     expect_picture(window, "installer_partial.png", blank_percentage_line);
     EXPECT_EQ(read_file(plugin_file(setup.cc2018)), Bytes{}) << "the locked file is left as it was";
 
-    click(window, next_button);
+    footer_click(window, next_button);
     EXPECT_EQ(installer.exit_code(), std::optional<DWORD>(0));
 }
 
@@ -455,19 +498,49 @@ hostsim::rgba pixel(HWND window, POINT client) {
     return picture(window).at(client.x, client.y);
 }
 
-bool same_colour(const hostsim::rgba& a, const hostsim::rgba& b) {
-    return std::abs(a.r - b.r) < 0.03f && std::abs(a.g - b.g) < 0.03f && std::abs(a.b - b.b) < 0.03f;
+constexpr POINT cancel_button{559, 585};
+
+constexpr POINT cancel_fill{516, 585};
+constexpr RECT next_text{850, 575, 950, 595};
+
+// Whether two pictures show the same inside the rectangle.
+bool same_spot(const hostsim::Image& a, const hostsim::Image& b, const RECT& r) {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (!same_colour(a.at(x, y), b.at(x, y))) return false;
+    return true;
 }
 
-constexpr POINT cancel_button{559, 585};
-// Inside the pills, left of their texts.
-constexpr POINT back_fill{660, 585};
-constexpr POINT next_fill{830, 585};
+// Waits until the window has taken every input sent before: the pointer moved onto CANCEL lights it
+// (input is taken in order), and off it again. The page shown must offer CANCEL.
+bool input_taken(HWND window) {
+    const hostsim::rgba resting = picture(window).at(cancel_fill.x, cancel_fill.y);
+    move_to(window, cancel_button);
+    const bool lit = wait_until([&] { return !same_colour(picture(window).at(cancel_fill.x, cancel_fill.y), resting); });
+    move_to(window, resting_place);
+    return lit && wait_until([&] { return same_colour(picture(window).at(cancel_fill.x, cancel_fill.y), resting); });
+}
+
+// Clicks at one spot, the gap apart from press to press.
+void quick_clicks(HWND window, POINT client, int count, std::chrono::milliseconds gap) {
+    move_to(window, client);
+    constexpr auto held = 20ms;
+    for (int i = 0; i < count; ++i) {
+        INPUT press[2] = {};
+        press[0].type = press[1].type = INPUT_MOUSE;
+        press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(1, &press[0], sizeof(INPUT));
+        std::this_thread::sleep_for(held);
+        SendInput(1, &press[1], sizeof(INPUT));
+        std::this_thread::sleep_for(gap - held);
+    }
+}
 
 // Shows the selection page and returns the y of its first row of hosts.
 std::optional<int> to_selection_page(HWND window) {
     const hostsim::Image before = picture(window);
-    click(window, next_button);
+    footer_click(window, next_button);
     if (!wait_until([&] { return changed_from(window, before); })) return std::nullopt;
     const std::optional<int> separator = separator_row(gallery::settled_on_screen(window));
     if (!separator) return std::nullopt;
@@ -496,26 +569,24 @@ TEST(InstallerWindow, EveryVersionNewerThanTheTableHasARowOfItsOwn) {
     ASSERT_TRUE(seeded);
 
     InstallerProcess installer;
-    ASSERT_TRUE(installer.started());
-    const HWND window = wait_for_window(installer.id(), installer_title);
-    ASSERT_NE(window, nullptr);
-    on_top(window);
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
     ASSERT_TRUE(to_selection_page(window));
     expect_picture(window, "installer_select_many.png", blank_disk_space_line);
 
-    click(window, next_button);
+    footer_click(window, next_button);
     EXPECT_TRUE(wait_until([&] {
         return std::all_of(written.begin(), written.end(), [](const std::wstring& f) { return read_file(plugin_file(f)).has_value(); });
     }));
     for (const std::wstring& folder : left_alone) EXPECT_FALSE(read_file(plugin_file(folder))) << "written into a left-out version";
-    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(finish_shown(window));
     expect_picture(window, "installer_finished_many.png", blank_percentage_line);
     // The rows that do not fit scroll into view with the wheel.
     const hostsim::Image before = picture(window);
     wheel(window, {700, 420}, -WHEEL_DELTA * 3);
     EXPECT_TRUE(wait_until([&] { return changed_from(window, before); }, 3s)) << "the result rows did not scroll";
 
-    click(window, next_button);
+    footer_click(window, next_button);
     EXPECT_EQ(installer.exit_code(), std::optional<DWORD>(0));
 }
 
@@ -525,11 +596,8 @@ TEST(InstallerWindow, NothingChosenLeavesInstallDisabled) {
     SeededInstall setup;
     ASSERT_TRUE(setup.seeded);
     InstallerProcess installer;
-    ASSERT_TRUE(installer.started());
-    const HWND window = wait_for_window(installer.id(), installer_title);
-    ASSERT_NE(window, nullptr);
-    on_top(window);
-    gallery::settled_on_screen(window);
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
     const hostsim::rgba disabled = pixel(window, back_fill);
     const std::optional<int> first_row = to_selection_page(window);
     ASSERT_TRUE(first_row);
@@ -541,9 +609,9 @@ TEST(InstallerWindow, NothingChosenLeavesInstallDisabled) {
         click(window, box);
     EXPECT_TRUE(same_colour(pixel(window, next_fill), disabled)) << "INSTALL is not drawn disabled";
     const hostsim::Image before = picture(window);
-    click(window, next_button);
-    std::this_thread::sleep_for(600ms);
-    move_to(window, resting_place);
+    footer_click(window, next_button);
+    // Once the window took the click (and the pointer is back at rest), it shows what it showed.
+    ASSERT_TRUE(input_taken(window));
     EXPECT_FALSE(changed_from(window, before)) << "INSTALL with nothing chosen moved on";
 
     click(window, {custom_box_x, *first_row + 7});
@@ -559,21 +627,70 @@ TEST(InstallerWindow, ADoubleClickOnIAgreeShowsTheHostsAndInstallsNothing) {
     SeededInstall setup;
     ASSERT_TRUE(setup.seeded);
     InstallerProcess installer;
-    ASSERT_TRUE(installer.started());
-    const HWND window = wait_for_window(installer.id(), installer_title);
-    ASSERT_NE(window, nullptr);
-    on_top(window);
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
     const hostsim::Image before = gallery::settled_on_screen(window);
+    let_page_settle();
     double_click(window, next_button);
     ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
-    std::this_thread::sleep_for(600ms);  // a run would have written by now
+    ASSERT_TRUE(input_taken(window));
     expect_picture(window, "installer_select.png", blank_disk_space_line);
     for (const std::wstring* folder : {&setup.cc2015, &setup.cc2017, &setup.cc2018})
         EXPECT_FALSE(read_file(plugin_file(*folder))) << "a double click installed";
 }
 
-// CANCEL asks first: NO keeps the installer; asked during a run, the run's result waits until the
-// question is answered; YES ends the installer.
+// I AGREE, INSTALL and FINISH stand at one spot. Clicks there faster than anyone reads walk on once: they
+// show the hosts and write nothing, the window stays; a deliberate click there later installs.
+TEST(InstallerWindow, QuickClicksOnTheFooterSpotWalkOnOnce) {
+    const struct {
+        int clicks;
+        std::chrono::milliseconds gap;
+    } cases[] = {{3, 80ms}, {6, 250ms}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.clicks);
+        SeededInstall setup;
+        ASSERT_TRUE(setup.seeded);
+        InstallerProcess installer;
+        const HWND window = shown_window(installer);
+        ASSERT_NE(window, nullptr) << "the installer window did not show";
+        let_page_settle();
+        quick_clicks(window, next_button, c.clicks, c.gap);
+        ASSERT_TRUE(input_taken(window));
+        expect_picture(window, "installer_select.png", blank_disk_space_line);
+        for (const std::wstring* folder : {&setup.cc2015, &setup.cc2017, &setup.cc2018})
+            EXPECT_FALSE(read_file(plugin_file(*folder))) << "quick clicks installed";
+
+        std::this_thread::sleep_for(1s);
+        click(window, next_button);
+        EXPECT_TRUE(wait_until([&] {
+            return read_file(plugin_file(setup.cc2015)) && read_file(plugin_file(setup.cc2017)) &&
+                   read_file(plugin_file(setup.cc2018));
+        })) << "a click after a second did not install";
+    }
+}
+
+namespace {
+
+// Whether the installer still runs its window: a message sent to it is answered (so the handler of what
+// came before it has returned), and the window is still shown.
+bool still_running(HWND window) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 15000, &answer) != 0 && IsWindowVisible(window);
+}
+
+// INSTALL and CANCEL by keys, queued together once the selection page is quiet: the question opens right
+// after the run started.
+void install_then_cancel(HWND window) {
+    let_page_settle();
+    post_key(window, VK_RETURN);
+    PostMessageW(window, WM_CHAR, L'\t', 1);  // Tab moves the focus on its character: to CANCEL
+    post_key(window, VK_RETURN);
+}
+
+}  // namespace
+
+// CANCEL asks first: NO keeps the installer; asked during a run, the run waits, and NO lets it go on to
+// its result; YES ends the installer when no run is going.
 TEST(InstallerWindow, CancelAsksAndOnlyYesEnds) {
     SeededInstall setup;
     ASSERT_TRUE(setup.seeded);
@@ -581,36 +698,27 @@ TEST(InstallerWindow, CancelAsksAndOnlyYesEnds) {
     ASSERT_TRUE(lock.locked());
     {
         InstallerProcess installer;
-        ASSERT_TRUE(installer.started());
-        const HWND window = wait_for_window(installer.id(), installer_title);
-        ASSERT_NE(window, nullptr);
-        on_top(window);
-        gallery::settled_on_screen(window);
+        const HWND window = shown_window(installer);
+        ASSERT_NE(window, nullptr) << "the installer window did not show";
         click(window, cancel_button);
         HWND question = wait_for_window(installer.id(), L"Exit Installer");
         ASSERT_NE(question, nullptr) << "no question";
         post_key(question, VK_ESCAPE);
         ASSERT_TRUE(wait_until([&] { return !IsWindow(question); }));
-        EXPECT_EQ(installer.exit_code(300), std::nullopt) << "NO ended the installer";
-        EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_TRUE(still_running(window)) << "NO ended the installer";
 
-        // INSTALL and CANCEL by keys, queued together: the question opens before the run's first tick.
         ASSERT_TRUE(to_selection_page(window));  // the click leaves the focus on NEXT
-        post_key(window, VK_RETURN);
-        PostMessageW(window, WM_CHAR, L'\t', 1);  // Tab moves the focus on its character: to CANCEL
-        post_key(window, VK_RETURN);
+        install_then_cancel(window);
         question = wait_for_window(installer.id(), L"Exit Installer");
         ASSERT_NE(question, nullptr) << "no question during the run";
-        EXPECT_TRUE(wait_until([&] { return read_file(plugin_file(setup.cc2017)).has_value(); })) << "the run did not go on";
-        std::this_thread::sleep_for(1200ms);  // six ticks with the run over
-        EXPECT_EQ(find_window(installer.id(), L"Failed to install", nullptr), nullptr)
-            << "the run's result came while the question was open";
         post_key(question, VK_ESCAPE);
         const HWND failure = wait_for_window(installer.id(), L"Failed to install");
-        EXPECT_NE(failure, nullptr) << "the run's result did not come once the question was answered";
+        EXPECT_NE(failure, nullptr) << "the run did not go on to its result once the question was answered NO";
         if (failure) post_key(failure, VK_ESCAPE);
         EXPECT_TRUE(wait_until([&] { return !IsWindow(failure); }));
-        EXPECT_EQ(installer.exit_code(300), std::nullopt);
+        EXPECT_TRUE(still_running(window));
+        for (const std::wstring* folder : {&setup.cc2015, &setup.cc2017})
+            EXPECT_TRUE(read_file(plugin_file(*folder)).has_value()) << "the run did not go on after NO";
     }
     InstallerProcess installer;
     ASSERT_TRUE(installer.started());
@@ -622,4 +730,259 @@ TEST(InstallerWindow, CancelAsksAndOnlyYesEnds) {
     ASSERT_NE(question, nullptr);
     post_key(question, VK_RETURN);
     EXPECT_TRUE(installer.exit_code().has_value()) << "YES did not end the installer";
+}
+
+namespace {
+
+// Many host versions, each with a folder of its own: a run long enough to be cancelled in the middle.
+struct ManyHosts {
+    ManyHosts() {
+        for (int v = 16; v < 28; ++v) add(std::to_wstring(v) + L".0");
+        for (const wchar_t* v : {L"11", L"12", L"13", L"13.5", L"13.8", L"14.0", L"15.0"}) add(v);
+    }
+    void add(const std::wstring& version) {
+        const std::wstring folder = temp / (L"AE " + version);
+        CreateDirectoryW(folder.c_str(), nullptr);
+        folders.push_back(folder);
+        seeded = seeded && hosts.add(version, folder);
+    }
+    std::size_t written() const {
+        return static_cast<std::size_t>(std::count_if(folders.begin(), folders.end(), [](const std::wstring& f) {
+            return read_file(plugin_file(f)).has_value();
+        }));
+    }
+    // Whatever a run did not write is left without a trace: no file, no temporary file.
+    bool nothing_half_written() const {
+        for (const std::wstring& f : folders) {
+            WIN32_FIND_DATAW found;
+            const HANDLE find = FindFirstFileW((f + L"\\Quillstone\\*.tmp").c_str(), &found);
+            if (find != INVALID_HANDLE_VALUE) {
+                FindClose(find);
+                return false;
+            }
+        }
+        return true;
+    }
+
+    TempFolder temp{L"C:\\PelluxWalk"};
+    SeededHosts hosts;
+    std::vector<std::wstring> folders;
+    bool seeded = true;
+};
+
+}  // namespace
+
+// YES to CANCEL during a copy of many targets stops the run before its next target: the window stays and
+// says what was installed (the rows name the versions written), FINISH closes it. The title bar's X during
+// a run asks the same question; NO lets the run write every target.
+TEST(InstallerWindow, CancelDuringTheCopyStopsTheRunAndSaysWhatWasInstalled) {
+    ManyHosts many;
+    ASSERT_TRUE(many.seeded);
+    {
+        InstallerProcess installer;
+        const HWND window = shown_window(installer);
+        ASSERT_NE(window, nullptr) << "the installer window did not show";
+        const hostsim::rgba disabled = pixel(window, back_fill);
+        ASSERT_TRUE(to_selection_page(window));
+        move_to(window, resting_place);
+        const hostsim::Image install = gallery::settled_on_screen(window);
+        install_then_cancel(window);
+        const HWND question = wait_for_window(installer.id(), L"Exit Installer");
+        ASSERT_NE(question, nullptr) << "no question during the run";
+        const std::size_t written_when_asked = many.written();
+        post_key(question, VK_RETURN);
+        // The run's end shows FINISH: NEXT enabled again, with another text than INSTALL's.
+        EXPECT_TRUE(wait_until([&] {
+            const hostsim::Image now = picture(window);
+            return !same_colour(now.at(next_fill.x, next_fill.y), disabled) && !same_spot(now, install, next_text);
+        })) << "no FINISH after the cancelled run";
+        EXPECT_TRUE(still_running(window)) << "YES during the run closed the window";
+        const std::size_t written = many.written();
+        EXPECT_LT(written, many.folders.size()) << "the run wrote every target after YES";
+        EXPECT_LE(written, written_when_asked + 1) << "the run went on past its next target";
+        EXPECT_TRUE(many.nothing_half_written());
+        picture_for_look(window, L"installer_cancelled.png");
+        footer_click(window, next_button);
+        EXPECT_EQ(installer.exit_code(), std::optional<DWORD>(0));
+        EXPECT_EQ(many.written(), written) << "FINISH wrote more";
+    }
+
+    InstallerProcess installer;
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
+    ASSERT_TRUE(to_selection_page(window));
+    let_page_settle();
+    post_key(window, VK_RETURN);
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // the title bar's X
+    const HWND question = wait_for_window(installer.id(), L"Exit Installer");
+    ASSERT_NE(question, nullptr) << "the X during the run did not ask";
+    post_key(question, VK_ESCAPE);
+    EXPECT_TRUE(wait_until([&] { return many.written() == many.folders.size(); })) << "NO did not let the run go on";
+    EXPECT_TRUE(still_running(window));
+}
+
+namespace {
+
+// Keys as the keyboard sends them, to the window that has the focus.
+void send_keys(std::initializer_list<std::pair<WORD, bool>> keys) {
+    for (const auto& [key, down] : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        SendInput(1, &input, sizeof input);
+        std::this_thread::sleep_for(30ms);
+    }
+}
+
+void alt_and(WORD key) { send_keys({{VK_MENU, true}, {key, true}, {key, false}, {VK_MENU, false}}); }
+
+// The window in front with the keyboard's focus on its thread, so that keys sent next reach it.
+bool focus_on(HWND window) {
+    SetForegroundWindow(window);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return wait_until([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == window && GetGUIThreadInfo(thread, &info) && info.hwndFocus == window;
+    }, 5s);
+}
+
+}  // namespace
+
+// The system keys reach the system: Alt+Space opens the window's system menu, Alt+F4 closes a question as
+// NO does and the installer as its title bar's X does.
+TEST(InstallerWindow, AltSpaceOpensTheSystemMenuAndAltF4Closes) {
+    SeededInstall setup;
+    ASSERT_TRUE(setup.seeded);
+    InstallerProcess installer;
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
+    ASSERT_TRUE(focus_on(window));
+    alt_and(VK_SPACE);
+    const HWND menu = wait_for_window(installer.id(), nullptr, L"#32768");
+    ASSERT_NE(menu, nullptr) << "Alt+Space opened no system menu";
+    post_key(menu, VK_ESCAPE);
+    ASSERT_TRUE(wait_until([&] { return !IsWindowVisible(menu); }));
+
+    click(window, cancel_button);
+    const HWND question = wait_for_window(installer.id(), L"Exit Installer");
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(focus_on(question));
+    alt_and(VK_F4);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(question); })) << "Alt+F4 left the question open";
+    EXPECT_TRUE(still_running(window)) << "Alt+F4 on the question ended the installer";
+
+    // The question went at F4's press: the installer saw Alt released alone, which may put it in the
+    // system's menu mode; Escape leaves that.
+    ASSERT_TRUE(focus_on(window));
+    send_keys({{VK_ESCAPE, true}, {VK_ESCAPE, false}});
+    alt_and(VK_F4);
+    EXPECT_EQ(installer.exit_code(), std::optional<DWORD>(0)) << "Alt+F4 did not close the installer";
+}
+
+// Minimised and restored, the installer draws its page again, on every page it shows.
+TEST(InstallerWindow, MinimisedAndRestoredItDrawsItsPageAgain) {
+    SeededInstall setup;
+    ASSERT_TRUE(setup.seeded);
+    InstallerProcess installer;
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
+    const auto minimise_and_restore = [&] {
+        ShowWindow(window, SW_MINIMIZE);
+        EXPECT_TRUE(wait_until([&] { return IsIconic(window) != 0; }));
+        ShowWindow(window, SW_RESTORE);
+        EXPECT_TRUE(wait_until([&] { return IsIconic(window) == 0; }));
+        on_top(window);
+    };
+    minimise_and_restore();
+    expect_picture(window, "installer_welcome.png");
+    ASSERT_TRUE(to_selection_page(window));
+    minimise_and_restore();
+    expect_picture(window, "installer_select.png", blank_disk_space_line);
+
+    // The question over it, minimised and restored alone.
+    click(window, cancel_button);
+    const HWND question = wait_for_window(installer.id(), L"Exit Installer");
+    ASSERT_NE(question, nullptr);
+    on_top(question);
+    const hostsim::Image asked = gallery::settled_on_screen(question);
+    ShowWindow(question, SW_MINIMIZE);
+    EXPECT_TRUE(wait_until([&] { return IsIconic(question) != 0; }));
+    ShowWindow(question, SW_RESTORE);
+    EXPECT_TRUE(wait_until([&] { return IsIconic(question) == 0; }));
+    on_top(question);
+    const auto d = reference_pictures::compare(gallery::settled_on_screen(question), asked);
+    EXPECT_LE(d.max, 24.0f / 255) << "the question drew otherwise after it was restored";
+    EXPECT_LE(d.mean, 0.5 / 255);
+    post_key(question, VK_ESCAPE);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(question); }));
+}
+
+namespace {
+
+// A shown installer window of another process than the given one.
+HWND find_other_installer(DWORD process) {
+    HWND found = nullptr;
+    for (HWND w = FindWindowW(nullptr, installer_title); w && !found; w = FindWindowExW(nullptr, w, nullptr, installer_title)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner != process && IsWindowVisible(w)) found = w;
+    }
+    return found;
+}
+
+}  // namespace
+
+// One installer at a time: a copy started while one runs, elevated or not, brings the running one's
+// window forward and ends; it writes nothing. Two started together end with one window.
+TEST(InstallerWindow, ASecondCopyBringsTheFirstForwardAndEnds) {
+    SeededInstall setup;
+    ASSERT_TRUE(setup.seeded);
+    InstallerProcess first;
+    ASSERT_TRUE(first.started());
+    const HWND window = wait_for_window(first.id(), installer_title);
+    ASSERT_NE(window, nullptr);
+    for (const bool launching : {false, true}) {
+        SCOPED_TRACE(launching ? "the copy a user starts" : "an elevated copy");
+        ShowWindow(window, SW_MINIMIZE);
+        ASSERT_TRUE(wait_until([&] { return IsIconic(window) != 0; }));
+        InstallerProcess second(launching);
+        ASSERT_TRUE(second.started());
+        EXPECT_EQ(second.exit_code(), std::optional<DWORD>(0));
+        EXPECT_TRUE(wait_until([&] { return IsIconic(window) == 0; })) << "the running copy was not brought forward";
+    }
+    EXPECT_TRUE(still_running(window));
+    for (const std::wstring* folder : {&setup.cc2015, &setup.cc2017, &setup.cc2018})
+        EXPECT_FALSE(read_file(plugin_file(*folder)));
+    // A copy that did not give way (one the launching copy started has no handle here) is ended.
+    while (const HWND other = find_other_installer(first.id())) {
+        ADD_FAILURE() << "a second installer window runs";
+        DWORD id = 0;
+        GetWindowThreadProcessId(other, &id);
+        if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+            TerminateProcess(process, 99);
+            WaitForSingleObject(process, 10000);
+            CloseHandle(process);
+        }
+    }
+}
+
+TEST(InstallerWindow, TwoCopiesStartedTogetherShowOneWindow) {
+    SeededInstall setup;
+    ASSERT_TRUE(setup.seeded);
+    InstallerProcess a, b;
+    ASSERT_TRUE(a.started() && b.started());
+    // One of them ends by itself; the other shows the only window.
+    std::optional<DWORD> ended;
+    InstallerProcess* remaining = nullptr;
+    EXPECT_TRUE(wait_until([&] {
+        if (a.exit_code(0)) ended = a.exit_code(0), remaining = &b;
+        else if (b.exit_code(0)) ended = b.exit_code(0), remaining = &a;
+        return ended.has_value();
+    })) << "both copies run";
+    EXPECT_EQ(ended, std::optional<DWORD>(0));
+    ASSERT_NE(remaining, nullptr);
+    EXPECT_NE(wait_for_window(remaining->id(), installer_title), nullptr);
+    EXPECT_EQ(remaining->exit_code(0), std::nullopt) << "neither copy runs";
 }

@@ -647,6 +647,34 @@ TEST_F(UiWindow, APaintHandlerThatThrowsEndsThePaintAndTheNextPaintWorks) {
     EXPECT_LT(shot.at(40, 35).g, 0.1f);
 }
 
+// Minimised, a window is not painted (drawing into its empty target faults in Wine's drawing library);
+// restored, it is painted whole and shows what it showed before.
+TEST_F(UiWindow, AMinimisedWindowIsNotPaintedAndRestoredShowsItsPictureAgain) {
+    painted_window w;
+    int paints = 0;
+    event_manager::instance().connect(&w.get_root_widget(), &w, event_id::paint, [&](const event_info&) { ++paints; });
+    const HWND hwnd = w.native_handle();
+    ShowWindow(hwnd, SW_SHOW);
+    gallery::repaint_and_settle(hwnd);
+    const hostsim::Image before = gallery::capture_client_area(hwnd);
+
+    ShowWindow(hwnd, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(hwnd));
+    const int painted = paints;
+    w.get_root_widget().redraw(true);
+    EXPECT_EQ(paints, painted) << "a minimised window was painted";
+    EXPECT_FALSE(w.get_painter()->context().painting());
+
+    ShowWindow(hwnd, SW_RESTORE);
+    ASSERT_FALSE(IsIconic(hwnd));
+    UpdateWindow(hwnd);
+    EXPECT_GT(paints, painted) << "the restored window was not painted";
+    gallery::repaint_and_settle(hwnd);
+    const auto d = reference_pictures::compare(gallery::capture_client_area(hwnd), before);
+    EXPECT_LE(d.max, 8.0f / 255);
+    EXPECT_LE(d.mean, 0.5 / 255);
+}
+
 TEST_F(UiWindow, TeardownDetachesTheNativeWindowFirst) {
     event_log log;
     HWND hwnd = nullptr;

@@ -3,6 +3,7 @@
 // the success test all agree.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,5 +28,13 @@ const host_entry* custom_entry(const std::vector<host_entry>& entries);
 bool is_install_target(const host_entry& entry);
 // A target not installed yet: what a run writes and what is left to do.
 bool is_installable(const host_entry& entry);
+
+// Whether two plug-in folders are one: compared without regard to letter case or trailing backslashes.
+bool same_folder(const std::wstring& a, const std::wstring& b);
+// Versions may name one plug-in folder. For each entry, the index of the install target that writes for
+// it: the first target in list order with the same folder, itself for every other entry.
+std::vector<std::size_t> folder_writers(const std::vector<host_entry>& entries);
+// A target whose folder an earlier target writes: it is written once, not again.
+bool is_written_by_another(const std::vector<std::size_t>& writers, std::size_t entry);
 
 }  // namespace installer

@@ -69,12 +69,25 @@ bool is_absolute_folder(std::wstring_view f) {
     return drive || share;
 }
 
+std::wstring cleaned_folder(std::wstring_view value) {
+    const auto trim = [](std::wstring_view v) {
+        constexpr std::wstring_view blanks = L" \t";
+        const std::size_t first = v.find_first_not_of(blanks);
+        if (first == std::wstring_view::npos) return std::wstring_view{};
+        return v.substr(first, v.find_last_not_of(blanks) - first + 1);
+    };
+    std::wstring_view v = trim(value);
+    if (v.size() >= 2 && v.front() == L'"' && v.back() == L'"') v = trim(v.substr(1, v.size() - 2));
+    std::wstring folder(v);
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    return folder;
+}
+
 HostSlots assign_host_slots(const std::vector<HostKey>& keys) {
     HostSlots slots;
     std::map<std::wstring, std::wstring, version_order> newer;
     for (const HostKey& key : keys) {
-        std::wstring folder = key.folder;
-        std::replace(folder.begin(), folder.end(), L'/', L'\\');
+        std::wstring folder = cleaned_folder(key.folder);
         if (!is_absolute_folder(folder)) continue;
         const auto listed = std::find_if(std::begin(version_slots), std::end(version_slots),
                                          [&](const auto& v) { return v.first == key.version; });

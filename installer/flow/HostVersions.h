@@ -37,13 +37,17 @@ int compare_versions(std::wstring_view a, std::wstring_view b);
 // A drive path ("C:\...") or a share ("\\server\..."), with backslashes.
 bool is_absolute_folder(std::wstring_view folder);
 
+// The folder a value names as people write it by hand: surrounding blanks and one pair of surrounding
+// double quotes (with blanks inside them) taken off, '/' turned into '\'.
+std::wstring cleaned_folder(std::wstring_view value);
+
 struct HostSlots {
     std::array<std::wstring, host_slot::count> folders;  // empty where no version was found
     std::array<std::string, host_slot::count> names;     // the newer versions' keys (UTF-8); others empty
 };
 
 // Places the keys in reading order: a later key of the same version replaces an earlier one. A folder
-// that is empty or not absolute (after '/' became '\') counts as no value. When more versions are newer
+// that is empty or not absolute once cleaned (cleaned_folder) counts as no value. When more versions are newer
 // than the table than there are slots, the newest are kept.
 HostSlots assign_host_slots(const std::vector<HostKey>& keys);
 

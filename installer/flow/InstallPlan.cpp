@@ -7,12 +7,14 @@ namespace installer {
 
 namespace {
 
-// Summed one entry at a time, in list order, as the figures shown have always been.
+// Summed one entry at a time, in list order, as the figures shown have always been; a folder that several
+// versions name is counted once.
 template <class Rule>
 float size_of(const std::vector<host_entry>& entries, float plugin_size_mb, Rule rule) {
+    const std::vector<std::size_t> writers = folder_writers(entries);
     float total = 0.0f;
-    for (const host_entry& entry : entries)
-        if (rule(entry)) total += plugin_size_mb;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (rule(entries[i]) && !is_written_by_another(writers, i)) total += plugin_size_mb;
     return total;
 }
 
@@ -31,10 +33,12 @@ std::string format_number(double value) {
 }
 
 std::vector<std::wstring> install_folders(const std::vector<host_entry>& entries) {
+    const std::vector<std::size_t> writers = folder_writers(entries);
     std::vector<std::wstring> folders;
     folders.reserve(entries.size());
-    for (const host_entry& entry : entries)
-        folders.push_back(is_installable(entry) ? entry.plugin_path : std::wstring());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        folders.push_back(is_installable(entries[i]) && !is_written_by_another(writers, i) ? entries[i].plugin_path
+                                                                                          : std::wstring());
     return folders;
 }
 

@@ -17,7 +17,8 @@ float size_in_mb(std::uint64_t bytes);
 // Fixed notation with one digit after the point: 2.92871 gives "2.9".
 std::string format_number(double value);
 
-// One folder per entry, in list order: the plug-in folder of each installable entry, empty for the rest.
+// One folder per entry, in list order: the plug-in folder of each installable entry, empty for the rest
+// and for a folder an earlier entry writes.
 std::vector<std::wstring> install_folders(const std::vector<host_entry>& entries);
 
 // Whether the entries hold anything to install: what INSTALL needs.

@@ -30,14 +30,24 @@ ProgressSummary summarize(const std::vector<host_entry>& entries, const RunTotal
 // At least one target, and none left to install: the only result that is a success.
 bool every_target_installed(const std::vector<host_entry>& entries);
 
-// The entries that own a result row, in row order: row k belongs to the k-th target.
+// The line over the results of a run the user cancelled: whether any version holds the plug-in now (the
+// rows below name them).
+std::string_view cancelled_intro(const std::vector<host_entry>& entries);
+
+// The entries that own a result row, in row order: row k belongs to the k-th folder written, and names
+// every version that folder serves.
 std::vector<std::size_t> result_row_entries(const std::vector<host_entry>& entries);
+// The entries a row's folder serves: its writer first, then the versions that name the same folder.
+std::vector<std::size_t> served_entries(const std::vector<host_entry>& entries, std::size_t writer);
+// "A", "A and B", "A, B and C".
+std::string joined_names(const std::vector<std::string>& names);
 
 struct ResultRow {
     std::string text;
     bool installed = false;
 };
-// The row of a target once its run has ended for it; none while it is untouched or being written.
-std::optional<ResultRow> result_row(const host_entry& entry, std::string_view host_name);
+// The row of a target once its run has ended for it; none while it is untouched or being written. The
+// versions are the names of the versions its folder serves, joined.
+std::optional<ResultRow> result_row(const host_entry& entry, std::string_view versions);
 
 }  // namespace installer

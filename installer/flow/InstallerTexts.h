@@ -17,6 +17,9 @@ inline constexpr std::string_view failure_title = "Failed to install";
 inline constexpr std::string_view success_intro = "QS Pellux successfully installed.";
 inline constexpr std::string_view partial_intro = "Some components of QS Pellux not correctly installed.";
 inline constexpr std::string_view success_title = "Mission Success!";
+inline constexpr std::string_view cancelled_some_intro =
+    "Installation cancelled. QS Pellux is installed for the versions listed below.";
+inline constexpr std::string_view cancelled_none_intro = "Installation cancelled. QS Pellux was not installed.";
 
 // What went wrong for one status code, with the code in decimal.
 std::string install_error_message(std::int32_t code);

@@ -22,7 +22,7 @@ struct TargetFailure {
 
 struct TickOutcome {
     TickKind kind = TickKind::writing;
-    std::vector<TargetFailure> failures;  // every target left not installed, in list order
+    std::vector<TargetFailure> failures;  // every folder left not installed, in list order, by its writer
 };
 
 // Copies the snapshot's codes into the entries' states, then decides. The snapshot must be one

@@ -180,8 +180,8 @@ void render_context::begin_widget(const widget& w, const edges& dirty) {
     translation_y_ += r.y;
 }
 
-void render_context::end_widget() {
-    if (widgets_.empty()) return;
+bool render_context::end_widget() {
+    if (widgets_.empty()) return true;
     const rect& r = widgets_.back()->get_rect();
     translation_x_ -= r.x;
     translation_y_ -= r.y;
@@ -191,11 +191,22 @@ void render_context::end_widget() {
     if (!widgets_.empty()) {
         // Back to the parent's coordinates.
         target_->SetTransform(translation(static_cast<float>(translation_x_), static_cast<float>(translation_y_)));
-        return;
+        return true;
     }
     const HRESULT result = end_draw();
     EndPaint(window_, &paint_);
-    if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) drop_target();
+    if (SUCCEEDED(result)) return true;
+    drop_target();
+    return false;
+}
+
+void render_context::abandon_paint() {
+    if (widgets_.empty()) return;
+    widgets_.clear();
+    translation_x_ = 0;
+    translation_y_ = 0;
+    EndPaint(window_, &paint_);
+    drop_target();
 }
 
 void render_context::resize(UINT width_px, UINT height_px) {

@@ -42,11 +42,14 @@ public:
     // The first widget of a paint begins the native paint and the Direct2D draw.
     void begin_widget(const widget& w, const edges& dirty);
     // The matching end: undoes the widget's translation and both clips. The last one ends the draw and
-    // the native paint; a lost target is then dropped with the image bitmaps made for it, and the next
-    // paint makes a new one.
-    void end_widget();
+    // the native paint; when the draw failed (a lost target or any other error) the target is dropped with
+    // the image bitmaps made for it, the next paint makes a new one, and false is returned.
+    bool end_widget();
     // A widget's clips are open (between begin_widget and its end_widget).
     bool painting() const { return !widgets_.empty(); }
+    // Ends a paint that was left open (a fault below a drawing call unwound past it): the native paint is
+    // ended and the target, whose state is unknown, is dropped, so that the next paint starts clean.
+    void abandon_paint();
     // The client area's new size in device pixels.
     void resize(UINT width_px, UINT height_px);
 

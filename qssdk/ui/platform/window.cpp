@@ -288,12 +288,30 @@ void window::paint_tree(widget& w, const edges& dirty, point parent_origin) {
                                 static_cast<unsigned>(std::max(shadow.size, 0)));
     }
     for (widget* child : children) paint_tree(*child, dirty, origin);
-    context.end_widget();
+    if (!context.end_widget()) paint_failed_ = true;
 }
 
 void window::paint_update_region() {
+    const HWND hwnd = impl_->hwnd;
+    render_context& context = painter_->context();
+    // A paint still open here was cut short by a fault below a drawing call, which unwound past it: what
+    // it drew is lost, so the whole window is painted again.
+    if (context.painting()) {
+        context.abandon_paint();
+        OutputDebugStringA("window paint failed: a fault below the drawing calls\n");
+        InvalidateRect(hwnd, nullptr, FALSE);
+    }
     RECT r{};
-    if (!GetUpdateRect(impl_->hwnd, &r, FALSE)) return;
+    if (!GetUpdateRect(hwnd, &r, FALSE)) return;
+    // A minimised window has nothing to show, and drawing into its empty target faults in some drawing
+    // libraries; it is painted whole when it is restored.
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    if (IsIconic(hwnd) || client.right <= client.left || client.bottom <= client.top) {
+        ValidateRect(hwnd, nullptr);
+        return;
+    }
+    paint_failed_ = false;
     const edges dirty = pixels_to_dips_outward({r.left, r.top, r.right, r.bottom}, impl_->dpi_x, impl_->dpi_y);
     // A paint handler's exception must not cross the window procedure: the paint is ended, the fault
     // reported, and the next paint starts clean.
@@ -304,12 +322,17 @@ void window::paint_update_region() {
     } catch (...) {
         abandon_paint("an exception of unknown type");
     }
-    ValidateRect(impl_->hwnd, &r);
+    ValidateRect(hwnd, &r);
+    // What a failed paint drew may be lost: the next paint draws the whole window. A failure right after a
+    // failure asks for no paint of its own, so that a lasting fault cannot keep the window painting.
+    if (paint_failed_ && !last_paint_failed_) InvalidateRect(hwnd, nullptr, FALSE);
+    last_paint_failed_ = paint_failed_;
 }
 
 void window::abandon_paint(const char* cause) {
     render_context& context = painter_->context();
     while (context.painting()) context.end_widget();
+    paint_failed_ = true;
     OutputDebugStringA((std::string("window paint failed: ") + cause + "\n").c_str());
 }
 

@@ -150,6 +150,9 @@ private:
 
     std::unique_ptr<window_impl> impl_;
     std::unique_ptr<painter> painter_;
+    // The paint in progress failed (its draw, or a handler's exception); and whether the one before did.
+    bool paint_failed_ = false;
+    bool last_paint_failed_ = false;
     window* owner_ = nullptr;
     int32_t modal_result_ = 0;
     bool created_ = false;

@@ -46,6 +46,10 @@ LRESULT window::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
         return 0;
     case WM_SIZE: {
+        // A minimised window keeps its target and layout, and is painted whole when shown again (as after
+        // any change of size).
+        if (wparam == SIZE_MINIMIZED) return 0;
+        InvalidateRect(hwnd, nullptr, FALSE);
         const auto width = static_cast<int32_t>(LOWORD(lparam)), height = static_cast<int32_t>(HIWORD(lparam));
         if (painter_) painter_->context().resize(static_cast<UINT>(width), static_cast<UINT>(height));
         dispatch(event_id::resized,
@@ -94,10 +98,14 @@ LRESULT window::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SYSKEYDOWN:
         dispatch(event_id::key_down, wparam);
         dispatch(event_id::key_down_raw, low32(wparam) | low32(static_cast<uint64_t>(lparam)) << 32);
+        // System keys go on to the system after the widgets saw them: Alt+F4 closes the window through its
+        // close query, Alt+Space opens the system menu.
+        if (message == WM_SYSKEYDOWN) break;
         return 0;
     case WM_KEYUP:
     case WM_SYSKEYUP:
         dispatch(event_id::key_up, wparam);
+        if (message == WM_SYSKEYUP) break;
         return 0;
     case WM_CHAR:
         dispatch(event_id::character, wparam);
