@@ -48,6 +48,7 @@ HostMainWindow::HostMainWindow() {
     // desktop window, and its first windows fail. The thread is then attached to the desktop afresh (which
     // makes it look its desktop window up again) and tries again, for a bounded time.
     const ULONGLONG deadline = GetTickCount64() + desktopWaitMs;
+    bool attached = false;
     for (;;) {
         window_ = CreateWindowExW(0, mainWindowClass, L"Simulated Host", WS_OVERLAPPEDWINDOW, 0, 0, 1280, 800,
                                   nullptr, nullptr, windowClass.hInstance, nullptr);
@@ -56,9 +57,12 @@ HostMainWindow::HostMainWindow() {
         if (GetTickCount64() >= deadline)
             throw std::runtime_error(qssdk::format_string("cannot create the host's main window (error %lu)", error));
         Sleep(desktopRetryMs);
-        // Attached, the handle stays open as long as the thread uses the desktop.
-        if (HDESK desktop = OpenDesktopW(L"Default", 0, FALSE, GENERIC_ALL); desktop && !SetThreadDesktop(desktop))
-            CloseDesktop(desktop);
+        // Attached once: the handle then stays open as long as the thread uses the desktop.
+        if (attached) continue;
+        if (HDESK desktop = OpenDesktopW(L"Default", 0, FALSE, GENERIC_ALL)) {
+            attached = SetThreadDesktop(desktop);
+            if (!attached) CloseDesktop(desktop);
+        }
     }
     ShowWindow(window_, SW_SHOWNOACTIVATE);
 }
