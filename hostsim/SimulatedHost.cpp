@@ -45,8 +45,9 @@ HostMainWindow::HostMainWindow() {
     RegisterClassW(&windowClass);
     // Wine's desktop process ends a moment after the last program with a window and is started again by
     // the next one: a program that joins the desktop while that process starts or ends can find no usable
-    // desktop window, and its first windows fail. The thread is then attached to the desktop afresh (which
-    // makes it look its desktop window up again) and tries again, for a bounded time.
+    // desktop window, and its first windows fail; so does a thread left on a desktop handle without the
+    // right to make windows. The thread is then attached to the default desktop afresh (which also makes it
+    // look its desktop window up again) and tries again, for a bounded time.
     const ULONGLONG deadline = GetTickCount64() + desktopWaitMs;
     bool attached = false;
     for (;;) {

@@ -112,7 +112,55 @@ start_session() {
     wine wineboot </dev/null >/dev/null 2>&1
 }
 
+# The desktop holder keeps the session's desktop from its start to its stop, as on Windows: else Wine closes
+# the desktop a second after each last program on it, and a program starting just then joins one that is
+# going away. Its input is a FIFO written by a process that lives as long as this shell, so it ends with
+# the session even when the shell is killed.
+PELLUX_HOLDER_TAIL_PID=
+PELLUX_DESKTOP_HOLDER_PID=
+PELLUX_DESKTOP_HOLDER_LOG=
+
+hold_desktop() {
+    local fifo ready
+    fifo=$(mktemp -u); ready=$(mktemp)
+    PELLUX_DESKTOP_HOLDER_LOG=$(mktemp)
+    mkfifo "$fifo"
+    tail --pid=$$ -f /dev/null >"$fifo" &
+    PELLUX_HOLDER_TAIL_PID=$!
+    wine "$PELLUX_BUILD/bin/desktop_holder.exe" <"$fifo" >"$ready" 2>"$PELLUX_DESKTOP_HOLDER_LOG" &
+    PELLUX_DESKTOP_HOLDER_PID=$!
+    local i
+    for i in $(seq 1 600); do
+        grep -q '^holding the desktop' "$ready" && break
+        kill -0 "$PELLUX_DESKTOP_HOLDER_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    local held=0
+    grep -q '^holding the desktop' "$ready" && held=1
+    rm -f "$fifo" "$ready"
+    [ $held = 1 ] || { release_desktop; die "the desktop holder did not take the desktop"; }
+}
+
+# Ends the holder by ending its input, and tells when the desktop closed under the session all the same.
+release_desktop() {
+    [ -n "$PELLUX_DESKTOP_HOLDER_PID" ] || return 0
+    kill "$PELLUX_HOLDER_TAIL_PID" 2>/dev/null
+    wait "$PELLUX_HOLDER_TAIL_PID" 2>/dev/null
+    local i
+    for i in $(seq 1 200); do kill -0 "$PELLUX_DESKTOP_HOLDER_PID" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$PELLUX_DESKTOP_HOLDER_PID" 2>/dev/null; then
+        say "the desktop holder did not end with its input: stopping it"
+        kill -9 "$PELLUX_DESKTOP_HOLDER_PID" 2>/dev/null
+    fi
+    wait "$PELLUX_DESKTOP_HOLDER_PID"
+    local rc=$?
+    [ $rc = 0 ] || { say "the session's desktop was not held throughout (exit $rc):"; cat "$PELLUX_DESKTOP_HOLDER_LOG" >&2; }
+    rm -f "$PELLUX_DESKTOP_HOLDER_LOG"
+    PELLUX_DESKTOP_HOLDER_PID= PELLUX_HOLDER_TAIL_PID= PELLUX_DESKTOP_HOLDER_LOG=
+}
+
 stop_session() {
+    release_desktop
     leave_prefix
     [ -n "$PELLUX_XVFB_PID" ] && kill "$PELLUX_XVFB_PID" 2>/dev/null && wait "$PELLUX_XVFB_PID" 2>/dev/null
     PELLUX_XVFB_PID=

@@ -7,6 +7,7 @@
 // and it must not hold the test.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 
@@ -141,6 +142,46 @@ inline child_pipe makeChildPipe() {
 
 }  // namespace child_process_detail
 
+// A started child's process and main thread.
+struct started_child {
+    child_process_detail::owned_handle process, thread;
+};
+
+// Starts a child that inherits exactly its three standard handles, whatever else of this process is
+// inheritable (the handles must be inheritable), on the named desktop when one is given. Null handles when
+// it cannot start.
+inline started_child startChild(std::wstring commandLine, HANDLE input, HANDLE output, HANDLE errors,
+                                const wchar_t* desktop = nullptr) {
+    HANDLE inherited[3] = {input, output, errors};
+    DWORD count = 0;
+    for (HANDLE handle : {input, output, errors})
+        if (std::find(inherited, inherited + count, handle) == inherited + count) inherited[count++] = handle;
+    SIZE_T attributeBytes = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &attributeBytes);
+    std::string attributeBuffer(attributeBytes, '\0');
+    auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributeBuffer.data());
+    if (!InitializeProcThreadAttributeList(attributes, 1, 0, &attributeBytes)) return {};
+    const bool listed = UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited,
+                                                  count * sizeof(HANDLE), nullptr, nullptr);
+    std::wstring desktopName = desktop ? desktop : L"";
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = input;
+    startup.StartupInfo.hStdOutput = output;
+    startup.StartupInfo.hStdError = errors;
+    startup.StartupInfo.lpDesktop = desktop ? desktopName.data() : nullptr;
+    startup.lpAttributeList = attributes;
+    PROCESS_INFORMATION process{};
+    const BOOL started = listed && CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                                                  EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr,
+                                                  &startup.StartupInfo, &process);
+    DeleteProcThreadAttributeList(attributes);
+    if (!started) return {};
+    using child_process_detail::owned_handle;
+    return {owned_handle(process.hProcess), owned_handle(process.hThread)};
+}
+
 inline child_result runChild(std::wstring commandLine, DWORD timeoutMs = 60000, bool withErrors = true) {
     using namespace child_process_detail;
     child_result result;
@@ -152,32 +193,11 @@ inline child_result runChild(std::wstring commandLine, DWORD timeoutMs = 60000, 
     owned_handle nul(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                  OPEN_EXISTING, 0, nullptr));
     if (!nul.h) return {~0u, "cannot open NUL", false};
-
-    // Exactly these two handles are inherited, whatever else of this process is inheritable.
-    HANDLE inherited[2] = {writeEnd.h, nul.h};
-    SIZE_T attributeBytes = 0;
-    InitializeProcThreadAttributeList(nullptr, 1, 0, &attributeBytes);
-    std::string attributeBuffer(attributeBytes, '\0');
-    auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributeBuffer.data());
-    if (!InitializeProcThreadAttributeList(attributes, 1, 0, &attributeBytes) ||
-        !UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited, sizeof inherited,
-                                   nullptr, nullptr))
-        return {~0u, "cannot list the inherited handles", false};
-    STARTUPINFOEXW startup{};
-    startup.StartupInfo.cb = sizeof startup;
-    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
-    startup.StartupInfo.hStdInput = nul.h;
-    startup.StartupInfo.hStdOutput = writeEnd.h;
-    startup.StartupInfo.hStdError = withErrors ? writeEnd.h : nul.h;
-    startup.lpAttributeList = attributes;
-    PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                                        EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo, &process);
-    DeleteProcThreadAttributeList(attributes);
+    started_child started = startChild(std::move(commandLine), nul.h, writeEnd.h, withErrors ? writeEnd.h : nul.h);
     writeEnd.reset();
     nul.reset();
-    if (!started) return {~0u, "cannot start the program", false};
-    const owned_handle child(process.hProcess), childThread(process.hThread);
+    if (!started.process.h) return {~0u, "cannot start the program", false};
+    const owned_handle child = std::move(started.process);
 
     // Data is read as it comes, so that a child that fills the pipe never stalls, until the child ends or
     // runs out of time.
