@@ -114,16 +114,21 @@ public:
     hostsim::SimulatedHost host;
 };
 
-// The minidump this process wrote into the error-log folder, if any.
+// The minidump this process wrote into the error-log folder, if any. The folder is the user's own and
+// outlives every run, and process ids come round again: a dump that carries this process's id but was
+// written before this process started is an earlier run's.
 std::optional<std::wstring> dumpOfThisProcess() {
     const std::wstring folder = crashDumpFolder(crashDumpBaseFolder(documentsFolder()));
     const std::wstring mark = L"-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    FILETIME started{}, unused{};
+    GetProcessTimes(GetCurrentProcess(), &started, &unused, &unused, &unused);
     WIN32_FIND_DATAW found{};
     const HANDLE search = FindFirstFileW((folder + L"\\*.dmp").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return std::nullopt;
     std::optional<std::wstring> dump;
     do {
-        if (std::wstring_view(found.cFileName).find(mark) != std::wstring_view::npos)
+        if (std::wstring_view(found.cFileName).find(mark) != std::wstring_view::npos &&
+            CompareFileTime(&found.ftLastWriteTime, &started) >= 0)
             dump = folder + L"\\" + found.cFileName;
     } while (!dump && FindNextFileW(search, &found));
     FindClose(search);
