@@ -27,7 +27,7 @@ sanitize_test(sanitize_ui SOURCES test_ui_event_manager.cpp test_ui_style.cpp te
 sanitize_test(sanitize_installer SOURCES test_installer_flow.cpp LIBS installer_flow)
 
 sanitize_test(sanitize_plugin SOURCES test_camera_algebra.cpp test_uniform_blocks.cpp test_render_limits.cpp
-    test_chunk_container.cpp test_layer_placement.cpp
+    test_chunk_container.cpp test_layer_placement.cpp test_message_popup_layout.cpp
     LIBS pellux_plugin)
 
 # The PiPL writer with the effect's description: built here with the sanitizers, and once plainly; both
@@ -39,7 +39,7 @@ foreach(variant sanitized plain)
         set_target_properties(pipl_writer_plain PROPERTIES COMPILE_OPTIONS "-O2" LINK_OPTIONS "")
     endif()
     target_include_directories(pipl_writer_${variant} PRIVATE ${pipl_dir} ${ROOT}/aesdk ${ROOT}/plugin/host/logic
-        ${ROOT}/plugin/common)
+        ${ROOT}/plugin/common/logic)
     qs_warnings(pipl_writer_${variant})
 endforeach()
 add_test(NAME pipl_writer COMMAND ${CMAKE_COMMAND} -DSANITIZED=$<TARGET_FILE:pipl_writer_sanitized>
