@@ -33,6 +33,7 @@
 #include "FileBytes.h"
 #include "TempFolder.h"
 #include "html_subset.h"
+#include "utf.h"
 #include "window_capture.h"
 
 namespace {
@@ -430,7 +431,9 @@ TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
     lock2017.release();
     post_key(failure, VK_RETURN);
     for (const std::wstring* folder : {&setup.cc2017, &setup.cc2018})
-        EXPECT_TRUE(wait_until([&] { return read_file(plugin_file(*folder)) == plugin; }));
+        EXPECT_TRUE(wait_until([&] { return read_file(plugin_file(*folder)) == plugin; }))
+            << "not written on the retry into " << qssdk::utf16_to_utf8(*folder) << "; a failure popup is "
+            << (find_window(installer.id(), L"Failed to install", nullptr) ? "open again" : "not open");
     EXPECT_TRUE(wait_until([&] { return !IsWindow(failure); }));
     EXPECT_TRUE(finish_shown(window));
     expect_picture(window, "installer_finished.png", blank_percentage_line);
