@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <string>
 
 #include <windows.h>
@@ -50,9 +51,6 @@ public:
     output_reader(HANDLE pipe) : pipe_(pipe), event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
     output_reader(const output_reader&) = delete;
     output_reader& operator=(const output_reader&) = delete;
-
-    HANDLE event() const { return event_.h; }
-    bool ended() const { return ended_; }
 
     // Issues one read unless one is pending or the pipe has ended; a read that completes at once is taken.
     void readOnce() {
@@ -100,6 +98,25 @@ public:
             DWORD available = 0;
             if (ended_ || !PeekNamedPipe(pipe_, nullptr, 0, nullptr, &available, nullptr) || available == 0) return;
             readOnce();
+        }
+    }
+
+    enum class stop { enough, child_ended, deadline };
+
+    // Reads what comes while the child runs, until `enough` holds for what was read, the child has ended
+    // or the deadline (GetTickCount64) has passed; says which came first.
+    stop readWhileRunning(HANDLE child, ULONGLONG deadline, const std::function<bool()>& enough = {}) {
+        start();
+        for (;;) {
+            if (enough && enough()) return stop::enough;
+            const ULONGLONG now = GetTickCount64();
+            const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+            HANDLE waits[2] = {child, event_.h};
+            const DWORD woken = WaitForMultipleObjects(ended_ ? 1 : 2, waits, FALSE, left);
+            if (woken == WAIT_OBJECT_0) return stop::child_ended;
+            if (woken == WAIT_TIMEOUT) return stop::deadline;
+            finish(false);
+            start();
         }
     }
 
@@ -202,22 +219,10 @@ inline child_result runChild(std::wstring commandLine, DWORD timeoutMs = 60000, 
     // Data is read as it comes, so that a child that fills the pipe never stalls, until the child ends or
     // runs out of time.
     output_reader reader(readEnd.h);
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    reader.start();
-    for (;;) {
-        const ULONGLONG now = GetTickCount64();
-        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
-        HANDLE waits[2] = {child.h, reader.event()};
-        const DWORD woken = WaitForMultipleObjects(reader.ended() ? 1 : 2, waits, FALSE, left);
-        if (woken == WAIT_OBJECT_0) break;
-        if (woken == WAIT_TIMEOUT) {
-            result.timedOut = true;
-            TerminateProcess(child.h, 99);  // only this child, by its own handle
-            WaitForSingleObject(child.h, INFINITE);
-            break;
-        }
-        reader.finish(false);
-        reader.start();
+    if (reader.readWhileRunning(child.h, GetTickCount64() + timeoutMs) == output_reader::stop::deadline) {
+        result.timedOut = true;
+        TerminateProcess(child.h, 99);  // only this child, by its own handle
+        WaitForSingleObject(child.h, INFINITE);
     }
     reader.drain();
     GetExitCodeProcess(child.h, &result.exitCode);

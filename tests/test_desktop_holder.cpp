@@ -64,14 +64,7 @@ TEST(DesktopHolder, SaysWhenTheDesktopsProcessEndsUnderIt) {
         return count;
     };
     auto waitForHoldings = [&](size_t times) {
-        const ULONGLONG deadline = GetTickCount64() + boundMs;
-        reader.start();
-        while (holdings() < times && GetTickCount64() < deadline) {
-            HANDLE waits[2] = {holder.process.h, reader.event()};
-            if (WaitForMultipleObjects(reader.ended() ? 1 : 2, waits, FALSE, 100) == WAIT_OBJECT_0) break;
-            reader.finish(false);
-            reader.start();
-        }
+        reader.readWhileRunning(holder.process.h, GetTickCount64() + boundMs, [&] { return holdings() >= times; });
         return holdings();
     };
     ASSERT_EQ(waitForHoldings(1), 1u) << reader.text;
