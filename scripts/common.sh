@@ -17,7 +17,9 @@ as_root() {
 
 wine_env() {
     export WINEPREFIX=$PELLUX_PREFIX
-    export WINEDEBUG=${WINEDEBUG:--all}
+    # Wine's messages off, but for its loader's errors: a program whose libraries fail to load or to
+    # initialise ends before its first instruction, and nothing else would say why.
+    export WINEDEBUG=${WINEDEBUG:--all,err+module}
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEARCH=win64
     # Mesa writes its shader disk cache from a thread of the lowest priority, and joins it when the process

@@ -1,0 +1,11 @@
+// A program that imports the refusing library: once started it says so and ends with the exit code given
+// as its argument (0 without one).
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" __declspec(dllimport) int refusing_library_loaded();
+
+int main(int argc, char** argv) {
+    std::printf("started (%d)\n", refusing_library_loaded());
+    return argc > 1 ? std::atoi(argv[1]) : 0;
+}
