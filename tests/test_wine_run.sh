@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # scripts/wine-run against a program whose library refuses to initialise a given number of times:
 # test_wine_run.sh LATE_STARTER_EXE. A program the loader ended before its start is started once more;
-# one that ran is never started again, whatever its exit code.
+# one that ran is never started again, whatever its exit code. A failed program's exit code is told.
 set -uo pipefail
 program=$1
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -26,9 +26,12 @@ for c in "${cases[@]}"; do
     rc=$?
     starts=$(grep -c '^started' <<<"$out")
     retries=$(grep -c 'did not start (the loader lines above say why): starting it once more' <<<"$out")
-    if [ "$rc" != "$want_rc" ] || [ "$starts" != "$want_starts" ] || [ "$retries" != "$want_retries" ]; then
+    told=$(grep -c "ended with exit code $want_rc\$" <<<"$out")
+    want_told=$([ "$want_rc" = 0 ] && echo 0 || echo 1)
+    if [ "$rc" != "$want_rc" ] || [ "$starts" != "$want_starts" ] || [ "$retries" != "$want_retries" ] ||
+       [ "$told" != "$want_told" ]; then
         echo "FAILED: $refusals refusal(s), own exit $own: exit $rc, $starts start(s), $retries second tr(ies);" \
-             "wanted $want_rc, $want_starts, $want_retries. Output:"
+             "wanted $want_rc, $want_starts, $want_retries; exit code told $told time(s). Output:"
         echo "$out"
         failures=$((failures + 1))
     fi
