@@ -22,16 +22,16 @@ int refusalsLeft(const wchar_t* path) {
 void writeCount(const wchar_t* path, int count) {
     const HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
+    // Digits from the end of the buffer backwards.
     char text[16];
-    DWORD length = 0;
-    char digits[16];
+    char* first = text + sizeof text;
     do {
-        digits[length++] = static_cast<char>('0' + count % 10);
+        *--first = static_cast<char>('0' + count % 10);
         count /= 10;
     } while (count > 0);
-    for (DWORD i = 0; i < length; ++i) text[i] = digits[length - 1 - i];
+    const DWORD length = static_cast<DWORD>(text + sizeof text - first);
     DWORD written = 0;
-    WriteFile(file, text, length, &written, nullptr);
+    WriteFile(file, first, length, &written, nullptr);
     CloseHandle(file);
 }
 
