@@ -237,8 +237,8 @@ void expect_picture(HWND window, const char* name, const masking& mask = {}) {
     if (mask) mask(shot);
     const auto d = reference_pictures::compare_with_reference(shot, name);
     if (!d) return;  // written anew
-    EXPECT_LE(d->max, 24.0f / 255) << name;
-    EXPECT_LE(d->mean, 0.5 / 255) << name;
+    EXPECT_LE(d->max, 24.0f / 255) << d->pictures;
+    EXPECT_LE(d->mean, 0.5 / 255) << d->pictures;
 }
 
 // What the screen shows of the window now.

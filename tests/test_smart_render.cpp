@@ -803,8 +803,8 @@ TEST_F(SmartRenderReference, LitSphereHemisphereBackSurfaceAndMap) {
         const auto d = reference_pictures::compare_with_reference(image, look.file);
         if (!d) continue;
         // Per channel of the premultiplied 8-bit pixels: a few steps at most anywhere, well under one on average.
-        EXPECT_LE(d->max, 4.0f / 255);
-        EXPECT_LE(d->mean, 0.25 / 255);
+        EXPECT_LE(d->max, 4.0f / 255) << d->pictures;
+        EXPECT_LE(d->mean, 0.25 / 255) << d->pictures;
     }
     if (reference_pictures::regenerating()) GTEST_SKIP() << "wrote the reference pictures instead of comparing with them";
 }

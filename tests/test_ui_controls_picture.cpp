@@ -47,8 +47,8 @@ TEST(UiControlsPicture, StatesMatchTheirReference) {
     const auto d = reference_pictures::compare_with_reference(shot, "ui_controls.png");
     if (!d) GTEST_SKIP() << "wrote the reference picture instead of comparing with it";
     // Per channel: a few steps at most anywhere (edges of text), well under one on average.
-    EXPECT_LE(d->max, 8.0f / 255);
-    EXPECT_LE(d->mean, 0.5 / 255);
+    EXPECT_LE(d->max, 8.0f / 255) << d->pictures;
+    EXPECT_LE(d->mean, 0.5 / 255) << d->pictures;
 }
 
 }  // namespace

@@ -280,8 +280,8 @@ TEST_F(UiPainter, PageMatchesTheReferencePicture) {
     if (!d) GTEST_SKIP() << "wrote the reference picture instead of comparing with it";
     // The kit draws the page the same way each time (measured: no pixel differs between runs), so nothing
     // is masked; a channel may differ by the one step that rounding to 8 bits can give.
-    EXPECT_LE(d->mean, 0.5 / 255);
-    EXPECT_LE(d->max, 1.0f / 255 + 1e-6f);
+    EXPECT_LE(d->mean, 0.5 / 255) << d->pictures;
+    EXPECT_LE(d->max, 1.0f / 255 + 1e-6f) << d->pictures;
 }
 
 TEST_F(UiPainter, MeasuredTextFollowsSizeWeightParagraphsWrapAndRuns) {
