@@ -426,6 +426,23 @@ bool pump_until(const std::function<bool()>& condition, DWORD bound_ms) {
     return true;
 }
 
+// A busy window takes a click only after the cursor has moved on: the press and release made over a are a's,
+// wherever the cursor is when the window gets to them.
+TEST_F(UiWindowInput, AClickIsTheWidgetsItWasMadeOverThoughTheCursorMovedOnBeforeTheWindowTookIt) {
+    event_log log;
+    for (event_object* o : std::vector<event_object*>{&a, &b})
+        log.watch(o, {event_id::mouse_down, event_id::mouse_up});
+    cursor_to(20, 20);
+    log.clear();
+    PostMessageW(w.native_handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    PostMessageW(w.native_handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    POINT over_b{160, 20};  // where the cursor is before the window took either
+    ClientToScreen(w.native_handle(), &over_b);
+    SetCursorPos(over_b.x, over_b.y);
+    gallery::pump_messages_for(50);
+    EXPECT_EQ(log.events, (std::vector<logged_event>{{&a, event_id::mouse_down, 0}, {&a, event_id::mouse_up, 0}}));
+}
+
 bool tooltip_shown(const window& w) {
     return w.get_tooltip() && w.get_tooltip()->is_shown() && IsWindowVisible(w.get_tooltip()->native_handle());
 }

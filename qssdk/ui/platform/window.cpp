@@ -234,7 +234,8 @@ void window::set_shown_flag(bool shown) { impl_->shown = shown; }
 
 point window::get_cursor_position(const widget* w) const {
     POINT p{};
-    GetCursorPos(&p);
+    if (const std::optional<POINT> place = handled_mouse_place()) p = *place;
+    else GetCursorPos(&p);
     if (w) ScreenToClient(impl_->hwnd, &p);
     const point dpi = screen_dpi();
     const point dips{static_cast<int32_t>(p.x * static_cast<int32_t>(dips_per_inch) / dpi.x),

@@ -6,6 +6,7 @@
 #include <wtsapi32.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "native_drop_target.h"
 #include "point.h"
@@ -18,6 +19,9 @@ namespace qssdk::ui {
 class window;
 
 LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+// While a kit window of this thread handles a queued mouse message: where the mouse was when it was made
+// (screen pixels); else nothing, and the cursor's place is where the mouse is.
+std::optional<POINT> handled_mouse_place();
 
 class window_impl {
 public:

@@ -5,6 +5,7 @@
 #include <wtsapi32.h>
 
 #include <bit>
+#include <optional>
 
 #include "dip_conversion.h"
 #include "ime_state.h"
@@ -29,7 +30,32 @@ constexpr double wheel_scale = 0.5;
 
 uint64_t low32(uint64_t v) { return v & 0xFFFFFFFFu; }
 
+// Where the mouse was when the queued mouse message this thread handles now was made (screen pixels).
+thread_local std::optional<POINT> queued_mouse_place;
+
+// For the time one message is handled: a queued mouse message carries the place it was made at, which a
+// busy window reaches only after the cursor may have moved on; a press made over one widget belongs to it.
+// A sent message, or any other, has the cursor's own place.
+class message_place_scope {
+public:
+    explicit message_place_scope(UINT message) : outer_(queued_mouse_place) {
+        queued_mouse_place.reset();
+        if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && !InSendMessage()) {
+            const DWORD at = GetMessagePos();
+            queued_mouse_place = POINT{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+        }
+    }
+    ~message_place_scope() { queued_mouse_place = outer_; }
+    message_place_scope(const message_place_scope&) = delete;
+    message_place_scope& operator=(const message_place_scope&) = delete;
+
+private:
+    std::optional<POINT> outer_;
+};
+
 }  // namespace
+
+std::optional<POINT> handled_mouse_place() { return queued_mouse_place; }
 
 LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     // Messages before the window is attached (creation) and after it is detached (teardown) get the
@@ -41,6 +67,7 @@ LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
 
 LRESULT window::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     const HWND hwnd = impl_->hwnd;
+    const message_place_scope place(message);
     switch (message) {
     case WM_MOVE:
     case WM_COMMAND:
