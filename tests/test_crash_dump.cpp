@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <filesystem>
@@ -59,6 +60,28 @@ TEST(CrashDumpNames, TextLongerThanItsBufferIsCut) {
     const std::string message = crashDumpMessage(std::wstring(2000, L'p'));
     EXPECT_EQ(message.size(), 1023u);
     EXPECT_EQ(message.back(), 'p');
+}
+
+// Each text's buffer holds 512 characters (the message's 1024), its terminator included: a text of exactly
+// that length loses its last character to the terminator, one a character shorter fits whole.
+TEST(CrashDumpNames, TextOfExactlyItsBuffersLengthIsCutForItsTerminator) {
+    const std::wstring folderTail = L"\\Quillstone\\Error Logs";
+    const std::wstring fileTail = L"\\QS Pellux_v1.0.66-20261209-080503-1-2.dmp";
+    const std::string messageHead = "Please compress the following file and contact support (support@quillstone.example):\n\n";
+    for (const size_t length : {511u, 512u}) {
+        SCOPED_TRACE(length);
+        const size_t kept = std::min<size_t>(length, 511);
+        const std::wstring folderBase(length - folderTail.size(), L'f');
+        EXPECT_EQ(crashDumpFolder(folderBase), (folderBase + folderTail).substr(0, kept));
+        const std::wstring fileBase(length - folderTail.size() - fileTail.size(), L'd');
+        EXPECT_EQ(crashDumpFilePath(fileBase, exampleTime(), 1, 2), (fileBase + folderTail + fileTail).substr(0, kept));
+    }
+    for (const size_t length : {1023u, 1024u}) {
+        SCOPED_TRACE(length);
+        const std::string dumpPath(length - messageHead.size() - 1, 'p');
+        const std::string whole = messageHead + dumpPath + "q";
+        EXPECT_EQ(crashDumpMessage(qssdk::utf8_to_utf16(dumpPath + "q")), whole.substr(0, std::min<size_t>(length, 1023)));
+    }
 }
 
 TEST(CrashDumpBaseFolder, TheDocumentsFolderElseTheTemporaryFolder) {
