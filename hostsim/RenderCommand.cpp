@@ -18,6 +18,10 @@ namespace {
 
 // What the host did for the frame, by the effect's checkout ids and the comp's layers.
 void printHostReport(SimulatedHost& host, const frame_record& record) {
+    for (const frame_record::checkout& c : record.layerCheckouts)
+        std::printf("  checkout %d: result %d,%d-%d,%d of reference %dx%d\n", static_cast<int>(c.id),
+                    static_cast<int>(c.result.left), static_cast<int>(c.result.top), static_cast<int>(c.result.right),
+                    static_cast<int>(c.result.bottom), static_cast<int>(c.refWidth), static_cast<int>(c.refHeight));
     for (A_long id : record.checkoutIds())
         std::printf("  checkout %d: %d pixel checkouts\n", static_cast<int>(id),
                     static_cast<int>(std::count(record.pixelCheckouts.begin(), record.pixelCheckouts.end(), id)));

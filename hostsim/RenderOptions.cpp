@@ -312,8 +312,10 @@ const char* renderHelp() {
            "  --comp-motion-blur 0|1  the comp's motion-blur switch (the effect layer's own is on)\n"
            "  --layer-start SECONDS the effect layer's in-point in comp time (default 0): the effect is\n"
            "                        handed its layer's time; --time and --frames stay comp time\n"
-           "  --host-report         after each frame, what the host did for it: the pixel checkouts of each\n"
-           "                        checkout id, and how often it rendered each layer for the effect\n"
+           "  --host-report         after each frame, what the host did for it: each checkout's result\n"
+           "                        rectangle (in the frame's pixels) and reference size (the layer's at full\n"
+           "                        resolution), the pixel checkouts of each checkout id, and how often it\n"
+           "                        rendered each layer for the effect\n"
            "  --help                this text\n";
 }
 

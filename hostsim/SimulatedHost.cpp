@@ -166,7 +166,7 @@ PF_InData SimulatedHost::renderInData(const frame_request& request) {
 rendered_frame SimulatedHost::renderFrame(const frame_request& request) {
     if (session_) throw std::logic_error("a frame is already being rendered");
     const PF_InData in = renderInData(request);
-    SmartRenderSession session(request, in.width, in.height,
+    SmartRenderSession session(request, comp_.width, comp_.height, in.pixel_aspect_ratio,
                                [this](PF_ParamIndex index) { return layerParamSource(index); });
     session.refusePixels = refuseLayerPixels;
     struct active_session {

@@ -80,11 +80,14 @@ std::vector<A_long> frame_record::checkoutIds() const {
     return ids;
 }
 
-SmartRenderSession::SmartRenderSession(const frame_request& request, int width, int height,
+SmartRenderSession::SmartRenderSession(const frame_request& request, int compWidth, int compHeight,
+                                       PF_RationalScale pixelAspect,
                                        std::function<layer_source(PF_ParamIndex)> layerSource)
-    : request_(request), width_(width), height_(height), layerSource_(std::move(layerSource)) {
+    : request_(request), compWidth_(compWidth), compHeight_(compHeight),
+      width_(downsampledSize(compWidth, request.downsample.x)), height_(downsampledSize(compHeight, request.downsample.y)),
+      pixelAspect_(pixelAspect), layerSource_(std::move(layerSource)) {
     PF_RenderRequest whole{};
-    whole.rect = PF_LRect{0, 0, width, height};
+    whole.rect = PF_LRect{0, 0, width_, height_};
     whole.field = PF_Field_FRAME;
     whole.channel_mask = PF_ChannelMask_ARGB;
     preInput_.output_request = whole;
@@ -96,7 +99,7 @@ SmartRenderSession::SmartRenderSession(const frame_request& request, int width, 
     renderCallbacks_ = PF_SmartRenderCallbacks{hostsim::checkoutLayerPixels, hostsim::checkinLayerPixels,
                                                hostsim::checkoutOutput};
     renderExtra_ = PF_SmartRenderExtra{&renderInput_, &renderCallbacks_};
-    output_ = std::make_unique<World>(width, height, request.bitsPerChannel, request.outputRowPadding);
+    output_ = std::make_unique<World>(width_, height_, request.bitsPerChannel, request.outputRowPadding);
 }
 
 SmartRenderSession::~SmartRenderSession() {
@@ -135,28 +138,24 @@ PF_Err SmartRenderSession::checkoutLayer(PF_ParamIndex index, A_long id, const P
     if (!result) return PF_Err_BAD_CALLBACK_PARAM;
     *result = PF_CheckoutResult{};
     // Sizes only: the layer is rendered once the pre-render has said what it needs.
-    const std::shared_ptr<const Image> image = scaledLayer(index).image;
+    const layer_source source = layerSource_ ? layerSource_(index) : layer_source{};
+    const std::shared_ptr<const Image> image = index == 0 ? nullptr : scaledLayer(index).image;
     const int w = index == 0 ? width_ : (image ? image->width() : 0);
     const int h = index == 0 ? height_ : (image ? image->height() : 0);
-    if (index != 0 && image && request_.sparseLayers) {
-        // A sparse layer has pixels only where it has content: what was asked for, within that.
-        result->max_result_rect = contentBounds(*image);
-        result->result_rect = req ? intersection(req->rect, result->max_result_rect) : result->max_result_rect;
-        trimmedTo_[id] = result->result_rect;
-    } else {
-        result->max_result_rect = PF_LRect{0, 0, w, h};
-        result->result_rect = result->max_result_rect;
-        if (req) {  // what was asked for, within what there is
-            result->result_rect.left = std::max(req->rect.left, 0);
-            result->result_rect.top = std::max(req->rect.top, 0);
-            result->result_rect.right = std::min(req->rect.right, w);
-            result->result_rect.bottom = std::min(req->rect.bottom, h);
-        }
-    }
-    result->par = PF_RationalScale{1, 1};
-    result->ref_width = w;
-    result->ref_height = h;
+    // The rectangles are in the frame's pixels: what the layer has at the frame's downsampling.
+    result->max_result_rect =
+        index != 0 && image && request_.sparseLayers ? contentBounds(*image) : PF_LRect{0, 0, w, h};
+    // What was asked for, within what there is; no request asks for all of it.
+    result->result_rect = req ? intersection(req->rect, result->max_result_rect) : result->max_result_rect;
+    if (index != 0 && image && request_.sparseLayers) trimmedTo_[id] = result->result_rect;
+    result->par = pixelAspect_;
+    result->solid = false;  // no layer here is known to be opaque over all of its result
+    // The reference size is the layer's at full resolution, whatever the frame's downsampling.
+    result->ref_width = index == 0 ? compWidth_ : (source.image ? source.image->width() : 0);
+    result->ref_height = index == 0 ? compHeight_ : (source.image ? source.image->height() : 0);
     record_.layerCheckouts.back().result = result->result_rect;
+    record_.layerCheckouts.back().refWidth = result->ref_width;
+    record_.layerCheckouts.back().refHeight = result->ref_height;
     return PF_Err_NONE;
 }
 

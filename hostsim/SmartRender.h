@@ -46,6 +46,7 @@ struct frame_record {
         PF_RenderRequest request{};
         A_long time = 0;
         PF_LRect result{};  // the host's answer: where the layer's pixels will lie
+        A_long refWidth = 0, refHeight = 0;  // and the layer's size at full resolution
     };
     std::vector<checkout> layerCheckouts;   // pre-render
     std::vector<A_long> pixelCheckouts;     // render, by checkout id
@@ -62,9 +63,11 @@ struct frame_record {
 
 class SmartRenderSession {
 public:
-    // `layerSource` gives the layer behind a layer parameter's index at the frame's time; index 0 is the
-    // effect's own input layer.
-    SmartRenderSession(const frame_request& request, int width, int height,
+    // `compWidth` x `compHeight` is the comp's size at full resolution (the effect's layer has it), the
+    // frame is that at the request's downsampling; `pixelAspect` is the comp's and its layers'.
+    // `layerSource` gives the layer behind a layer parameter's index at the frame's time, its picture at
+    // full resolution; index 0 is the effect's own input layer.
+    SmartRenderSession(const frame_request& request, int compWidth, int compHeight, PF_RationalScale pixelAspect,
                        std::function<layer_source(PF_ParamIndex)> layerSource);
     // Gives the effect's pre-render data back through the effect's delete function, as the host does once
     // the frame no longer needs it.
@@ -107,7 +110,9 @@ private:
     World* layerPixels(A_long id, PF_ParamIndex index);
 
     frame_request request_;
-    int width_, height_;
+    int compWidth_, compHeight_;
+    int width_, height_;  // the frame's, at its downsampling
+    PF_RationalScale pixelAspect_;
     std::function<layer_source(PF_ParamIndex)> layerSource_;
     std::map<A_long, PF_ParamIndex> checkedOut_;  // checkout id -> parameter index
     std::map<A_long, PF_LRect> trimmedTo_;        // checkout id -> result rectangle of a sparse layer

@@ -193,7 +193,7 @@ TEST_F(ProbeRender, ThePreRenderDataReachesTheRenderAndIsGivenBackOnceAfterIt) {
 TEST(FrameSession, EachCheckoutIdsPixelsGoOutOnceAndEveryRenderIsCounted) {
     constexpr AEGP_LayerIDVal planet = 4;
     const auto picture = std::make_shared<const hostsim::Image>(quarterRedCorner(6, 4));
-    hostsim::SmartRenderSession session({0, 8, 1}, 16, 8, [&](PF_ParamIndex index) {
+    hostsim::SmartRenderSession session({0, 8, 1}, 16, 8, {1, 1}, [&](PF_ParamIndex index) {
         return index == 1 ? hostsim::layer_source{planet, picture} : hostsim::layer_source{};
     });
     PF_RenderRequest request{};
@@ -222,6 +222,67 @@ TEST(FrameSession, EachCheckoutIdsPixelsGoOutOnceAndEveryRenderIsCounted) {
     session.layerParamCheckedOut(1);  // a checkout of the layer parameter renders the layer too
     session.layerParamCheckedOut(0);  // the effect's own layer has no picture to render
     EXPECT_EQ(session.record().layerRenders, (std::map<AEGP_LayerIDVal, int>{{planet, 3}}));
+}
+
+// The checkout as the host's documentation defines it: the rectangles in the frame's (downsampled) pixels,
+// never more than was asked for, empty where nothing was; the reference size the layer's at full
+// resolution, whatever the downsampling; the pixel aspect the layer's.
+TEST(FrameSession, ACheckoutsRectanglesAreInTheFramesPixelsAndItsReferenceSizeAtFullResolution) {
+    hostsim::Image picture(9, 7);  // transparent but for a block at 4,2 to 6,5
+    for (int y = 2; y < 5; ++y)
+        for (int x = 4; x < 6; ++x) picture.at(x, y) = {1, 1, 1, 1};
+    const auto shared = std::make_shared<const hostsim::Image>(picture);
+    for (bool sparse : {false, true}) {
+        SCOPED_TRACE(sparse ? "trimmed" : "whole");
+        hostsim::frame_request frame{0, 8, {2, 3}};
+        frame.sparseLayers = sparse;
+        hostsim::SmartRenderSession session(frame, 17, 8, {2, 1}, [&](PF_ParamIndex index) {
+            return index == 1 ? hostsim::layer_source{4, shared} : hostsim::layer_source{};
+        });
+        const auto rect = [](A_long l, A_long t, A_long r, A_long b) { return PF_LRect{l, t, r, b}; };
+        const auto same = [](const PF_LRect& a, const PF_LRect& b) {
+            return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+        };
+        const struct {
+            const char* name;
+            PF_ParamIndex index;
+            PF_LRect request, result, maxResult;
+            A_long refWidth, refHeight;
+        } cases[] = {
+            {"the input, all of it", 0, rect(0, 0, 1000, 1000), rect(0, 0, 9, 3), rect(0, 0, 9, 3), 17, 8},
+            {"the input, a part", 0, rect(2, 1, 5, 9), rect(2, 1, 5, 3), rect(0, 0, 9, 3), 17, 8},
+            {"the input, outside", 0, rect(20, 0, 30, 3), rect(0, 0, 0, 0), rect(0, 0, 9, 3), 17, 8},
+            {"a map, all of it", 1, rect(0, 0, 1000, 1000), sparse ? rect(2, 0, 3, 2) : rect(0, 0, 5, 3),
+             sparse ? rect(2, 0, 3, 2) : rect(0, 0, 5, 3), 9, 7},
+            {"no layer", 2, rect(0, 0, 1000, 1000), rect(0, 0, 0, 0), rect(0, 0, 0, 0), 0, 0},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            PF_RenderRequest request{};
+            request.rect = c.request;
+            PF_CheckoutResult result{};
+            ASSERT_EQ(session.checkoutLayer(c.index, 10 + c.index, &request, 0, &result), PF_Err_NONE);
+            EXPECT_TRUE(same(result.result_rect, c.result))
+                << result.result_rect.left << "," << result.result_rect.top << "-" << result.result_rect.right << ","
+                << result.result_rect.bottom;
+            EXPECT_TRUE(same(result.max_result_rect, c.maxResult))
+                << result.max_result_rect.left << "," << result.max_result_rect.top << "-"
+                << result.max_result_rect.right << "," << result.max_result_rect.bottom;
+            EXPECT_EQ(result.ref_width, c.refWidth);
+            EXPECT_EQ(result.ref_height, c.refHeight);
+            EXPECT_EQ(result.par.num, 2);
+            EXPECT_EQ(result.par.den, 1u);
+            EXPECT_EQ(session.record().layerCheckouts.back().refWidth, c.refWidth) << "recorded for the report";
+        }
+        PF_EffectWorld* output = nullptr;
+        ASSERT_EQ(session.checkoutOutput(&output), PF_Err_NONE);
+        EXPECT_EQ(output->width, 9);
+        EXPECT_EQ(output->height, 3);
+        EXPECT_EQ(output->origin_x, 0);
+        EXPECT_EQ(output->origin_y, 0);
+        const PF_LRect& asked = session.preRenderExtra().input->output_request.rect;
+        EXPECT_TRUE(same(asked, rect(0, 0, 9, 3))) << "the whole frame asked of the effect";
+    }
 }
 
 // Parameter state tokens and moving values, with the real effect's parameters.

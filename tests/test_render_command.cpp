@@ -465,6 +465,18 @@ TEST_F(HostProgram, TheHostReportShowsEachFramesPixelCheckoutsAndLayerRenders) {
     EXPECT_EQ(count("\n  layer "), 4u) << "no other layer was rendered\n" << r.output;
 }
 
+TEST_F(HostProgram, TheHostReportGivesEachCheckoutsResultInTheFramesPixelsOfTheFullSizeReference) {
+    hostsim::Image(8, 5, {1, 0, 0, 1}).save(folder / L"red.png");
+    const child_result r = run("render --size 64x33 --downsample 2 --layer \"Diffuse Layer=" + path(L"red.png") +
+                               "\" --host-report --out \"" + path(L"report.png") + "\"");
+    ASSERT_FALSE(r.timedOut);
+    ASSERT_EQ(r.exitCode, 0u) << r.output;
+    for (const char* line : {"\n  checkout 0: result 0,0-32,17 of reference 64x33\n",
+                             "\n  checkout 502: result 0,0-4,3 of reference 8x5\n",
+                             "\n  checkout 504: result 0,0-0,0 of reference 0x0\n"})
+        EXPECT_NE(r.output.find(line), std::string::npos) << line << r.output;
+}
+
 TEST_F(HostProgram, HelpListsEveryOption) {
     const child_result r = run("render --help");
     EXPECT_EQ(r.exitCode, 0u);

@@ -735,6 +735,91 @@ TEST_F(SmartRender, AMapLayerHandedOverTrimmedGivesThePictureOfTheWholeLayer) {
     }
 }
 
+TEST_F(SmartRender, EveryMapLayerAtEveryDownsamplingIsTheFullFrameScaledWholeOrTrimmed) {
+    // The host's checkout gives the layer's size at full resolution and its rectangles at the frame's: at a
+    // reduced resolution a map handed over whole must still cover the whole layer, and one handed over
+    // trimmed must land where the whole one does. Each map alone, on a small comp; the layer's size does
+    // not divide by 2 or 3, so the host's rounding of a downsampled layer counts too.
+    comp().width = 240;
+    comp().height = 132;
+    params().setFloat("Radius", 40);
+    params().setFloat("Gamma", 2.2);
+    params().setFloat("Reflectivity", 0.5);
+    Image margined(97, 49);
+    for (int y = 7; y < 43; ++y)
+        for (int x = 11; x < 89; ++x)
+            margined.at(x, y) = {x / 97.0f, 0.3f + y / 98.0f, 1 - x / 120.0f, 1};
+    const AEGP_LayerIDVal id = comp().addImage("Margined", margined).id;
+    const hostsim::downsample_factors downsamplings[] = {{2, 2}, {3, 1}, {1, 2}};
+    for (const char* map : {"No map", "Diffuse Layer", "Glossiness Layer", "Illumination Layer", "Bump Map Layer",
+                            "Environment Layer"}) {
+        const bool none = std::string(map) == "No map";  // the frame's own scaling, for a failure to be read by
+        if (!none) host->setLayerParam(map, id);
+        const Image full = render({0, 32, 1});
+        hostsim::frame_request fullTrimmed{0, 32, 1};
+        fullTrimmed.sparseLayers = true;
+        EXPECT_EQ(reference_pictures::compare(render(fullTrimmed), full).max, 0.0f) << map << " trimmed at full size";
+        for (const hostsim::downsample_factors& ds : downsamplings) {
+            SCOPED_TRACE(testing::Message() << map << ", downsampled " << ds.x << "," << ds.y);
+            const Image scaled = boxScaled(full, ds.x, ds.y);
+            hostsim::frame_request request{0, 32, ds};
+            const Image whole = render(request);
+            ASSERT_EQ(whole.width(), scaled.width());
+            ASSERT_EQ(whole.height(), scaled.height());
+            const disc_measure want = measureDisc(scaled), seen = measureDisc(whole);
+            EXPECT_NEAR(seen.centerX, want.centerX, 0.25);
+            EXPECT_NEAR(seen.centerY, want.centerY, 0.25);
+            EXPECT_NEAR(seen.area, want.area, want.area * 0.01);
+            EXPECT_LE(reference_pictures::compare(whole, scaled).mean, 0.004) << "the full frame, scaled";
+            request.sparseLayers = true;
+            const hostsim::rendered_frame trimmed = renderFrame(request);
+            ASSERT_EQ(trimmed.record.renderResult, PF_Err_NONE);
+            for (const hostsim::frame_record::checkout& c : trimmed.record.layerCheckouts) {
+                if (c.id == 0) continue;
+                if (c.refWidth == 0) continue;  // the maps without a layer
+                EXPECT_EQ(c.refWidth, 97) << "the layer's size at full resolution";
+                EXPECT_EQ(c.refHeight, 49);
+                EXPECT_EQ(c.result.left, 11 / ds.x) << "handed over trimmed, in the frame's pixels";
+                EXPECT_EQ(c.result.bottom, (43 + ds.y - 1) / ds.y);
+            }
+            EXPECT_EQ(reference_pictures::compare(trimmed.output->toImage(), whole).max, 0.0f)
+                << "the trimmed map where the whole one is";
+        }
+        if (!none) host->setLayerParam(map, 0);
+    }
+}
+
+TEST_F(SmartRender, AnEmptyMapLayerDrawsTheSameHandedOverWholeOrTrimmed) {
+    // A layer without one visible pixel: handed over trimmed, the host has nothing to give, and the map
+    // must still be the transparent layer it is whole. A transparent diffuse map hides the sphere.
+    comp().width = 160;
+    comp().height = 90;
+    params().setFloat("Radius", 30);
+    params().setFloat("Illumination", 0.5);
+    const AEGP_LayerIDVal id = comp().addImage("Empty", Image(40, 20)).id;
+    const Image none = render({0, 32, 1});
+    ASSERT_GT(center(none).a, 0.0f);
+    for (const char* map : {"Diffuse Layer", "Illumination Layer"}) {
+        host->setLayerParam(map, id);
+        for (const hostsim::downsample_factors& ds : {hostsim::downsample_factors{1, 1}, {2, 2}}) {
+            SCOPED_TRACE(testing::Message() << map << ", downsampled " << ds.x << "," << ds.y);
+            hostsim::frame_request request{0, 32, ds};
+            const Image whole = render(request);
+            request.sparseLayers = true;
+            const hostsim::rendered_frame trimmed = renderFrame(request);
+            ASSERT_EQ(trimmed.record.renderResult, PF_Err_NONE);
+            EXPECT_EQ(reference_pictures::compare(trimmed.output->toImage(), whole).max, 0.0f);
+            if (ds == hostsim::downsample_factors{1, 1}) {
+                EXPECT_GT(reference_pictures::compare(whole, none).max, 0.1f) << "the empty map counts";
+            }
+            if (std::string(map) == "Diffuse Layer") {
+                EXPECT_EQ(center(whole).a, 0.0f) << "the sphere hidden";
+            }
+        }
+        host->setLayerParam(map, 0);
+    }
+}
+
 TEST_F(SmartRender, TheHostsMainWindowAnswersWhileAFrameRenders) {
     // A program's message to the host's main window while the effect renders (sent from the render thread
     // here, where the frame is surely running): the host's interface thread answers it.

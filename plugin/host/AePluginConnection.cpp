@@ -62,8 +62,10 @@ void AePluginConnection::smartPreRender(command_context& context) {
     // Where each layer's pixels will lie, for the render: the host hands it this data back, and gives it
     // to the delete function once the frame no longer needs it.
     auto extents = std::make_unique<frame_layer_extents>();
+    const PF_InData& in = *context.in_data;
     for (const map_layer& layer : mapLayers)
-        extents->of[layer.cacheSlot] = extentOf(checkoutLayerParam(context, layer.id));
+        extents->of[layer.cacheSlot] =
+            extentOf(checkoutLayerParam(context, layer.id), in.downsample_x, in.downsample_y);
     PF_PreRenderOutput& output = *static_cast<PF_PreRenderExtra*>(context.extra)->output;
     output.pre_render_data = extents.release();
     output.delete_pre_render_data_func = deleteLayerExtents;

@@ -76,7 +76,8 @@ const pixel_buffer& frame_layer_pixels::of(const render_data& frame, command_con
     if (!checkedOut_[slot]) {
         pixel_buffer world;
         checkoutWorld(context, layer.id, frame.bytes_per_channel, world);
-        pixels_[slot] = extents_ ? placedInLayer(world, extents_->of[slot], placed_[slot]) : world;
+        const uint32_t bytesPerChannel = static_cast<uint32_t>(frame.bytes_per_channel);
+        pixels_[slot] = extents_ ? placedInLayer(world, extents_->of[slot], bytesPerChannel, placed_[slot]) : world;
         checkedOut_[slot] = true;
     }
     return pixels_[slot];
