@@ -131,13 +131,14 @@ TEST_F(AnamorphicScene, AParallelLightLightsAsAPointLightFarBackAlongItsLine) {
     params().setFloat("Specular", 0);
     params().setFloat("Ambient", 0);
     const hostsim::vec3 from{-40, -60, -250}, to{160, 90, 0};
-    const double far = 100;
+    const double farBack = 100;
     hostsim::light_settings parallel;
     parallel.type = AEGP_LightType_PARALLEL;
     parallel.position = from;
     parallel.pointOfInterest = to;
     hostsim::light_settings point;
-    point.position = {from.x + (from.x - to.x) * far, from.y + (from.y - to.y) * far, from.z + (from.z - to.z) * far};
+    point.position = {from.x + (from.x - to.x) * farBack, from.y + (from.y - to.y) * farBack,
+                      from.z + (from.z - to.z) * farBack};
     hostsim::comp_layer& parallelLayer = comp().addLight(parallel);
     hostsim::comp_layer& pointLayer = comp().addLight(point);
     for (const A_Ratio& aspect : {A_Ratio{2, 1}, A_Ratio{10, 11}}) {

@@ -209,11 +209,11 @@ TEST(CameraAlgebra, AParallelLightShinesAsAPointLightFarBackAlongItsLine) {
     // A parallel light at `from` aiming at `to`, and a point light far back on the same line beyond `from`
     // (comp pixels): at a point of the sphere both light it from the same direction, in square units.
     const point3 from{-200, 0, -600}, to{400, 225, 0}, surface{700, 150, -60};
-    const double far = 1e4;
+    const double farBack = 1e4;
     for (const double aspect : aspects) {
         SCOPED_TRACE(testing::Message() << "pixel aspect " << aspect);
         const light_placement parallel = lightPlacement(lookingAt(from, to), static_cast<float>(aspect), true);
-        const point3 back = from + (from - to) * far;
+        const point3 back = from + (from - to) * farBack;
         const light_placement point = lightPlacement(lookingAt(back, to), static_cast<float>(aspect), false);
         const point3 direction{parallel.direction.x, parallel.direction.y, parallel.direction.z};
         const point3 toPoint = unit(point3{point.position.x, point.position.y, point.position.z} -
