@@ -414,6 +414,7 @@ TEST(HostTime, ATimeBeyond32BitsOfItsScaleComesInACoarserOne) {
     hostsim::comp_layer late;
     late.inPoint = 719990;
     EXPECT_EQ(late.layerTimeOf(A_Time{2140000000, 3000}), 2140000000LL - 2159970000LL);
+    EXPECT_EQ(late.layerTimeOf(A_Time{0, 3000}), -2159970000LL) << "beyond 32 bits of the comp time's scale";
     const A_Time comp = late.compTimeOf(15 * 3000, 3000);
     EXPECT_EQ(comp.value, 720005);
     EXPECT_EQ(comp.scale, 1u);
