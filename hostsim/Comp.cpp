@@ -1,6 +1,9 @@
 #include "Comp.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <numeric>
 
 namespace hostsim {
 
@@ -40,6 +43,29 @@ A_Matrix4 rotated(vec3 orientation, vec3 position) {
 }
 
 }  // namespace
+
+A_Time comp_layer::compTimeOf(A_long layerTime, A_u_long scale) const {
+    return hostTime(static_cast<int64_t>(layerTime) + inPointIn(scale), scale);
+}
+
+int64_t comp_layer::layerTimeOf(const A_Time& compTime) const {
+    return static_cast<int64_t>(compTime.value) - inPointIn(compTime.scale);
+}
+
+A_Time hostTime(int64_t value, A_u_long scale) {
+    constexpr int64_t largest = std::numeric_limits<A_long>::max(), smallest = std::numeric_limits<A_long>::min();
+    const auto fits = [&](int64_t v) { return v >= smallest && v <= largest; };
+    if (fits(value) || scale == 0) return A_Time{static_cast<A_long>(std::clamp(value, smallest, largest)), scale};
+    // The same time in fewer units where the value and the scale share a factor.
+    const int64_t common = std::gcd(value, static_cast<int64_t>(scale));
+    const int64_t exact = value / common, coarser = static_cast<int64_t>(scale) / common;
+    if (fits(exact)) return A_Time{static_cast<A_long>(exact), static_cast<A_u_long>(coarser)};
+    // Else the finest scale that holds it, the value rounded to it; beyond 2^31 seconds, the nearest end.
+    const long double seconds = static_cast<long double>(value) / scale;
+    const int64_t fitting = std::max<int64_t>(1, static_cast<int64_t>(largest / std::fabs(seconds)));
+    const int64_t rounded = std::llround(seconds * fitting);
+    return A_Time{static_cast<A_long>(std::clamp(rounded, smallest, largest)), static_cast<A_u_long>(fitting)};
+}
 
 Comp::Comp() {
     auto effect = std::make_unique<comp_layer>();

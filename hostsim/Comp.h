@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,12 +62,18 @@ struct comp_layer {
     A_u_long revision = 0;
 
     bool activeAt(double seconds) const { return videoOn && seconds >= inPoint && seconds < inPoint + duration; }
-    // The simulated host trims no layer, so a layer's own time starts at its in-point: times in the layer's
-    // scale `scale` between the layer's time and the comp's.
-    A_long compTimeOf(A_long layerTime, A_u_long scale) const { return layerTime + inPointIn(scale); }
-    A_long layerTimeOf(A_long compTime, A_u_long scale) const { return compTime - inPointIn(scale); }
-    A_long inPointIn(A_u_long scale) const { return static_cast<A_long>(std::lround(inPoint * scale)); }
+    // The simulated host trims no layer, so a layer's own time starts at its in-point. Between the layer's
+    // time and the comp's in 64 bits: a late in-point lies beyond 32 bits in a fine scale.
+    // The comp time of a layer time in `scale`, as the host hands it (see hostTime).
+    A_Time compTimeOf(A_long layerTime, A_u_long scale) const;
+    // The layer time of a comp time, in the comp time's scale.
+    int64_t layerTimeOf(const A_Time& compTime) const;
+    int64_t inPointIn(A_u_long scale) const { return std::llround(inPoint * scale); }
 };
+
+// A time as the host hands it: in `scale` while its value fits the host's 32 bits, else in the finest
+// coarser scale it fits (exactly where the value allows: 720000 s at scale 3000 comes as 720000 at scale 1).
+A_Time hostTime(int64_t value, A_u_long scale);
 
 class Comp {
 public:

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 
 #include "HostCallbacks.h"
@@ -157,10 +159,13 @@ PF_Err SimulatedHost::dispatch(PF_Cmd command, void* extra, const PF_InData& in)
 PF_InData SimulatedHost::renderInData(const frame_request& request) {
     if (request.downsample.x < 1 || request.downsample.y < 1)
         throw std::invalid_argument("the downsample factors must be 1 or more");
-    // The request names a comp time; the host hands the effect its layer's time.
+    // The request names a comp time; the host hands the effect its layer's time, which must fit its 32 bits
+    // (the comp time, in the same scale, need not).
     const A_u_long scale = comp_.timeScale();
-    return inData(comp_.effectLayer().layerTimeOf(static_cast<A_long>(std::lround(request.seconds * scale)), scale),
-                  request.downsample);
+    const int64_t layerTime = std::llround(request.seconds * scale) - comp_.effectLayer().inPointIn(scale);
+    if (layerTime < std::numeric_limits<A_long>::min() || layerTime > std::numeric_limits<A_long>::max())
+        throw std::invalid_argument("the frame's time lies beyond the effect layer's times");
+    return inData(static_cast<A_long>(layerTime), request.downsample);
 }
 
 rendered_frame SimulatedHost::renderFrame(const frame_request& request) {

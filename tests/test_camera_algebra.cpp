@@ -21,6 +21,35 @@ void expectNear(const qssdk::mat4& actual, const qssdk::mat4& expected, float to
             EXPECT_NEAR(actual.at(r, c), expected.at(r, c), tolerance) << "row " << r << ", column " << c;
 }
 
+struct point3 {
+    double x = 0, y = 0, z = 0;
+};
+point3 operator-(point3 a, point3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+point3 operator+(point3 a, point3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+point3 operator*(point3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+double dot(point3 a, point3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+point3 cross(point3 a, point3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+point3 unit(point3 v) { return v * (1 / std::sqrt(dot(v, v))); }
+point3 widened(point3 p, double aspect) { return {p.x * aspect, p.y, p.z}; }
+point3 row(const qssdk::mat4& m, int r) { return {m.at(r, 0), m.at(r, 1), m.at(r, 2)}; }
+
+// The frame the host gives a layer at `eye` that looks at `aim`, in comp pixels, unrolled (x level).
+qssdk::mat4 lookingAt(point3 eye, point3 aim) {
+    const point3 z = unit(aim - eye), x = unit(cross({0, 1, 0}, z)), y = cross(z, x);
+    qssdk::mat4 m;
+    const point3 rows[] = {x, y, z, eye};
+    for (int r = 0; r < 4; ++r) {
+        m.at(r, 0) = static_cast<float>(rows[r].x);
+        m.at(r, 1) = static_cast<float>(rows[r].y);
+        m.at(r, 2) = static_cast<float>(rows[r].z);
+    }
+    m.at(3, 3) = 1;
+    return m;
+}
+
+// The pixel aspects of square, anamorphic 2:1 and D1/DV pixels.
+constexpr double aspects[] = {1, 2, 10.0 / 11};
+
 TEST(CameraAlgebra, TheViewWindowIsTheOutputsPlaceInTheView) {
     const struct {
         const char* name;
@@ -45,22 +74,23 @@ TEST(CameraAlgebra, TheViewWindowIsTheOutputsPlaceInTheView) {
     }
 }
 
-TEST(CameraAlgebra, AnOutputPixelIsItsDownsamplingAndItsLayersPixelWidthInCompPixels) {
-    // A layer pixel is `pixelAspect` square units wide, a comp pixel `compAspect`.
+TEST(CameraAlgebra, AnOutputPixelIsItsDownsamplingAndItsLayersPixelWidthInSquareUnits) {
+    // A layer pixel is `pixelAspect` square units wide; the image plane is the comp's pixels widened.
     const struct {
-        float downsampleX, downsampleY, pixelAspect, compAspect;
+        float downsampleX, downsampleY, pixelAspect;
         vec2 scale;
     } cases[] = {
-        {1, 1, 1, 1, {1, 1}},     {2, 1, 1, 1, {2, 1}},       {1, 3, 1, 1, {1, 3}}, {2, 2, 2, 2, {2, 2}},
-        {1, 1, 10.0f / 11, 10.0f / 11, {1, 1}}, {1, 1, 2, 1, {2, 1}}, {2, 1, 1, 2, {1, 1}},
+        {1, 1, 1, {1, 1}}, {2, 1, 1, {2, 1}}, {1, 3, 1, {1, 3}}, {2, 2, 2, {4, 2}}, {1, 1, 10.0f / 11, {10.0f / 11, 1}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.downsampleX << "," << c.downsampleY << " aspects " << c.pixelAspect
-                                        << " in " << c.compAspect);
-        const vec2 scale = outputScale(c.downsampleX, c.downsampleY, c.pixelAspect, c.compAspect);
+        SCOPED_TRACE(testing::Message() << c.downsampleX << "," << c.downsampleY << " aspect " << c.pixelAspect);
+        const vec2 scale = outputScale(c.downsampleX, c.downsampleY, c.pixelAspect);
         EXPECT_FLOAT_EQ(scale.x, c.scale.x);
         EXPECT_FLOAT_EQ(scale.y, c.scale.y);
     }
+    const vec2 plane = squareViewSize(800, 450, 2);
+    EXPECT_FLOAT_EQ(plane.x, 1600);
+    EXPECT_FLOAT_EQ(plane.y, 450);
 }
 
 TEST(CameraAlgebra, ThePerspectiveProjectionHasItsNearPlaneAt001AndNoFarPlane) {
@@ -132,8 +162,65 @@ TEST(CameraAlgebra, AimedLightsKeepTheirTransformOthersOnlyTheirPosition) {
         EXPECT_EQ(p.direction.z, 0);
         const qssdk::mat4 moved = withElements({{{0, 0}, 1}, {{1, 1}, 1}, {{2, 2}, 1}, {{3, 0}, 15}, {{3, 1}, 20},
                                                 {{3, 2}, 30}, {{3, 3}, 1}});
-        EXPECT_EQ(p.transform, aimed ? layerToWorld : moved);
+        qssdk::mat4 turned = layerToWorld;
+        turned.at(3, 0) = 15;
+        expectNear(p.transform, aimed ? turned : moved, 1e-6f);
         expectNear(p.transform * p.inverse, qssdk::mat4::identity(), 1e-5f);
+    }
+}
+
+TEST(CameraAlgebra, AFrameInSquareUnitsAimsWhereTheWidenedAimIsAndStaysARotation) {
+    const struct {
+        const char* name;
+        point3 eye, aim;
+    } frames[] = {
+        {"the side camera", {-300, 200, 0}, {300, 200, 0}},
+        {"looking down z", {400, 225, -1000}, {400, 225, 0}},
+        {"oblique", {100, -50, -700}, {450, 300, 200}},
+    };
+    for (const double aspect : aspects)
+        for (const auto& f : frames) {
+            SCOPED_TRACE(testing::Message() << f.name << ", pixel aspect " << aspect);
+            const qssdk::mat4 host = lookingAt(f.eye, f.aim);
+            const qssdk::mat4 square = squareFrame(host, static_cast<float>(aspect));
+            const point3 x = row(square, 0), y = row(square, 1), z = row(square, 2), at = row(square, 3);
+            const point3 eye = widened(f.eye, aspect), aim = widened(f.aim, aspect);
+            EXPECT_NEAR(at.x, eye.x, 1e-3);
+            EXPECT_NEAR(at.y, eye.y, 1e-3);
+            EXPECT_NEAR(at.z, eye.z, 1e-3);
+            const point3 toAim = unit(aim - eye);
+            EXPECT_NEAR(dot(z, toAim), 1, 1e-6) << "z points from the widened eye to the widened aim";
+            EXPECT_NEAR(dot(x, x), 1, 1e-6);
+            EXPECT_NEAR(dot(y, y), 1, 1e-6);
+            EXPECT_NEAR(dot(x, y), 0, 1e-6);
+            EXPECT_NEAR(dot(y, z), 0, 1e-6);
+            EXPECT_NEAR(dot(x, z), 0, 1e-6);
+            EXPECT_NEAR(dot(cross(y, z), x), 1, 1e-6) << "right-handed, as the host's frame";
+            // Widening tilts no unrolled camera: its x axis stays level and its y axis points down the comp.
+            EXPECT_NEAR(x.y, 0, 1e-6);
+            EXPECT_GT(y.y, 0);
+            if (aspect == 1) expectNear(square, host, 1e-6f);
+            EXPECT_EQ(square.at(0, 3), 0);
+            EXPECT_EQ(square.at(3, 3), 1);
+        }
+}
+
+TEST(CameraAlgebra, AParallelLightShinesAsAPointLightFarBackAlongItsLine) {
+    // A parallel light at `from` aiming at `to`, and a point light far back on the same line beyond `from`
+    // (comp pixels): at a point of the sphere both light it from the same direction, in square units.
+    const point3 from{-200, 0, -600}, to{400, 225, 0}, surface{700, 150, -60};
+    const double farBack = 1e4;
+    for (const double aspect : aspects) {
+        SCOPED_TRACE(testing::Message() << "pixel aspect " << aspect);
+        const light_placement parallel = lightPlacement(lookingAt(from, to), static_cast<float>(aspect), true);
+        const point3 back = from + (from - to) * farBack;
+        const light_placement point = lightPlacement(lookingAt(back, to), static_cast<float>(aspect), false);
+        const point3 direction{parallel.direction.x, parallel.direction.y, parallel.direction.z};
+        const point3 toPoint = unit(point3{point.position.x, point.position.y, point.position.z} -
+                                    widened(surface, aspect));
+        EXPECT_NEAR(dot(direction, direction), 1, 1e-6) << "a unit direction";
+        EXPECT_NEAR(dot(toPoint, direction * -1), 1, 1e-6);
+        EXPECT_EQ(parallel.direction.w, 0);
     }
 }
 

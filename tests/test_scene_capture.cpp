@@ -1,6 +1,8 @@
 // The scene capture of the comp camera and lights, read through the simulated host's suites with the
 // in_data the host sends for a frame.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -157,6 +159,84 @@ TEST_F(SceneCapture, ACameraLayerThatFacesTheCompCentreProjectsItToTheOutputCent
     EXPECT_FLOAT_EQ(record.eyePosition.z, -1500);
 }
 
+// Comp 800 x 450, a camera at (-300, 200, 0) looking along +x at a sphere of radius 80 at (300, 200, 0),
+// the positions in comp pixels. In square units the comp's x is widened by the pixel aspect c, so the sphere
+// stands 600 c away; seen from the side, its outline is the circle its tangent cone cuts on the image plane
+// (half size zoom x tan(asin(r / distance))), which the output's pixels, c square units wide, show c times
+// narrower than high: about 67 x 134 pixels at aspect 2.
+TEST_F(SceneCapture, ACameraFromTheSideSeesTheSphereRoundUnderEveryPixelAspect) {
+    hostsim::Comp& comp = host->comp();
+    comp.width = 800;
+    comp.height = 450;
+    const double zoom = 1000, radius = 80;
+    hostsim::camera_settings side;
+    side.position = {-300, 200, 0};
+    side.pointOfInterest = hostsim::vec3{300, 200, 0};
+    side.zoom = zoom;
+    comp.addCamera(side);
+    const A_Ratio aspects[] = {{1, 1}, {2, 1}, {10, 11}};
+    for (const A_Ratio& aspect : aspects) {
+        SCOPED_TRACE(testing::Message() << "pixel aspect " << aspect.num << "/" << aspect.den);
+        comp.pixelAspect = aspect;
+        const double c = static_cast<double>(aspect.num) / aspect.den;
+        const camera_record record = camera();
+        const point4 centre{300 * c, 200, 0};
+        // The outline in output pixels: the extremes of points all over the sphere.
+        double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9;
+        constexpr double pi = 3.14159265358979323846;
+        for (int i = 0; i <= 360; ++i)
+            for (int j = 0; j <= 720; ++j) {
+                const double polar = pi * i / 360, around = pi * j / 360;
+                const point4 surface{centre.x + radius * std::sin(polar) * std::cos(around),
+                                     centre.y + radius * std::cos(polar),
+                                     centre.z + radius * std::sin(polar) * std::sin(around)};
+                const point4 seen = project(record, surface);
+                ASSERT_GT(seen.w, 0) << "in front of the camera";
+                const double x = (seen.x + 1) / 2 * comp.width, y = (seen.y + 1) / 2 * comp.height;
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        const double distance = 600 * c, half = zoom * std::tan(std::asin(radius / distance));
+        EXPECT_NEAR(bottom - top, 2 * half, 0.05);
+        EXPECT_NEAR(right - left, 2 * half / c, 0.05);
+        EXPECT_NEAR((left + right) / 2, comp.width / 2.0, 0.05) << "where the camera looks";
+        EXPECT_NEAR((top + bottom) / 2, comp.height / 2.0, 0.05);
+    }
+}
+
+// Lighting sees from where the camera is, in the square units the lights stand in: a light at the
+// camera's own place is where the eye is.
+TEST_F(SceneCapture, TheEyeStandsWhereALightAtTheCamerasPlaceStands) {
+    hostsim::Comp& comp = host->comp();
+    hostsim::camera_settings aside = lookingAtTheCentre();
+    aside.position = {300, 200, -1500};
+    hostsim::comp_layer& cameraLayer = comp.addCamera(aside);
+    hostsim::light_settings headlight;
+    headlight.position = aside.position;
+    hostsim::comp_layer& atTheCamera = comp.addLight(headlight);
+    headlight.position = {comp.width / 2.0, comp.height / 2.0, -comp.cameraZoom(nullptr)};
+    hostsim::comp_layer& atTheDefaultCamera = comp.addLight(headlight);
+    const A_Ratio aspects[] = {{1, 1}, {2, 1}, {10, 11}};
+    for (const bool withCamera : {false, true}) {
+        cameraLayer.videoOn = withCamera;
+        atTheCamera.videoOn = withCamera;
+        atTheDefaultCamera.videoOn = !withCamera;
+        const hostsim::vec3 place = (withCamera ? atTheCamera : atTheDefaultCamera).light.position;
+        for (const A_Ratio& aspect : aspects) {
+            SCOPED_TRACE(testing::Message() << (withCamera ? "a camera layer" : "no camera layer")
+                                            << ", pixel aspect " << aspect.num << "/" << aspect.den);
+            comp.pixelAspect = aspect;
+            const vec4 eye = camera().eyePosition;
+            const std::vector<light_properties> captured = lights();
+            ASSERT_EQ(captured.size(), 1u);
+            EXPECT_FLOAT_EQ(eye.x, captured[0].position.x);
+            EXPECT_FLOAT_EQ(eye.y, captured[0].position.y);
+            EXPECT_FLOAT_EQ(eye.z, captured[0].position.z);
+            EXPECT_FLOAT_EQ(eye.x, static_cast<float>(place.x * aspect.num / aspect.den));
+        }
+    }
+}
+
 TEST_F(SceneCapture, AnOrthographicCameraHasAParallelProjection) {
     hostsim::camera_settings settings = lookingAtTheCentre();
     settings.type = AEGP_CameraType_ORTHOGRAPHIC;
@@ -274,29 +354,95 @@ TEST_F(SceneCapture, LightsAreSwitchedByCompTimeWhereTheEffectsLayerStartsLater)
     }
 }
 
-// The simulated host converts between the effect layer's time and the comp's as the host does.
+// The simulated host converts between the effect layer's time and the comp's as the host does: in 64 bits,
+// a comp time beyond 32 bits of the effect's scale (2^31 units are about 715828 s here) coming in a coarser
+// scale.
 TEST_F(SceneCapture, TheHostHandsTheEffectItsLayersTimeAndConvertsItToCompTime) {
     hostsim::Comp& comp = host->comp();
-    comp.effectLayer().inPoint = 10;
     const A_u_long scale = comp.timeScale();
-    const PF_InData in = host->renderInData({12});
-    EXPECT_EQ(in.current_time, static_cast<A_long>(2 * scale)) << "comp 12 s is the layer's 2 s";
+    const struct {
+        double layerStart, compSeconds;
+    } cases[] = {{10, 12}, {719990, 720005}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "layer from " << c.layerStart << " s, comp time " << c.compSeconds << " s");
+        comp.effectLayer().inPoint = c.layerStart;
+        const PF_InData in = host->renderInData({c.compSeconds});
+        EXPECT_EQ(in.current_time, static_cast<A_long>((c.compSeconds - c.layerStart) * scale))
+            << "the layer's own time";
 
-    SuiteHandler suites(in.pica_basicP);
-    const auto* pf = suites.get<AEGP_PFInterfaceSuite1>();
-    const auto* layers = suites.get<AEGP_LayerSuite5>();
-    ASSERT_TRUE(pf && layers);
-    A_Time compTime{};
-    ASSERT_EQ(pf->AEGP_ConvertEffectToCompTime(in.effect_ref, in.current_time, in.time_scale, &compTime), A_Err{0});
-    EXPECT_EQ(static_cast<double>(compTime.value) / compTime.scale, 12.0);
+        SuiteHandler suites(in.pica_basicP);
+        const auto* pf = suites.get<AEGP_PFInterfaceSuite1>();
+        const auto* layers = suites.get<AEGP_LayerSuite5>();
+        ASSERT_TRUE(pf && layers);
+        A_Time compTime{};
+        ASSERT_EQ(pf->AEGP_ConvertEffectToCompTime(in.effect_ref, in.current_time, in.time_scale, &compTime),
+                  A_Err{0});
+        EXPECT_EQ(static_cast<double>(compTime.value) / compTime.scale, c.compSeconds);
 
-    AEGP_LayerH effectLayer = nullptr;
-    pf->AEGP_GetEffectLayer(in.effect_ref, &effectLayer);
-    A_Time inPoint{};
-    layers->AEGP_GetLayerInPoint(effectLayer, AEGP_LTimeMode_CompTime, &inPoint);
-    EXPECT_EQ(static_cast<double>(inPoint.value) / inPoint.scale, 10.0);
-    layers->AEGP_GetLayerInPoint(effectLayer, AEGP_LTimeMode_LayerTime, &inPoint);
-    EXPECT_EQ(inPoint.value, 0) << "in its own time a layer starts at 0";
+        AEGP_LayerH effectLayer = nullptr;
+        pf->AEGP_GetEffectLayer(in.effect_ref, &effectLayer);
+        A_Time inPoint{};
+        layers->AEGP_GetLayerInPoint(effectLayer, AEGP_LTimeMode_CompTime, &inPoint);
+        EXPECT_EQ(static_cast<double>(inPoint.value) / inPoint.scale, c.layerStart);
+        layers->AEGP_GetLayerInPoint(effectLayer, AEGP_LTimeMode_LayerTime, &inPoint);
+        EXPECT_EQ(inPoint.value, 0) << "in its own time a layer starts at 0";
+    }
+}
+
+TEST(HostTime, ATimeBeyond32BitsOfItsScaleComesInACoarserOne) {
+    const struct {
+        int64_t value;
+        A_u_long scale;
+        A_Time expected;
+    } cases[] = {
+        {2147483647, 3000, {2147483647, 3000}},          // fits
+        {-2147483648LL, 3000, {-2147483647 - 1, 3000}},  // fits
+        {2160000000LL, 3000, {720000, 1}},               // 720000 s
+        {-2160015000LL, 3000, {-720005, 1}},
+        {2160000100LL, 3000, {21600001, 30}},  // 720000 s and 1/30
+        // 720000 s and 1/3000: no exact coarser scale; the finest that holds it, rounded.
+        {2160000001LL, 3000, {2147040001, 2982}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.value << " at scale " << c.scale);
+        const A_Time t = hostsim::hostTime(c.value, c.scale);
+        EXPECT_EQ(t.value, c.expected.value);
+        EXPECT_EQ(t.scale, c.expected.scale);
+    }
+    // A layer starting at 719990 s: a comp time before it, in the comp's scale, lies 6656.7 s before its
+    // start, which its in-point beyond 32 bits of that scale must not turn around.
+    hostsim::comp_layer late;
+    late.inPoint = 719990;
+    EXPECT_EQ(late.layerTimeOf(A_Time{2140000000, 3000}), 2140000000LL - 2159970000LL);
+    EXPECT_EQ(late.layerTimeOf(A_Time{0, 3000}), -2159970000LL) << "beyond 32 bits of the comp time's scale";
+    const A_Time comp = late.compTimeOf(15 * 3000, 3000);
+    EXPECT_EQ(comp.value, 720005);
+    EXPECT_EQ(comp.scale, 1u);
+    EXPECT_EQ(late.layerTimeOf(comp), 15) << "in the comp time's scale";
+}
+
+// Lights switch at comp times beyond 32 bits of the effect's time scale: a light's in-point of 720000 s comes
+// at scale 1, and the comp time of a frame of a layer that starts late comes in a coarser scale too.
+TEST_F(SceneCapture, LightsAreSwitchedByCompTimesBeyond32BitsOfTheEffectsScale) {
+    hostsim::Comp& comp = host->comp();
+    comp.effectLayer().inPoint = 719990;
+    hostsim::comp_layer& late = comp.addLight({});
+    late.inPoint = 720000;
+    late.duration = 60;
+    hostsim::comp_layer& early = comp.addLight({});  // comp 0 s to 3600 s
+    early.duration = 3600;
+    const struct {
+        double compSeconds;
+        bool lateOn;
+    } cases[] = {{719995, false}, {720000, true}, {720005, true}, {720060, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("comp time " + std::to_string(c.compSeconds));
+        const std::vector<light_properties> captured = lights({c.compSeconds});
+        ASSERT_EQ(captured.size(), c.lateOn ? 1u : 0u) << "the early light is off";
+        if (c.lateOn) {
+            EXPECT_EQ(captured[0].layerId, static_cast<uint32_t>(late.id));
+        }
+    }
 }
 
 TEST_F(SceneCapture, LightColourIsIntensityTimesColourAndNeverNegative) {

@@ -17,10 +17,11 @@ A_Err getNewEffectForEffect(AEGP_PluginID plugin, PF_ProgPtr effect_ref, AEGP_Ef
     return 0;
 }
 
-// The effect's times are its layer's: the comp time is later by the layer's in-point.
+// The effect's times are its layer's: the comp time is later by the layer's in-point, in the effect's
+// scale where it fits 32 bits.
 A_Err convertEffectToCompTime(PF_ProgPtr effect_ref, A_long what_time, A_u_long time_scale, A_Time* comp_time) {
     if (!comp_time || time_scale == 0 || effect_ref != host().effectRef()) return kAegpBadArgument;
-    *comp_time = A_Time{host().comp().effectLayer().compTimeOf(what_time, time_scale), time_scale};
+    *comp_time = host().comp().effectLayer().compTimeOf(what_time, time_scale);
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "SceneSuites.h"
 
+#include <cmath>
+
 #include "../Comp.h"
 #include "../SimulatedHost.h"
 
@@ -14,10 +16,7 @@ AEGP_LayerH handleOf(const comp_layer* layer) {
 }
 AEGP_CompH compHandle() { return reinterpret_cast<AEGP_CompH>(&comp()); }
 double seconds(const A_Time* t) { return t && t->scale ? static_cast<double>(t->value) / t->scale : 0.0; }
-A_Time compTime(double s) {
-    const A_u_long scale = comp().timeScale();
-    return A_Time{static_cast<A_long>(s * scale + (s >= 0 ? 0.5 : -0.5)), scale};
-}
+A_Time compTime(double s) { return hostTime(std::llround(s * comp().timeScale()), comp().timeScale()); }
 
 // Layer suite
 A_Err getLayerParentComp(AEGP_LayerH, AEGP_CompH* c) {

@@ -1,4 +1,6 @@
 // "AEGP Stream Suite" 7 and "AEGP Dynamic Stream Suite" 2: the streams of the effect's parameters.
+#include <cstdint>
+
 #include "../SimulatedHost.h"
 #include "HostSuites.h"
 #include "SceneSuites.h"
@@ -31,8 +33,8 @@ A_Err getNewStreamValue(AEGP_PluginID plugin, AEGP_StreamRefH stream, AEGP_LTime
     if (!host().isRegisteredPlugin(plugin) || index < 0 || !time || time->scale == 0 ||
         (mode != AEGP_LTimeMode_LayerTime && mode != AEGP_LTimeMode_CompTime))
         return kAegpBadArgument;
-    const A_long layerTime =
-        mode == AEGP_LTimeMode_CompTime ? host().comp().effectLayer().layerTimeOf(time->value, time->scale) : time->value;
+    const int64_t layerTime =
+        mode == AEGP_LTimeMode_CompTime ? host().comp().effectLayer().layerTimeOf(*time) : time->value;
     const double seconds = static_cast<double>(layerTime) / time->scale;
     if (const A_Err err = host().params().streamValue(index, host().effectLayer(), &value->val, seconds)) return err;
     value->streamH = stream;

@@ -26,7 +26,7 @@ sanitize_test(sanitize_ui SOURCES test_ui_event_manager.cpp test_ui_style.cpp te
 
 sanitize_test(sanitize_installer SOURCES test_installer_flow.cpp LIBS installer_flow)
 
-sanitize_test(sanitize_plugin SOURCES test_camera_algebra.cpp test_uniform_blocks.cpp test_render_limits.cpp
+sanitize_test(sanitize_plugin SOURCES test_camera_algebra.cpp test_sample_time.cpp test_uniform_blocks.cpp test_render_limits.cpp
     test_chunk_container.cpp test_layer_placement.cpp test_message_popup_layout.cpp
     LIBS pellux_plugin)
 

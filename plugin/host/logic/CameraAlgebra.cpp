@@ -2,10 +2,39 @@
 
 #include <cmath>
 
-vec2 outputScale(float downsampleX, float downsampleY, float pixelAspect, float compAspect) {
-    // A layer with the comp's pixels (the usual case) takes the downsample factor alone, unrounded.
-    const float across = pixelAspect == compAspect ? downsampleX : downsampleX * pixelAspect / compAspect;
-    return {across, downsampleY};
+namespace {
+
+struct vec3f {
+    float x, y, z;
+};
+
+vec3f rowOf(const qssdk::mat4& m, int row) { return {m.at(row, 0), m.at(row, 1), m.at(row, 2)}; }
+vec3f widened(vec3f v, float aspect) { return {v.x * aspect, v.y, v.z}; }
+float dot(vec3f a, vec3f b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+vec3f cross(vec3f a, vec3f b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+vec3f minus(vec3f a, vec3f b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+vec3f times(vec3f v, float s) { return {v.x * s, v.y * s, v.z * s}; }
+// A zero vector (a frame the host left empty) stays zero.
+vec3f normalized(vec3f v) {
+    const float length = std::sqrt(dot(v, v));
+    return length > 0 ? times(v, 1.0f / length) : v;
+}
+
+void setRow(qssdk::mat4& m, int row, vec3f v, float w) {
+    m.at(row, 0) = v.x;
+    m.at(row, 1) = v.y;
+    m.at(row, 2) = v.z;
+    m.at(row, 3) = w;
+}
+
+}  // namespace
+
+vec2 outputScale(float downsampleX, float downsampleY, float pixelAspect) {
+    return {downsampleX * pixelAspect, downsampleY};
+}
+
+vec2 squareViewSize(float planeWidth, float planeHeight, float compAspect) {
+    return {planeWidth * compAspect, planeHeight};
 }
 
 view_window viewWindow(vec2 viewSize, vec2 scale, float originX, float originY, float width, float height) {
@@ -43,9 +72,20 @@ qssdk::mat4 orthographicProjection(const view_window& window) {
     return proj;
 }
 
+qssdk::mat4 squareFrame(const qssdk::mat4& frame, float aspect) {
+    const vec3f z = normalized(widened(rowOf(frame, 2), aspect));
+    const vec3f up = widened(rowOf(frame, 1), aspect);
+    const vec3f y = normalized(minus(up, times(z, dot(up, z))));
+    qssdk::mat4 square;
+    setRow(square, 0, cross(y, z), 0);
+    setRow(square, 1, y, 0);
+    setRow(square, 2, z, 0);
+    setRow(square, 3, widened(rowOf(frame, 3), aspect), 1);
+    return square;
+}
+
 qssdk::mat4 viewMatrixOf(const qssdk::mat4& cameraToWorld, float compAspect) {
-    qssdk::mat4 view = qssdk::inverse(cameraToWorld);
-    for (int i = 0; i < 4; ++i) view[i] *= 1.0f / compAspect;
+    qssdk::mat4 view = qssdk::inverse(squareFrame(cameraToWorld, compAspect));
     qssdk::mat4 flipZ = qssdk::mat4::identity();
     flipZ.at(2, 2) = -1.0f;
     view *= flipZ;
@@ -63,8 +103,9 @@ light_placement lightPlacement(const qssdk::mat4& layerToWorld, float pixelAspec
     light_placement placement;
     placement.position = {layerToWorld.at(3, 0) * pixelAspect, layerToWorld.at(3, 1), layerToWorld.at(3, 2), 0.0f};
     if (aimed) {
-        placement.direction = {layerToWorld.at(2, 0), layerToWorld.at(2, 1), layerToWorld.at(2, 2), 0.0f};
-        placement.transform = layerToWorld;
+        placement.transform = squareFrame(layerToWorld, pixelAspect);
+        placement.direction = {placement.transform.at(2, 0), placement.transform.at(2, 1),
+                               placement.transform.at(2, 2), 0.0f};
     } else {
         placement.transform = qssdk::mat4::identity();
         placement.transform.at(3, 0) = placement.position.x;

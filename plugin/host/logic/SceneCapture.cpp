@@ -90,20 +90,21 @@ camera_record* captureCamera(const render_data& frame, camera_record& camera, co
     if (const auto* comps = suites.get<AEGP_CompSuite5>()) comps->AEGP_GetItemFromComp(place.comp, &item);
     if (const auto* items = suites.get<AEGP_ItemSuite6>()) items->AEGP_GetItemPixelAspectRatio(item, &compAspect);
     const float c = ratio(compAspect);
+    // The camera stands in square units, with a camera layer as without one; only the projection's window
+    // goes back to the output's pixels.
     camera.viewMatrix = viewMatrixOf(toFloat(cameraMatrix), c);
-    // The view matrix takes the comp's pixel aspect out of x on both paths, so the view, and the image
-    // plane it is framed by, are in comp pixels with a camera layer as without one.
     camera.viewSize = {static_cast<float>(planeWidth), static_cast<float>(planeHeight)};
     camera.orthographic = cameraLayer && cameraType == AEGP_CameraType_ORTHOGRAPHIC;
 
     const view_window window = viewWindow(
-        camera.viewSize,
-        outputScale(denOverNum(in.downsample_x), denOverNum(in.downsample_y), ratio(in.pixel_aspect_ratio), c),
+        squareViewSize(camera.viewSize.x, camera.viewSize.y, c),
+        outputScale(denOverNum(in.downsample_x), denOverNum(in.downsample_y), ratio(in.pixel_aspect_ratio)),
         static_cast<float>(frame.origin_x), static_cast<float>(frame.origin_y),
         static_cast<float>(frame.output.width), static_cast<float>(frame.output.height));
     camera.projMatrix = camera.orthographic ? orthographicProjection(window)
                                             : perspectiveProjection(window, camera.imagePlaneDistance);
-    camera.eyePosition = {static_cast<float>(cameraMatrix.mat[3][0]), static_cast<float>(cameraMatrix.mat[3][1]),
+    // Where the lighting sees from: in the square units the sphere and the lights stand in.
+    camera.eyePosition = {static_cast<float>(cameraMatrix.mat[3][0]) * c, static_cast<float>(cameraMatrix.mat[3][1]),
                           static_cast<float>(cameraMatrix.mat[3][2]), 0.0f};
 
     float film = static_cast<float>(filmSize);
