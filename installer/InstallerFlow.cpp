@@ -1,5 +1,6 @@
 // What the installer window does once built: the frame's paint, page switches, clicks, the host and
 // custom-folder selection, the licence's Copy menu, the install run with its tick, and the results.
+#include <algorithm>
 #include <functional>
 
 #include "Clipboard.h"
@@ -16,6 +17,7 @@
 #include "popup_menu.h"
 #include "qs_exception.h"
 #include "select_folder.h"
+#include "timer_table.h"
 #include "text_codes.h"
 #include "utf.h"
 
@@ -36,9 +38,16 @@ void draw_stretched(painter& p, image& img, const style& s, const char* key, con
     p.draw_image_stretched(r, img);
 }
 
-void set_state(widget& w, const ControlState& state) {
-    if (state.enabled) w.set_enabled(*state.enabled);
-    if (state.visible) w.set_visible(*state.visible);
+PressButton press_button(uint64_t value) {
+    switch (static_cast<mouse_button>(value)) {
+    case mouse_button::left:
+        return PressButton::left;
+    case mouse_button::middle:
+        return PressButton::middle;
+    case mouse_button::right:
+        break;
+    }
+    return PressButton::right;
 }
 
 void set_button_text(generic_button& b, std::string_view text) {
@@ -93,9 +102,54 @@ void InstallerUI::paint_frame() {
     click_gate_.page_drawn();
 }
 
+void InstallerUI::set_state(widget& w, const ControlState& state) {
+    if (state.enabled) set_usable(w, *state.enabled);
+    if (state.visible) w.set_visible(*state.visible);
+}
+
+void InstallerUI::set_usable(widget& w, bool usable) {
+    for (gated_control& g : gated_)
+        if (g.control == &w) {
+            g.usable = usable;
+            w.set_enabled(usable && click_gate_.looks_open());
+            return;
+        }
+    w.set_enabled(usable);
+}
+
+void InstallerUI::close_gate() {
+    click_gate_.page_shown(steady_seconds());
+    show_gate();
+}
+
+void InstallerUI::show_gate() {
+    const bool open = click_gate_.looks_open();
+    for (const gated_control& g : gated_) g.control->set_enabled(g.usable && open);
+    // The tick runs while the gate is closed, so that the controls turn enabled without an input.
+    if (open)
+        remove_timer(&get_root_widget(), widget_timer_kind);
+    else
+        add_timer(&get_root_widget());
+}
+
+void InstallerUI::on_press(const event_info& e) {
+    const widget* at = widget_at(get_cursor_position(&get_root_widget()));
+    const auto gated = std::find_if(gated_.begin(), gated_.end(),
+                                    [&](const gated_control& g) { return g.control == at && g.usable; });
+    if (gated == gated_.end()) return;
+    const bool was_open = click_gate_.looks_open();
+    click_gate_.press(steady_seconds(), press_button(e.value));
+    if (click_gate_.looks_open() != was_open) show_gate();
+}
+
+void InstallerUI::on_gate_tick() {
+    if (click_gate_.tick(steady_seconds())) show_gate();
+}
+
 void InstallerUI::show_page(std::uint32_t n) {
     if (n >= page::count) return;
     if (n == page::installing) build_installing_page();
+    close_gate();
     const PageControls c = page_controls(n);
     set_state(back_button_, c.back);
     set_state(cancel_button_, c.cancel);
@@ -108,12 +162,11 @@ void InstallerUI::show_page(std::uint32_t n) {
     pages_[pages_shown_.current].set_visible(false);
     pages_[n].set_visible(true);
     pages_shown_.show(n);
-    click_gate_.page_shown(steady_seconds());
     update_install_button();
 }
 
 void InstallerUI::update_install_button() {
-    if (pages_shown_.current == page::select) next_button_.set_enabled(has_install_target(host_entries_));
+    if (pages_shown_.current == page::select) set_usable(next_button_, has_install_target(host_entries_));
 }
 
 void InstallerUI::on_button_clicked(const event_info& e) {
@@ -131,7 +184,11 @@ void InstallerUI::on_button_clicked(const event_info& e) {
         control = FooterControl::welcome_license_link;
     else
         return;
-    if (control != FooterControl::cancel && !click_gate_.take_click(steady_seconds())) return;
+    if (control != FooterControl::cancel && !click_gate_.take_click(steady_seconds())) {
+        // A refusal may have closed the gate again.
+        show_gate();
+        return;
+    }
 
     const ClickAction action = route_click(control, pages_shown_, finished_, has_install_target(host_entries_));
     switch (action.kind) {
@@ -160,7 +217,8 @@ void InstallerUI::ask_cancel() {
     style& s = popup.get_root_widget().get_style();
     s.set_alias("message_popup_window_margins", "notifications_window_margins");
     s.set_alias("message_popup_component_margins", "notifications_component_margins");
-    popup.setup(this, std::string(cancel_title), cancel_question());
+    // The default answer keeps the installer going.
+    popup.setup(this, std::string(cancel_title), cancel_question(), NotificationPopup::no);
     const int32_t result = with_popup([&] { return popup.show_modal(); });
     if (result == NotificationPopup::no) {
         if (running) system_.resume_run();
@@ -222,10 +280,10 @@ void InstallerUI::on_license_mouse_up(const event_info& e) {
 
 void InstallerUI::start_install() {
     cancel_button_.set_enabled(true);
-    back_button_.set_enabled(false);
+    set_usable(back_button_, false);
     cancel_button_.set_visible(true);
     back_button_.set_visible(true);
-    next_button_.set_enabled(false);
+    set_usable(next_button_, false);
     set_button_text(next_button_, "INSTALLING...");
 
     totals_ = run_totals(host_entries_, plugin_size_mb_);
@@ -246,14 +304,14 @@ void InstallerUI::end_run() {
 void InstallerUI::show_finished(std::string_view intro) {
     installing_intro_.set_text(intro, false, false);
     cancel_button_.set_enabled(false);
-    back_button_.set_enabled(false);
-    next_button_.set_enabled(true);
+    set_usable(back_button_, false);
     cancel_button_.set_visible(true);
     back_button_.set_visible(true);
     set_button_text(next_button_, "FINISH");
     finished_ = true;
-    // FINISH stands where INSTALL was pressed.
-    click_gate_.page_shown(steady_seconds());
+    // FINISH stands where INSTALL was pressed: it shows disabled until the gate opens.
+    close_gate();
+    set_usable(next_button_, true);
 }
 
 void InstallerUI::on_tick() {
@@ -265,12 +323,17 @@ void InstallerUI::on_tick() {
         return;
     }
     end_run();
-    if (cancelled_)
-        show_finished(cancelled_intro(host_entries_));
-    else if (outcome.kind == TickKind::succeeded)
+    switch (run_ending(outcome.kind, cancelled_)) {
+    case RunEnding::success:
         show_finished(success_intro);
-    else
+        break;
+    case RunEnding::cancelled:
+        show_finished(cancelled_intro(host_entries_));
+        break;
+    case RunEnding::failure_question:
         ask_retry(outcome.failures);
+        break;
+    }
     update_summary();
 }
 
@@ -291,7 +354,7 @@ void InstallerUI::ask_retry(const std::vector<TargetFailure>& failures) {
     style& s = popup.get_root_widget().get_style();
     s.set_alias("message_popup_window_margins", "notifications_error_window_margins");
     s.set_alias("message_popup_component_margins", "notifications_error_component_margins");
-    popup.setup(this, std::string(failure_title), failure_question(failed));
+    popup.setup(this, std::string(failure_title), failure_question(failed), NotificationPopup::yes);
     if (with_popup([&] { return popup.show_modal(); }) == NotificationPopup::yes)
         start_install();
     else

@@ -14,6 +14,9 @@ std::string install_error_message(std::int32_t code) {
     case install_status::resource_not_loaded:
         return "Could not load the plugin file from the installer (Error code: " + number +
                ").\n - The installer file may be corrupt.";
+    case install_status::folder_taken_by_file:
+        return "Could not create the plugin folder: a file of that name stands where the folder must go (Error "
+               "code: " + number + ").\n - Move or rename that file, then retry.";
     case install_status::file_not_created:
     case install_status::write_failed:
         return "Could not create the plugin file (Error code: " + number +

@@ -84,12 +84,13 @@ void follow_content(scroll_bar& bar, widget& content, widget& viewport, std::ini
     bar.update_thumb();
 }
 
-// A text link: no back or border colours, the text at the leading edge.
+// A text link: no back or border colours, the text at the leading edge; with the keyboard focus the
+// kit's dotted focus border shows around it.
 void style_link(LinkButton& link) {
     style& s = link.get_style();
     s.set_scalar("button_font_alignment", align_code_leading);
     for (const char* key : {"button_color_normal", "button_color_hover", "button_border_color_normal",
-                            "button_border_color_hover", "button_border_color_focus"})
+                            "button_border_color_hover"})
         s.set_color(key, transparent);
 }
 
@@ -386,16 +387,12 @@ void InstallerUI::build_footer() {
         b.button.set_text(b.text);
         bind_member_handler(&b.button, event_id::clicked, &InstallerUI::on_button_clicked, this);
     }
-    // Each of these moves to another page, where the same place may hold another control: the gate
-    // judges their presses (ClickGate). The second press of a double click belongs to the first one's
-    // gesture; its release is not delivered, and it is refused.
-    // CANCEL is left out: it only asks, and it must answer at once, also right after INSTALL.
-    for (widget* w : std::initializer_list<widget*>{&back_button_, &next_button_, &footer_license_link_,
-                                                    &welcome_license_link_}) {
-        bind_handler(w, event_id::mouse_down, [this](const event_info&) { click_gate_.press(steady_seconds()); }, this);
-        bind_handler(w, event_id::double_click, [this](const event_info&) { click_gate_.press_swallowed(steady_seconds()); },
-                     this);
-    }
+    // BACK, NEXT and the licence links move to another page, where the same place may hold another
+    // control: the gate judges the presses on them (ClickGate), those that land on one drawn disabled
+    // too, which reach only the window. CANCEL is left out: it only asks, and it must answer at once, also
+    // right after INSTALL.
+    bind_member_handler(this, event_id::mouse_down, &InstallerUI::on_press, this);
+    bind_handler(&get_root_widget(), event_id::timer, std::bind(&InstallerUI::on_gate_tick, this), this);
     // The window hears every release after the control under the pointer did.
     bind_handler(this, event_id::mouse_up, [this](const event_info&) { click_gate_.release(); }, this);
     // The title bar's X and Alt+F4: during a run they ask as CANCEL does (once: a question already open

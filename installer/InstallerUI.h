@@ -60,6 +60,16 @@ private:
 
     void paint_frame();
     void show_page(std::uint32_t n);
+    // A control's enabled and visible flags as the page wants them; a gated control is enabled only while
+    // the gate looks open as well.
+    void set_state(qssdk::ui::widget& w, const ControlState& state);
+    void set_usable(qssdk::ui::widget& w, bool usable);
+    // The gate of the footer's clicks (ClickGate): a new page closes it, a press is judged where it lands,
+    // the tick opens it, and the gated controls are drawn as it says.
+    void close_gate();
+    void on_press(const qssdk::ui::event_info& e);
+    void on_gate_tick();
+    void show_gate();
     void on_button_clicked(const qssdk::ui::event_info& e);
     void on_selection_event(const qssdk::ui::event_info& e);
     void choose_custom_folder();
@@ -117,8 +127,18 @@ private:
     std::vector<host_entry> host_entries_;
     PageHistory pages_shown_;
     ClickGate click_gate_;
+    // The controls the gate holds, each with whether its page offers it.
+    struct gated_control {
+        qssdk::ui::widget* control;
+        bool usable;
+    };
+    std::array<gated_control, 4> gated_{{{&back_button_, false},
+                                         {&next_button_, true},
+                                         {&footer_license_link_, false},
+                                         {&welcome_license_link_, true}}};
     bool finished_ = false;
-    // YES to the CANCEL question during a run: it was stopped, and its end is reported as cancelled.
+    // YES to the CANCEL question during a run: a stop was asked for, and the end is reported as cancelled
+    // unless the run installed every target all the same (run_ending).
     bool cancelled_ = false;
     bool installing_page_built_ = false;
     RunTotals totals_;

@@ -34,7 +34,9 @@ NotificationPopup::NotificationPopup() = default;
 
 NotificationPopup::~NotificationPopup() = default;
 
-void NotificationPopup::setup(window* owner, const std::string& title, const std::string& text) {
+void NotificationPopup::setup(window* owner, const std::string& title, const std::string& text,
+                              int32_t default_answer) {
+    default_answer_ = default_answer;
     if (owner) set_owner(owner);
     create(title, {0, 0, width, initial_height}, 0);
     widget& root = get_root_widget();
@@ -73,7 +75,7 @@ void NotificationPopup::setup(window* owner, const std::string& title, const std
     bind_member_handler(&no_button_, event_id::clicked, &NotificationPopup::on_button_clicked, this);
     yes_button_.set_text("YES");
     bind_member_handler(&yes_button_, event_id::clicked, &NotificationPopup::on_button_clicked, this);
-    set_focus_widget(&yes_button_, 0);
+    set_focus_widget(default_answer == yes ? &yes_button_ : &no_button_, 0);
 
     set_rect({root.get_rect().x, root.get_rect().y, width, placed.client_height});
     bind_member_handler(this, event_id::key_down, &NotificationPopup::on_key_down, this);
@@ -89,7 +91,9 @@ void NotificationPopup::paint() {
 }
 
 void NotificationPopup::on_key_down(const event_info& e) {
-    if (e.value == key_enter) end_modal(yes);
+    // A focused button answers Enter itself, before the window hears it.
+    const widget* focus = get_focus_widget();
+    if (e.value == key_enter && focus != &yes_button_ && focus != &no_button_) end_modal(default_answer_);
     if (e.value == key_escape) end_modal(no);
 }
 

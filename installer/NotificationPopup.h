@@ -1,5 +1,6 @@
 // A small modal question window: an image, a centred message and the buttons NO and YES. show_modal
-// returns 1 for YES (or Enter) and 0 for NO (or Escape, or closing the window).
+// returns 1 for YES and 0 for NO (or Escape, or closing the window). The default answer's button has the
+// focus at first; Enter or Space answer with the focused button, Enter with the default when neither has it.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +28,7 @@ public:
 
     // Alias message_popup_window_margins and message_popup_component_margins on the root widget's style
     // first; then setup, then show_modal.
-    void setup(qssdk::ui::window* owner, const std::string& title, const std::string& text);
+    void setup(qssdk::ui::window* owner, const std::string& title, const std::string& text, int32_t default_answer);
 
     qssdk::ui::text_label& message() { return message_label_; }
     RoundedButton& yes_button() { return yes_button_; }
@@ -46,6 +47,7 @@ private:
     qssdk::ui::flow_panel button_flow_{qssdk::ui::flow_direction::horizontal, false};
     std::unique_ptr<qssdk::ui::image> popup_image_ = qssdk::ui::image::create();
     qssdk::ui::point image_position_{0, 0};
+    int32_t default_answer_ = no;
 };
 
 // Where setup puts the parts, from the margins, the image size and the label's fitted height.

@@ -152,7 +152,8 @@ void System::install(const std::vector<std::wstring>& folders) {
         system_error_[i].store(result.system_error, std::memory_order_release);
         plugin_status_[i].store(result.status, std::memory_order_release);
     }
-    make_common_folder();
+    // A stopped run writes only the targets its page names.
+    if (!control_.stopped()) make_common_folder();
     // Last: a reader that sees done sees every status above.
     done_.store(true, std::memory_order_release);
 }
@@ -164,6 +165,10 @@ PluginWrite System::install_one(const std::wstring& folder) const {
     if (!CreateDirectoryW(target.c_str(), nullptr)) {
         const DWORD error = GetLastError();
         if (error != ERROR_ALREADY_EXISTS) return {install_status::file_not_created, error};
+        // What exists may be a file, which the file's creation inside it would only call a missing path.
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            return {install_status::folder_taken_by_file, error};
     }
     target += L"\\QSPellux.aex";
     HRSRC resource = FindResourceW(places_.plugin_module, MAKEINTRESOURCEW(plugin_resource_id), RT_RCDATA);

@@ -250,6 +250,22 @@ TEST(TickDecision, DecidesFromOneSnapshot) {
     EXPECT_TRUE(none.failures.empty());
 }
 
+// A stop that came when nothing was left to stop is no cancel: the run's result stands.
+TEST(TickDecision, ARunEndsAsWhatItDid) {
+    const struct {
+        TickKind over;
+        bool stop_asked;
+        RunEnding ending;
+    } cases[] = {
+        {TickKind::succeeded, false, RunEnding::success},
+        {TickKind::succeeded, true, RunEnding::success},
+        {TickKind::failed, true, RunEnding::cancelled},
+        {TickKind::failed, false, RunEnding::failure_question},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(run_ending(c.over, c.stop_asked), c.ending) << static_cast<int>(c.over) << " " << c.stop_asked;
+}
+
 // ---- Pages ----
 
 TEST(PageFlow, FooterOfEveryPage) {
@@ -454,59 +470,124 @@ TEST(HostVersions, AValueWrittenByHandNamesItsFolder) {
 
 // ---- Which clicks of the footer count ----
 
-TEST(ClickGate, APageTakesAPressOnlyOnceDrawnAndQuiet) {
+// The window's side of the gate: a tick every 200 ms (the kit's timer), the page drawn again whenever the
+// look of its gated controls changed, and a click that walks on showing the next page, drawn at once.
+struct GatedFooter {
+    static constexpr double tick_period = 0.2;
+    static constexpr double press_to_release = 0.03;
+
+    explicit GatedFooter(double shown) : next_tick(shown) { show(shown); }
+    void show(double t) {
+        gate.page_shown(t);
+        gate.page_drawn();
+    }
+    void run_until(double t) {
+        for (; next_tick <= t; next_tick += tick_period)
+            if (gate.tick(next_tick)) gate.page_drawn();
+    }
+    // A press and its release: true when the click acted (and the next page shows).
+    bool click(double t, PressButton button = PressButton::left) {
+        run_until(t);
+        const bool was_open = gate.looks_open();
+        gate.press(t, button);
+        if (gate.looks_open() != was_open) gate.page_drawn();
+        if (button != PressButton::left) {
+            gate.release();
+            return false;
+        }
+        if (!gate.take_click(t + press_to_release)) return false;
+        show(t + press_to_release);
+        return true;
+    }
+
+    ClickGate gate;
+    double next_tick;
+};
+
+TEST(ClickGate, APageOpensOnceDrawnQuietAndDrawnOpen) {
     const double q = ClickGate::quiet_seconds;
     ClickGate gate;
     gate.page_shown(10.0);
-    gate.press(10.0 + 2 * q);
-    EXPECT_FALSE(gate.take_click(10.0 + 2 * q)) << "the page was not drawn yet";
+    EXPECT_FALSE(gate.looks_open());
+    EXPECT_FALSE(gate.tick(10.0 + 2 * q)) << "the page was not drawn yet";
     gate.page_drawn();
-    gate.press(10.0 + 2.5 * q);
-    EXPECT_FALSE(gate.take_click(10.0 + 2.5 * q)) << "the refused press kept the page quiet";
-    gate.press(10.0 + 5 * q);
-    EXPECT_TRUE(gate.take_click(10.0 + 5 * q));
+    EXPECT_FALSE(gate.tick(10.0 + q / 2)) << "the page has not stood for its quiet span";
+    EXPECT_TRUE(gate.tick(10.0 + 2 * q));
+    EXPECT_TRUE(gate.looks_open());
+    EXPECT_FALSE(gate.tick(10.0 + 2 * q + 0.1)) << "the look changes once";
 
-    // Presses 80 ms apart, and 250 ms apart: the first walks on, none of the others counts; a press after a
-    // pause as long as the quiet span does.
-    for (const double gap : {0.08, 0.25}) {
-        ClickGate g;
-        g.page_shown(0.0);
-        g.page_drawn();
-        double t = 1.0;
-        g.press(t);
-        ASSERT_TRUE(g.take_click(t + 0.03)) << gap;
-        g.page_shown(t + 0.03);
-        g.page_drawn();
-        for (int i = 0; i < 5; ++i) {
-            t += gap;
-            g.press(t);
-            EXPECT_FALSE(g.take_click(t + 0.03)) << gap << " press " << i;
-        }
-        t += q + 0.01;
-        g.press(t);
-        EXPECT_TRUE(g.take_click(t + 0.03)) << gap;
+    // Open, but the enabled look is not on the screen yet: a key on the control is refused.
+    EXPECT_FALSE(gate.take_click(10.0 + 2 * q));
+    EXPECT_FALSE(gate.looks_open()) << "the refusal closed the gate again";
+
+    ClickGate drawn;
+    drawn.page_shown(0.0);
+    drawn.page_drawn();
+    ASSERT_TRUE(drawn.tick(q));
+    drawn.page_drawn();
+    EXPECT_TRUE(drawn.press(q + 0.01, PressButton::left));
+    EXPECT_TRUE(drawn.take_click(q + 0.05));
+    EXPECT_TRUE(drawn.take_click(q + 0.1)) << "Enter on the open page";
+    drawn.page_shown(q + 0.1);
+    drawn.page_drawn();
+    EXPECT_FALSE(drawn.take_click(q + 0.2)) << "Enter on a page just shown";
+}
+
+// Hurried series walk on once; a refused press delays the page once, so clicking on and on walks on as
+// soon as the control looks enabled, and so does the first click after a pause.
+TEST(ClickGate, AHurriedSeriesWalksOnOnceAndARefusalDelaysOnce) {
+    const double q = ClickGate::quiet_seconds, hold = ClickGate::refused_hold_seconds;
+    // The clicks that act: the first, and in the long series the first after the one refusal's hold ran
+    // out (the press at 1.41 holds the page until 2.91, the tick at 3.0 opens it, the click at 3.01 acts).
+    const struct {
+        int clicks;
+        double gap;
+        std::vector<int> acting;
+    } series[] = {{2, 0.1, {0}}, {3, 0.08, {0}}, {6, 0.25, {0}}, {8, 0.4, {0, 5}}};
+    for (const auto& c : series) {
+        GatedFooter footer(0.0);
+        std::vector<int> acted;
+        for (int i = 0; i < c.clicks; ++i)
+            if (footer.click(1.01 + i * c.gap)) acted.push_back(i);
+        EXPECT_EQ(acted, c.acting) << c.clicks << " clicks " << c.gap << " s apart";
     }
+
+    // Refused presses after the first delay nothing: the control opens when the first refusal's hold
+    // ends, and the next click acts.
+    GatedFooter footer(0.0);
+    footer.run_until(1.0);
+    ASSERT_TRUE(footer.click(1.0));
+    EXPECT_FALSE(footer.click(1.1));
+    EXPECT_FALSE(footer.click(1.1 + hold - 0.1));
+    footer.run_until(1.1 + hold + GatedFooter::tick_period);
+    EXPECT_TRUE(footer.gate.looks_open()) << "a later refusal delayed the page again";
+    EXPECT_TRUE(footer.click(1.1 + hold + GatedFooter::tick_period));
+
+    // Right and middle presses neither act nor delay.
+    GatedFooter other(0.0);
+    EXPECT_FALSE(other.click(0.1, PressButton::right));
+    EXPECT_FALSE(other.click(0.2, PressButton::middle));
+    other.run_until(q + GatedFooter::tick_period);
+    EXPECT_TRUE(other.gate.looks_open()) << "a right or middle press delayed the page";
+    EXPECT_FALSE(other.click(q + GatedFooter::tick_period, PressButton::right));
+    EXPECT_TRUE(other.click(q + 2 * GatedFooter::tick_period));
 }
 
 TEST(ClickGate, APressBelongsToThePageItBeganOn) {
-    ClickGate gate;
-    gate.page_shown(0.0);
-    gate.page_drawn();
-    gate.press(1.0);
+    GatedFooter footer(0.0);
+    footer.run_until(1.0);
+    ClickGate& gate = footer.gate;
+    EXPECT_TRUE(gate.press(1.0, PressButton::left));
     // Another page appears (a key walked on) before the press is released.
-    gate.page_shown(1.1);
-    gate.page_drawn();
+    footer.show(1.1);
+    footer.run_until(2.0);
+    ASSERT_TRUE(gate.looks_open());
     EXPECT_FALSE(gate.take_click(2.0)) << "a press of the page before";
 
     // A release elsewhere ends the press: a later Enter is judged at its click.
-    gate.press(3.0);
+    EXPECT_TRUE(gate.press(3.0, PressButton::left));
     gate.release();
     EXPECT_TRUE(gate.take_click(3.1));
-
-    // The second press of a double click has no release: refused, and it leaves no press behind.
-    gate.press_swallowed(4.0);
-    EXPECT_FALSE(gate.take_click(4.0 + ClickGate::quiet_seconds / 2)) << "Enter right after the double click";
-    EXPECT_TRUE(gate.take_click(5.0 + ClickGate::quiet_seconds));
 }
 
 // ---- Steering a run ----
@@ -539,7 +620,9 @@ TEST(RunControl, AHeldRunWaitsAndAStopEndsItBeforeItsNextTarget) {
     stopped.join();
     EXPECT_FALSE(answer) << "a held run that is stopped ends";
     EXPECT_FALSE(control.may_continue());
+    EXPECT_TRUE(control.stopped());
     control.reset();
+    EXPECT_FALSE(control.stopped());
     EXPECT_TRUE(control.may_continue()) << "a new run starts free";
 }
 

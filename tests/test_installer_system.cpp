@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <thread>
@@ -345,6 +346,25 @@ TEST_F(Install, AnEmptyListStillMakesTheCommonFolder) {
     EXPECT_TRUE(run(without_common, {target(L"a")}).done) << "a missing common folder is skipped";
 }
 
+// A run stopped before its first target writes nothing at all, not even the common folder: a stopped run
+// writes only the targets its page names.
+TEST_F(Install, AStoppedRunWritesNothingItsPageDoesNotName) {
+    System* self = nullptr;
+    System::Places stopped_first = places();
+    stopped_first.start_thread = [&self](std::function<void()> work) {
+        self->stop_run();
+        return std::thread(std::move(work));
+    };
+    System system(std::move(stopped_first));
+    self = &system;
+    const Folders folders = {target(L"a"), target(L"b")};
+    const System::Progress result = run(system, folders);
+    EXPECT_TRUE(result.done);
+    EXPECT_EQ(result.plugin_status, (std::vector<std::uint32_t>{0, 0}));
+    for (const std::wstring& folder : folders) EXPECT_EQ(folder_entries(folder), std::vector<std::wstring>{});
+    EXPECT_FALSE(is_folder(temp_ / L"common")) << "a run stopped before its first target made a folder";
+}
+
 TEST_F(Install, AnOlderPluginIsReplacedWhole) {
     const std::wstring folder = target(L"a");
     CreateDirectoryW((folder + L"\\Quillstone").c_str(), nullptr);
@@ -354,14 +374,17 @@ TEST_F(Install, AnOlderPluginIsReplacedWhole) {
     EXPECT_EQ(read_file(plugin_file(folder)), payload()) << "the new file is exactly the plug-in, no tail left over";
 }
 
-TEST_F(Install, AFolderThatCannotHoldThePluginGives40AndLeavesNothing) {
-    // "Quillstone" already a plain file, a drive the prefix does not map, a name Windows refuses.
+// "Quillstone" already a plain file (named as such, with the folder creation's own error, not as the
+// missing path the file's creation inside it would report), a drive the prefix does not map, a name
+// Windows refuses.
+TEST_F(Install, AFolderThatCannotHoldThePluginIsNamedAndLeavesNothing) {
     const std::wstring blocked = target(L"blocked");
     write_file(blocked + L"\\Quillstone", {1, 2, 3});
     const Folders folders = {blocked, L"Q:\\pellux\\hosts", temp_ / L"bad|name"};
     System system(places());
     const System::Progress result = run(system, folders);
-    EXPECT_EQ(result.plugin_status, (std::vector<std::uint32_t>{40, 40, 40}));
+    EXPECT_EQ(result.plugin_status, (std::vector<std::uint32_t>{41, 40, 40}));
+    EXPECT_EQ(result.system_error[0], static_cast<std::uint32_t>(ERROR_ALREADY_EXISTS));
     EXPECT_EQ(folder_entries(blocked), std::vector<std::wstring>{L"Quillstone"});
     EXPECT_EQ(read_file(blocked + L"\\Quillstone"), (Bytes{1, 2, 3}));
     EXPECT_EQ(folder_entries(temp_.path()), (std::vector<std::wstring>{L"blocked", L"common"}));

@@ -28,6 +28,8 @@ TEST(InstallerTexts, ErrorMessagesByCode) {
         {30, "Could not load the plugin file from the installer (Error code: 30)." + load},
         {40, "Could not create the plugin file (Error code: 40)." + create},
         {50, "Could not create the plugin file (Error code: 50)." + create},
+        {41, "Could not create the plugin folder: a file of that name stands where the folder must go (Error code: "
+             "41).\n - Move or rename that file, then retry."},
         {60, "Unkown error (60)."},
         {static_cast<std::int32_t>(status::worker_not_started), "Unkown error (10)."},
         {2, "Unkown error (2)."},

@@ -31,6 +31,7 @@
 #include "ReferencePictures.h"
 #include "SeededHosts.h"
 #include "FileBytes.h"
+#include "InstallerTheme.h"
 #include "TempFolder.h"
 #include "html_subset.h"
 #include "utf.h"
@@ -138,15 +139,82 @@ void post_key(HWND window, WPARAM key) {
     PostMessageW(window, WM_KEYUP, key, 0xC0000001);
 }
 
-// A page's footer takes a click only once it has been quiet for a moment: a person's deliberate click.
-void let_page_settle() {
-    std::this_thread::sleep_for(std::chrono::duration<double>(installer::ClickGate::quiet_seconds) + 150ms);
+// What the screen shows of the window now.
+hostsim::Image picture(HWND window) { return gallery::capture_client_area_on_screen(window); }
+
+bool changed_from(HWND window, const hostsim::Image& before) {
+    const auto d = reference_pictures::compare(picture(window), before);
+    return d.mean > 0.5 / 255;
+}
+
+bool same_colour(const hostsim::rgba& a, const hostsim::rgba& b) {
+    return std::abs(a.r - b.r) < 0.03f && std::abs(a.g - b.g) < 0.03f && std::abs(a.b - b.b) < 0.03f;
+}
+
+// Inside the pills, left of their texts.
+constexpr POINT back_fill{660, 585};
+constexpr POINT next_fill{830, 585};
+
+// The fill of a pill drawn disabled, from the theme.
+hostsim::rgba disabled_pill() {
+    for (const qssdk::ui::style_entry& e : installer::theme_entries())
+        if (e.key == "rounded_button_back_color_disabled") return {e.value.color.r, e.value.color.g, e.value.color.b, 1};
+    ADD_FAILURE() << "the theme has no colour of a disabled pill";
+    return {};
+}
+
+bool drawn_enabled(const hostsim::Image& shot, POINT fill) { return !same_colour(shot.at(fill.x, fill.y), disabled_pill()); }
+
+// A page's footer controls act once they are drawn enabled; one gate opens them together, so BACK or
+// NEXT (whichever the page offers) shows it. A deliberate click waits for that look.
+bool footer_open(HWND window) {
+    const hostsim::Image shot = picture(window);
+    return drawn_enabled(shot, back_fill) || drawn_enabled(shot, next_fill);
+}
+
+bool wait_for_open_footer(HWND window) {
+    const bool open = wait_until([&] { return footer_open(window); });
+    EXPECT_TRUE(open) << "the footer's controls were not drawn enabled within the bound";
+    return open;
 }
 
 // A deliberate click on a footer control of the page shown.
 void footer_click(HWND window, POINT client) {
-    let_page_settle();
+    wait_for_open_footer(window);
     click(window, client);
+}
+
+constexpr POINT cancel_button{559, 585};
+
+constexpr POINT cancel_fill{516, 585};
+constexpr RECT next_text{850, 575, 950, 595};
+
+// Whether two pictures show the same inside the rectangle.
+bool same_spot(const hostsim::Image& a, const hostsim::Image& b, const RECT& r) {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (!same_colour(a.at(x, y), b.at(x, y))) return false;
+    return true;
+}
+
+// Waits until the window has taken every input sent before: the pointer moved onto CANCEL lights it
+// (input is taken in order), and off it again. The page shown must offer CANCEL.
+bool input_taken(HWND window) {
+    const hostsim::rgba resting = picture(window).at(cancel_fill.x, cancel_fill.y);
+    move_to(window, cancel_button);
+    const bool lit = wait_until([&] { return !same_colour(picture(window).at(cancel_fill.x, cancel_fill.y), resting); });
+    move_to(window, resting_place);
+    return lit && wait_until([&] { return same_colour(picture(window).at(cancel_fill.x, cancel_fill.y), resting); });
+}
+
+// A deliberate click on a footer control that shows another page (CANCEL offered on both): true once the
+// window took it, drew something else and opened the new page's footer.
+bool walk(HWND window, POINT control) {
+    if (!wait_for_open_footer(window)) return false;
+    move_to(window, resting_place);
+    const hostsim::Image before = picture(window);
+    click(window, control);
+    return input_taken(window) && wait_for_open_footer(window) && changed_from(window, before);
 }
 
 // The installer as a child process, ended by its own handle if a test leaves it running.
@@ -241,9 +309,6 @@ void expect_picture(HWND window, const char* name, const masking& mask = {}) {
     EXPECT_LE(d->mean, 0.5 / 255) << d->pictures;
 }
 
-// What the screen shows of the window now.
-hostsim::Image picture(HWND window) { return gallery::capture_client_area_on_screen(window); }
-
 // A picture with no fixed reference (what it shows varies from run to run), written for a person to look
 // at into the folder PELLUX_PICTURES_OUT names, when it names one.
 void picture_for_look(HWND window, const wchar_t* name) {
@@ -253,24 +318,10 @@ void picture_for_look(HWND window, const wchar_t* name) {
     gallery::settled_on_screen(window).save(std::wstring(folder) + L"\\" + name);
 }
 
-bool changed_from(HWND window, const hostsim::Image& before) {
-    const auto d = reference_pictures::compare(picture(window), before);
-    return d.mean > 0.5 / 255;
-}
-
-bool same_colour(const hostsim::rgba& a, const hostsim::rgba& b) {
-    return std::abs(a.r - b.r) < 0.03f && std::abs(a.g - b.g) < 0.03f && std::abs(a.b - b.b) < 0.03f;
-}
-
-// Inside the pills, left of their texts.
-constexpr POINT back_fill{660, 585};
-constexpr POINT next_fill{830, 585};
-
-// Page 2 shows FINISH once its run is over: BACK stays disabled there, and NEXT leaves that look.
+// Page 2 shows FINISH once its run is over and the footer's gate opened: BACK stays disabled there, and
+// NEXT leaves that look.
 bool finish_shown(HWND window) {
-    const auto colour_at = [&](POINT p) { return picture(window).at(p.x, p.y); };
-    const hostsim::rgba disabled = colour_at(back_fill);
-    return wait_until([&] { return !same_colour(colour_at(next_fill), disabled); });
+    return wait_until([&] { return drawn_enabled(picture(window), next_fill); });
 }
 
 // The row the selection page's separator line is drawn on: a long run of its colour.
@@ -355,6 +406,8 @@ HWND shown_window(const InstallerProcess& installer) {
     if (!window) return nullptr;
     on_top(window);
     gallery::settled_on_screen(window);
+    // The page's footer opens a moment after it appears.
+    wait_for_open_footer(window);
     return window;
 }
 
@@ -374,9 +427,7 @@ TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
     expect_picture(window, "installer_welcome.png");
 
     // The footer link opens the licence; its text goes to the clipboard through the right-click menu.
-    hostsim::Image before = picture(window);
-    footer_click(window, footer_license_link);
-    ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
+    ASSERT_TRUE(walk(window, footer_license_link));
     expect_picture(window, "installer_license.png");
     empty_clipboard();
     click(window, license_text, true);
@@ -389,14 +440,10 @@ TEST(InstallerWindow, AWalkThroughEveryPageInstallsIntoEveryChosenFolder) {
     EXPECT_EQ(copied, widen(qssdk::ui::parse_html_subset(installer::license_html(), "", 0.0f).text));
 
     // BACK returns to the welcome page, where the licence was opened.
-    before = picture(window);
-    footer_click(window, back_button);
-    ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
+    ASSERT_TRUE(walk(window, back_button));
     expect_picture(window, "installer_welcome.png");
 
-    before = picture(window);
-    footer_click(window, next_button);
-    ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
+    ASSERT_TRUE(walk(window, next_button));
     expect_picture(window, "installer_select.png", blank_disk_space_line);
 
     // The Custom row enables its folder button; the folder dialog takes the custom folder.
@@ -451,9 +498,7 @@ TEST(InstallerWindow, NoAfterAFailureEndsWithThePartialResult) {
     InstallerProcess installer;
     const HWND window = shown_window(installer);
     ASSERT_NE(window, nullptr) << "the installer window did not show";
-    hostsim::Image before = picture(window);
-    footer_click(window, next_button);
-    ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
+    ASSERT_TRUE(walk(window, next_button));
     footer_click(window, next_button);
     const HWND failure = wait_for_window(installer.id(), L"Failed to install");
     ASSERT_NE(failure, nullptr);
@@ -501,29 +546,6 @@ hostsim::rgba pixel(HWND window, POINT client) {
     return picture(window).at(client.x, client.y);
 }
 
-constexpr POINT cancel_button{559, 585};
-
-constexpr POINT cancel_fill{516, 585};
-constexpr RECT next_text{850, 575, 950, 595};
-
-// Whether two pictures show the same inside the rectangle.
-bool same_spot(const hostsim::Image& a, const hostsim::Image& b, const RECT& r) {
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            if (!same_colour(a.at(x, y), b.at(x, y))) return false;
-    return true;
-}
-
-// Waits until the window has taken every input sent before: the pointer moved onto CANCEL lights it
-// (input is taken in order), and off it again. The page shown must offer CANCEL.
-bool input_taken(HWND window) {
-    const hostsim::rgba resting = picture(window).at(cancel_fill.x, cancel_fill.y);
-    move_to(window, cancel_button);
-    const bool lit = wait_until([&] { return !same_colour(picture(window).at(cancel_fill.x, cancel_fill.y), resting); });
-    move_to(window, resting_place);
-    return lit && wait_until([&] { return same_colour(picture(window).at(cancel_fill.x, cancel_fill.y), resting); });
-}
-
 // Clicks at one spot, the gap apart from press to press.
 void quick_clicks(HWND window, POINT client, int count, std::chrono::milliseconds gap) {
     move_to(window, client);
@@ -542,9 +564,7 @@ void quick_clicks(HWND window, POINT client, int count, std::chrono::millisecond
 
 // Shows the selection page and returns the y of its first row of hosts.
 std::optional<int> to_selection_page(HWND window) {
-    const hostsim::Image before = picture(window);
-    footer_click(window, next_button);
-    if (!wait_until([&] { return changed_from(window, before); })) return std::nullopt;
+    if (!walk(window, next_button)) return std::nullopt;
     const std::optional<int> separator = separator_row(gallery::settled_on_screen(window));
     if (!separator) return std::nullopt;
     return *separator + 25;
@@ -626,24 +646,34 @@ TEST(InstallerWindow, NothingChosenLeavesInstallDisabled) {
 }
 
 // The kit makes the second click of a double click a press; on "I AGREE" it must not go on to INSTALL.
-TEST(InstallerWindow, ADoubleClickOnIAgreeShowsTheHostsAndInstallsNothing) {
+// The page shows why: INSTALL is drawn disabled while the gate holds it and turns enabled by itself, with
+// no input, once it acts; the first click after that installs.
+TEST(InstallerWindow, ADoubleClickOnIAgreeShowsTheHostsWithInstallHeldAndInstallsNothing) {
     SeededInstall setup;
     ASSERT_TRUE(setup.seeded);
     InstallerProcess installer;
     const HWND window = shown_window(installer);
     ASSERT_NE(window, nullptr) << "the installer window did not show";
-    const hostsim::Image before = gallery::settled_on_screen(window);
-    let_page_settle();
     double_click(window, next_button);
-    ASSERT_TRUE(wait_until([&] { return changed_from(window, before); }));
+    ASSERT_TRUE(wait_until([&] { return separator_row(picture(window)).has_value(); })) << "no hosts shown";
+    // The refused second press holds INSTALL for ClickGate::refused_hold_seconds: time for the picture.
+    expect_picture(window, "installer_select_gated.png", blank_disk_space_line);
+    EXPECT_TRUE(wait_until([&] { return drawn_enabled(picture(window), next_fill); }))
+        << "INSTALL was not drawn enabled within the bound";
     ASSERT_TRUE(input_taken(window));
     expect_picture(window, "installer_select.png", blank_disk_space_line);
     for (const std::wstring* folder : {&setup.cc2015, &setup.cc2017, &setup.cc2018})
         EXPECT_FALSE(read_file(plugin_file(*folder))) << "a double click installed";
+
+    click(window, next_button);
+    EXPECT_TRUE(wait_until([&] {
+        return read_file(plugin_file(setup.cc2015)) && read_file(plugin_file(setup.cc2017)) &&
+               read_file(plugin_file(setup.cc2018));
+    })) << "the first click on INSTALL drawn enabled did not install";
 }
 
 // I AGREE, INSTALL and FINISH stand at one spot. Clicks there faster than anyone reads walk on once: they
-// show the hosts and write nothing, the window stays; a deliberate click there later installs.
+// show the hosts and write nothing, the window stays; a click there once INSTALL is drawn enabled installs.
 TEST(InstallerWindow, QuickClicksOnTheFooterSpotWalkOnOnce) {
     const struct {
         int clicks;
@@ -656,19 +686,19 @@ TEST(InstallerWindow, QuickClicksOnTheFooterSpotWalkOnOnce) {
         InstallerProcess installer;
         const HWND window = shown_window(installer);
         ASSERT_NE(window, nullptr) << "the installer window did not show";
-        let_page_settle();
+        wait_for_open_footer(window);
         quick_clicks(window, next_button, c.clicks, c.gap);
         ASSERT_TRUE(input_taken(window));
+        wait_for_open_footer(window);
         expect_picture(window, "installer_select.png", blank_disk_space_line);
         for (const std::wstring* folder : {&setup.cc2015, &setup.cc2017, &setup.cc2018})
             EXPECT_FALSE(read_file(plugin_file(*folder))) << "quick clicks installed";
 
-        std::this_thread::sleep_for(1s);
         click(window, next_button);
         EXPECT_TRUE(wait_until([&] {
             return read_file(plugin_file(setup.cc2015)) && read_file(plugin_file(setup.cc2017)) &&
                    read_file(plugin_file(setup.cc2018));
-        })) << "a click after a second did not install";
+        })) << "a click once INSTALL was drawn enabled did not install";
     }
 }
 
@@ -683,8 +713,14 @@ bool still_running(HWND window) {
 
 // INSTALL and CANCEL by keys, queued together once the selection page is quiet: the question opens right
 // after the run started.
+// YES in a question, by keys: NO has the focus at first, Tab moves it to YES.
+void answer_yes(HWND question) {
+    PostMessageW(question, WM_CHAR, L'\t', 1);
+    post_key(question, VK_RETURN);
+}
+
 void install_then_cancel(HWND window) {
-    let_page_settle();
+    wait_for_open_footer(window);
     post_key(window, VK_RETURN);
     PostMessageW(window, WM_CHAR, L'\t', 1);  // Tab moves the focus on its character: to CANCEL
     post_key(window, VK_RETURN);
@@ -692,8 +728,8 @@ void install_then_cancel(HWND window) {
 
 }  // namespace
 
-// CANCEL asks first: NO keeps the installer; asked during a run, the run waits, and NO lets it go on to
-// its result; YES ends the installer when no run is going.
+// CANCEL asks first: NO keeps the installer, and so does Enter, the default answer; asked during a run,
+// the run waits, and NO lets it go on to its result; YES ends the installer when no run is going.
 TEST(InstallerWindow, CancelAsksAndOnlyYesEnds) {
     SeededInstall setup;
     ASSERT_TRUE(setup.seeded);
@@ -729,9 +765,15 @@ TEST(InstallerWindow, CancelAsksAndOnlyYesEnds) {
     ASSERT_NE(window, nullptr);
     gallery::settled_on_screen(window);
     click(window, cancel_button);
-    const HWND question = wait_for_window(installer.id(), L"Exit Installer");
+    HWND question = wait_for_window(installer.id(), L"Exit Installer");
     ASSERT_NE(question, nullptr);
     post_key(question, VK_RETURN);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(question); }));
+    EXPECT_TRUE(still_running(window)) << "Enter, the default answer, ended the installer";
+    click(window, cancel_button);
+    question = wait_for_window(installer.id(), L"Exit Installer");
+    ASSERT_NE(question, nullptr);
+    answer_yes(question);
     EXPECT_TRUE(installer.exit_code().has_value()) << "YES did not end the installer";
 }
 
@@ -777,7 +819,7 @@ struct ManyHosts {
 
 // YES to CANCEL during a copy of many targets stops the run before its next target: the window stays and
 // says what was installed (the rows name the versions written), FINISH closes it. The title bar's X during
-// a run asks the same question; NO lets the run write every target.
+// a run asks the same question; Enter, its default answer NO, lets the run write every target.
 TEST(InstallerWindow, CancelDuringTheCopyStopsTheRunAndSaysWhatWasInstalled) {
     ManyHosts many;
     ASSERT_TRUE(many.seeded);
@@ -793,7 +835,7 @@ TEST(InstallerWindow, CancelDuringTheCopyStopsTheRunAndSaysWhatWasInstalled) {
         const HWND question = wait_for_window(installer.id(), L"Exit Installer");
         ASSERT_NE(question, nullptr) << "no question during the run";
         const std::size_t written_when_asked = many.written();
-        post_key(question, VK_RETURN);
+        answer_yes(question);
         // The run's end shows FINISH: NEXT enabled again, with another text than INSTALL's.
         EXPECT_TRUE(wait_until([&] {
             const hostsim::Image now = picture(window);
@@ -814,12 +856,12 @@ TEST(InstallerWindow, CancelDuringTheCopyStopsTheRunAndSaysWhatWasInstalled) {
     const HWND window = shown_window(installer);
     ASSERT_NE(window, nullptr) << "the installer window did not show";
     ASSERT_TRUE(to_selection_page(window));
-    let_page_settle();
+    wait_for_open_footer(window);
     post_key(window, VK_RETURN);
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // the title bar's X
     const HWND question = wait_for_window(installer.id(), L"Exit Installer");
     ASSERT_NE(question, nullptr) << "the X during the run did not ask";
-    post_key(question, VK_ESCAPE);
+    post_key(question, VK_RETURN);  // the default answer: go on
     EXPECT_TRUE(wait_until([&] { return many.written() == many.folders.size(); })) << "NO did not let the run go on";
     EXPECT_TRUE(still_running(window));
 }
@@ -882,6 +924,53 @@ TEST(InstallerWindow, AltSpaceOpensTheSystemMenuAndAltF4Closes) {
     send_keys({{VK_ESCAPE, true}, {VK_ESCAPE, false}});
     alt_and(VK_F4);
     EXPECT_EQ(installer.exit_code(), std::optional<DWORD>(0)) << "Alt+F4 did not close the installer";
+}
+
+namespace {
+
+// Two pictures differ beyond the drawing's own noise.
+bool differ(const hostsim::Image& a, const hostsim::Image& b) { return reference_pictures::compare(a, b).max > 24.0f / 255; }
+
+}  // namespace
+
+// Every control that takes the focus shows it: each Tab on the welcome page, round its whole Tab order,
+// changes what is drawn. Space presses the focused button: NO in the question (its default answer, which
+// keeps the installer), then I AGREE.
+TEST(InstallerWindow, EveryTabStopShowsTheFocusAndSpacePressesTheFocusedButton) {
+    SeededInstall setup;
+    ASSERT_TRUE(setup.seeded);
+    InstallerProcess installer;
+    const HWND window = shown_window(installer);
+    ASSERT_NE(window, nullptr) << "the installer window did not show";
+    move_to(window, resting_place);
+    const auto tab = [&] {
+        PostMessageW(window, WM_CHAR, L'\t', 1);
+        return gallery::settled_on_screen(window);
+    };
+    hostsim::Image previous = gallery::settled_on_screen(window);
+    const hostsim::Image first = tab();
+    EXPECT_TRUE(differ(first, previous)) << "the first Tab stop shows no focus";
+    previous = first;
+    bool round = false;
+    for (int stop = 2; stop <= 12 && !round; ++stop) {
+        const hostsim::Image now = tab();
+        round = !differ(now, first);
+        if (!round) EXPECT_TRUE(differ(now, previous)) << "Tab stop " << stop << " shows no focus";
+        previous = now;
+    }
+    EXPECT_TRUE(round) << "Tab never came back to the first stop";
+
+    click(window, cancel_button);
+    const HWND question = wait_for_window(installer.id(), L"Exit Installer");
+    ASSERT_NE(question, nullptr);
+    post_key(question, VK_SPACE);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(question); })) << "Space did not answer the question";
+    EXPECT_TRUE(still_running(window)) << "Space on the default answer ended the installer";
+    // The click left the focus on CANCEL; Tab moves it to I AGREE (BACK is disabled).
+    PostMessageW(window, WM_CHAR, L'\t', 1);
+    post_key(window, VK_SPACE);
+    EXPECT_TRUE(wait_until([&] { return separator_row(picture(window)).has_value(); }))
+        << "Space on I AGREE did not show the hosts";
 }
 
 // Minimised and restored, the installer draws its page again, on every page it shows.

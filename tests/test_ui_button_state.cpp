@@ -16,7 +16,10 @@ constexpr uint64_t left = static_cast<uint64_t>(mouse_button::left);
 constexpr uint64_t right = static_cast<uint64_t>(mouse_button::right);
 
 // One step of a sequence: the event, and what the button should say and be afterwards.
-enum class input { enter, leave, focus, down_left, down_right, up_left, up_right, key_enter_down, key_other_down };
+enum class input {
+    enter, leave, focus, down_left, down_right, up_left, up_right, key_enter_down, key_other_down, key_space_down,
+    key_space_up
+};
 
 struct step {
     input in;
@@ -34,7 +37,9 @@ button_reaction apply(button_state& b, input in) {
     case input::up_left: return b.mouse_up(left);
     case input::up_right: return b.mouse_up(right);
     case input::key_enter_down: return b.key_down(key_enter);
-    case input::key_other_down: return b.key_down(key_space);
+    case input::key_other_down: return b.key_down(key_escape);
+    case input::key_space_down: return b.key_down(key_space);
+    case input::key_space_up: return b.key_up(key_space);
     }
     return {};
 }
@@ -68,6 +73,12 @@ TEST(UiButtonState, ClickedOnlyForALeftReleaseAfterALeftPressOnTheButton) {
           {input::up_left, repaint, false, false, false}}},
         {"enter clicks without repaint", false,
          {{input::key_enter_down, key_click, false, false, false}, {input::key_other_down, none, false, false, false}}},
+        {"space presses on its press and clicks on its release", false,
+         {{input::key_space_down, repaint, false, true, false}, {input::key_space_up, click, false, false, false},
+          {input::key_space_up, none, false, false, false}}},
+        {"a release of space pressed elsewhere, or after a focus change, does not click", false,
+         {{input::key_space_up, none, false, false, false}, {input::key_space_down, repaint, false, true, false},
+          {input::focus, none, false, false, false}, {input::key_space_up, none, false, false, false}}},
         {"toggle mode flips on each click and Enter", true,
          {{input::down_left, none, false, true, false}, {input::up_left, click, false, false, true},
           {input::key_enter_down, click, false, false, false}, {input::key_enter_down, click, false, false, true},

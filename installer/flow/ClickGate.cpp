@@ -1,5 +1,6 @@
 #include "ClickGate.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace installer {
@@ -11,24 +12,37 @@ double steady_seconds() {
 void ClickGate::page_shown(double now) {
     ++page_;
     drawn_ = false;
-    quiet_since_ = now;
+    open_ = false;
+    open_drawn_ = false;
+    delayed_ = false;
+    opens_at_ = now + quiet_seconds;
 }
 
-void ClickGate::page_drawn() { drawn_ = true; }
+void ClickGate::page_drawn() {
+    drawn_ = true;
+    if (open_) open_drawn_ = true;
+}
 
-bool ClickGate::ready(double now) const { return drawn_ && now - quiet_since_ >= quiet_seconds; }
+bool ClickGate::tick(double now) {
+    if (open_ || !drawn_ || now < opens_at_) return false;
+    open_ = true;
+    return true;
+}
 
-void ClickGate::refuse(double now) { quiet_since_ = now; }
+void ClickGate::refuse(double now) {
+    if (delayed_) return;
+    delayed_ = true;
+    opens_at_ = std::max(opens_at_, now + refused_hold_seconds);
+    open_ = false;
+    open_drawn_ = false;
+}
 
-void ClickGate::press(double now) {
-    const bool accepted = ready(now);
+bool ClickGate::press(double now, PressButton button) {
+    if (button != PressButton::left) return false;
+    const bool accepted = acts();
     if (!accepted) refuse(now);
     press_ = pending_press{page_, accepted};
-}
-
-void ClickGate::press_swallowed(double now) {
-    refuse(now);
-    press_.reset();
+    return accepted;
 }
 
 void ClickGate::release() { press_.reset(); }
@@ -39,7 +53,7 @@ bool ClickGate::take_click(double now) {
         press_.reset();
         return taken.accepted && taken.page == page_;
     }
-    if (ready(now)) return true;
+    if (acts()) return true;
     refuse(now);
     return false;
 }

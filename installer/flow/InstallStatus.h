@@ -13,6 +13,8 @@ constexpr std::uint32_t worker_not_started = 10;
 constexpr std::uint32_t resource_not_found = 20;
 constexpr std::uint32_t resource_not_loaded = 30;
 constexpr std::uint32_t file_not_created = 40;
+// A file stands where the plug-in's folder must go.
+constexpr std::uint32_t folder_taken_by_file = 41;
 constexpr std::uint32_t write_failed = 50;
 
 }  // namespace installer::install_status

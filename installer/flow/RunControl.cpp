@@ -29,6 +29,11 @@ void RunControl::stop() {
     changed_.notify_all();
 }
 
+bool RunControl::stopped() {
+    std::lock_guard lock(mutex_);
+    return stopped_;
+}
+
 bool RunControl::may_continue() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return !held_ || stopped_; });

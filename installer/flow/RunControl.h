@@ -19,6 +19,8 @@ public:
     void stop();
     // The worker's question before each target: waits while held; false once stopped.
     bool may_continue();
+    // Whether a stop was asked for, without waiting.
+    bool stopped();
 
 private:
     std::mutex mutex_;

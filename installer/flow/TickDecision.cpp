@@ -6,6 +6,11 @@
 
 namespace installer {
 
+RunEnding run_ending(TickKind over, bool stop_asked) {
+    if (over == TickKind::succeeded) return RunEnding::success;
+    return stop_asked ? RunEnding::cancelled : RunEnding::failure_question;
+}
+
 TickOutcome decide_tick(const install_progress& snapshot, std::vector<host_entry>& entries) {
     const std::size_t count = std::min(snapshot.plugin_status.size(), entries.size());
     for (std::size_t i = 0; i < count; ++i)

@@ -25,6 +25,12 @@ struct TickOutcome {
     std::vector<TargetFailure> failures;  // every folder left not installed, in list order, by its writer
 };
 
+// How a run that is over is reported. A stop asked for while the run ended stopped nothing when every
+// target is installed: that run succeeded. A stopped run otherwise is cancelled (its rows say what was
+// written); failures otherwise ask whether to retry.
+enum class RunEnding { success, cancelled, failure_question };
+RunEnding run_ending(TickKind over, bool stop_asked);
+
 // Copies the snapshot's codes into the entries' states, then decides. The snapshot must be one
 // System::progress(): its statuses were read after its done flag, so once done they are final. Success
 // means at least one target and none left to install.

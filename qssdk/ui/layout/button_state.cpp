@@ -9,10 +9,10 @@ void button_state::mouse_enter() { hover_ = true; }
 
 void button_state::mouse_leave() {
     hover_ = false;
-    pressed_ = left_pressed_ = false;
+    pressed_ = left_pressed_ = space_pressed_ = false;
 }
 
-void button_state::focus_changed() { pressed_ = left_pressed_ = false; }
+void button_state::focus_changed() { pressed_ = left_pressed_ = space_pressed_ = false; }
 
 void button_state::mouse_down(uint64_t button) {
     pressed_ = true;
@@ -28,9 +28,20 @@ button_reaction button_state::mouse_up(uint64_t button) {
 }
 
 button_reaction button_state::key_down(uint64_t key) {
+    if (key == key_space) {
+        pressed_ = space_pressed_ = true;
+        return {true, false};
+    }
     if (key != key_enter) return {};
     if (toggle_mode) toggled_ = !toggled_;
     return {toggle_mode, true};
+}
+
+button_reaction button_state::key_up(uint64_t key) {
+    if (key != key_space || !space_pressed_) return {};
+    if (toggle_mode) toggled_ = !toggled_;
+    pressed_ = left_pressed_ = space_pressed_ = false;
+    return {true, true};
 }
 
 std::optional<uint32_t> button_frame(uint32_t frames, const button_state& state, bool enabled) {

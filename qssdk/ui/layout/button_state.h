@@ -26,8 +26,10 @@ public:
     // Clicked only for a left release that follows a left press on this button; in toggle mode that
     // click flips the toggle state first.
     button_reaction mouse_up(uint64_t button);
-    // Enter clicks (and flips the toggle state in toggle mode, with a repaint).
+    // Enter clicks (and flips the toggle state in toggle mode, with a repaint); Space shows the pressed
+    // look, and its release clicks as Enter does.
     button_reaction key_down(uint64_t key);
+    button_reaction key_up(uint64_t key);
 
     bool hover() const { return hover_; }
     bool pressed() const { return pressed_; }
@@ -38,6 +40,7 @@ private:
     bool hover_ = false;
     bool pressed_ = false;
     bool left_pressed_ = false;  // the pressed look comes from the left button
+    bool space_pressed_ = false;  // or from Space
     bool toggled_ = false;
 };
 

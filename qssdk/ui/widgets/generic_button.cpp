@@ -33,6 +33,7 @@ generic_button::generic_button() {
     bind_handler(this, event_id::mouse_down, std::bind(&generic_button::on_mouse_down, this, _1), this);
     bind_handler(this, event_id::mouse_up, std::bind(&generic_button::on_mouse_up, this, _1), this);
     bind_handler(this, event_id::key_down, std::bind(&generic_button::on_key_down, this, _1), this);
+    bind_handler(this, event_id::key_up, std::bind(&generic_button::on_key_up, this, _1), this);
     bind_handler(this, event_id::style_changed, std::bind(&generic_button::on_style_changed, this, _1), this);
     // Disabling cancels hover and press as leaving does.
     bind_handler(this, event_id::disabled, std::bind(&generic_button::on_mouse_leave, this), this);
@@ -66,6 +67,8 @@ void generic_button::on_mouse_down(const event_info& e) {
 void generic_button::on_mouse_up(const event_info& e) { react(state_.mouse_up(e.value)); }
 
 void generic_button::on_key_down(const event_info& e) { react(state_.key_down(e.value)); }
+
+void generic_button::on_key_up(const event_info& e) { react(state_.key_up(e.value)); }
 
 void generic_button::react(const button_reaction& r) {
     if (r.redraw) redraw(false);

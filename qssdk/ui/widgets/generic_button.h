@@ -1,7 +1,7 @@
 // The kit's push button: a state-dependent background, an optional image strip with one frame per state,
 // a border and a one-line text, all from the style keys beginning with button_. It follows hover, press,
-// focus, Enter and disabling, and fires 38 (clicked, value the toggle state) for a left release that
-// follows a press on it, or for Enter. In toggle mode each activation flips the toggle state first.
+// focus, Enter, Space and disabling, and fires 38 (clicked, value the toggle state) for a left release that
+// follows a press on it, for Enter, or for the release of Space pressed on it. In toggle mode each activation flips the toggle state first.
 #pragma once
 
 #include <memory>
@@ -32,6 +32,7 @@ private:
     void on_mouse_down(const event_info& e);
     void on_mouse_up(const event_info& e);
     void on_key_down(const event_info& e);
+    void on_key_up(const event_info& e);
     void on_style_changed(const event_info& e);
     void react(const button_reaction& r);
     // The strip's frame for the current state, loading the image first when needed.
