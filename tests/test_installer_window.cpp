@@ -955,7 +955,9 @@ TEST(InstallerWindow, EveryTabStopShowsTheFocusAndSpacePressesTheFocusedButton) 
     for (int stop = 2; stop <= 12 && !round; ++stop) {
         const hostsim::Image now = tab();
         round = !differ(now, first);
-        if (!round) EXPECT_TRUE(differ(now, previous)) << "Tab stop " << stop << " shows no focus";
+        if (!round) {
+            EXPECT_TRUE(differ(now, previous)) << "Tab stop " << stop << " shows no focus";
+        }
         previous = now;
     }
     EXPECT_TRUE(round) << "Tab never came back to the first stop";
